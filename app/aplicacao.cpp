@@ -1,0 +1,37 @@
+#include "app/aplicacao.h"
+
+#include "platform/platform.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <exception>
+
+Aplicacao::Aplicacao(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool Aplicacao::notify(QObject *receptor, QEvent *evento)
+{
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (const std::exception &erro) {
+        platform().reportError(QString::fromUtf8(erro.what()));
+    } catch (...) {
+        platform().reportError(QStringLiteral("Erro desconhecido"));
+    }
+    return false;
+}
+
+void Aplicacao::preparaAmbiente()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    auto *traducao = new QTranslator(qApp);
+    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traducao);
+}

@@ -1,0 +1,220 @@
+#include "app/uconsulta.h"
+
+#include "agenda/arquivoagenda.h"
+#include "agenda/funcoes.h"
+#include "controls/radiogroup.h"
+#include "platform/platform.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+QFont fonte(int pixels, bool negrito = false, const QString &familia = QStringLiteral("MS Sans Serif"))
+{
+    QFont f(familia);
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    return f;
+}
+
+QFrame *painel(QWidget *pai, int x, int y, int w, int h)
+{
+    auto *p = new QFrame(pai);
+    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p->setLineWidth(1);
+    p->setGeometry(x, y, w, h);
+    return p;
+}
+
+QLabel *rotulo(QWidget *pai, int x, int y, const QString &texto, const QFont &f)
+{
+    auto *l = new QLabel(texto, pai);
+    l->setFont(f);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+Tfrm_agenda::Tfrm_agenda(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frm_agenda"));
+    setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica V13.1"));
+    setWindowIcon(QIcon(QStringLiteral(":/img/icone.png")));
+    setFont(fonte(11));
+    montaMenus();
+    montaJanela();
+    preparaListagem();
+    preparaAlarme();
+    preparaBandeja();
+    FormCreate(this);
+}
+
+Tfrm_agenda::~Tfrm_agenda() = default;
+
+void Tfrm_agenda::montaMenus()
+{
+    Funes1 = menuBar()->addMenu(QStringLiteral("&Funções"));
+    ProgramarAgenda1 = Funes1->addAction(QStringLiteral("Programar Agenda"));
+    Funes1->addSeparator();
+    DesativarAgenda1 = Funes1->addAction(QStringLiteral("Desativar Agenda"));
+    Sobre1 = menuBar()->addAction(QStringLiteral("Sobre"));
+
+    PopupMenu1 = new QMenu(this);
+    ExcluiAgenda1 = PopupMenu1->addAction(QStringLiteral("Exclui Agenda"));
+    ExcluiAgenda1->setShortcut(QKeySequence(Qt::Key_Delete));
+
+    PopupMenu2 = new QMenu(this);
+    ProgramarAgenda2 = PopupMenu2->addAction(QStringLiteral("Programar Agenda"));
+    DesativarAgenda2 = PopupMenu2->addAction(QStringLiteral("Desativar Agenda"));
+
+    connect(ProgramarAgenda1, &QAction::triggered, this, [this] { ProgramarAgenda1Click(ProgramarAgenda1); });
+    connect(ProgramarAgenda2, &QAction::triggered, this, [this] { ProgramarAgenda2Click(ProgramarAgenda2); });
+    connect(DesativarAgenda1, &QAction::triggered, this, [this] { DesativarAgenda1Click(DesativarAgenda1); });
+    connect(DesativarAgenda2, &QAction::triggered, this, [this] { DesativarAgenda2Click(DesativarAgenda2); });
+    connect(Sobre1, &QAction::triggered, this, [this] { Sobre1Click(Sobre1); });
+}
+
+void Tfrm_agenda::montaJanela()
+{
+    auto *cliente = new QWidget(this);
+    cliente->setFixedSize(793, 591);
+    setCentralWidget(cliente);
+
+    Panel2 = painel(cliente, 8, 8, 336, 459);
+    Label3 = rotulo(Panel2, 8, 8, QStringLiteral("Agenda para:"), fonte(13, true));
+    Stringgrid2 = new QWidget(Panel2);
+    Stringgrid2->setGeometry(8, 26, 319, 426);
+
+    Panel3 = painel(cliente, 351, 8, 433, 167);
+    RadioGroup1 = new TRadioGroup(Panel3);
+    RadioGroup1->setTitle(QStringLiteral("< Consulta no Mês Selecionado >"));
+    RadioGroup1->setFont(fonte(11, true));
+    RadioGroup1->setGeometry(19, 8, 214, 151);
+    RadioGroup1->setItems({QStringLiteral("TODAS NO DIA"), QStringLiteral("AVISO ESPECÍFICO"),
+                           QStringLiteral("AVISO MENSAL (Geral)"), QStringLiteral("AVISO ANUAL (Geral)")});
+    RadioGroup1->setItemIndex(0);
+    MonthCalendar1 = new QCalendarWidget(Panel3);
+    MonthCalendar1->setGeometry(233, 5, 191, 153);
+    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthCalendar1->setGridVisible(false);
+
+    Panel4 = painel(cliente, 349, 178, 435, 289);
+    Label2 = rotulo(Panel4, 16, 11, QStringLiteral("STATUS"), fonte(11));
+    RichEdit1 = new QTextEdit(Panel4);
+    RichEdit1->setGeometry(4, 34, 425, 250);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setFont(fonte(16));
+    RichEdit1->setStyleSheet(QStringLiteral("QTextEdit { background-color: rgb(255, 255, 232); }"));
+
+    Panel1 = painel(cliente, 8, 469, 777, 111);
+    Label4 = rotulo(Panel1, 9, 4, QStringLiteral("Status"), fonte(11, true));
+    QPalette vermelho = Label4->palette();
+    vermelho.setColor(QPalette::WindowText, Qt::red);
+    Label4->setPalette(vermelho);
+    Bevel2 = new QFrame(Panel1);
+    Bevel2->setGeometry(-2, 21, 787, 16);
+    // A single sunken line at the top of its area.
+    Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Bevel2->setFixedHeight(2);
+    Bevel2->move(-2, 21);
+    Image2 = new QLabel(Panel1);
+    Image2->setGeometry(20, 30, 194, 73);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/img/logo.png")));
+    Image2->setScaledContents(true);
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image2->installEventFilter(this);
+    Bevel1 = new QFrame(Panel1);
+    Bevel1->setGeometry(270, 47, 240, 41);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Label1 = rotulo(Panel1, 297, 55, QStringLiteral("Zelvano Agenda"), fonte(19, true));
+    Label1->setEnabled(false);
+    BitBtn4 = new QPushButton(QStringLiteral("Minimizar"), Panel1);
+    BitBtn4->setGeometry(592, 46, 145, 38);
+    BitBtn4->setFont(fonte(13, true));
+    const QPixmap glifo(QStringLiteral(":/img/minimizar.png"));
+    QIcon icone;
+    icone.addPixmap(glifo.copy(0, 0, glifo.width() / 2, glifo.height()), QIcon::Normal);
+    icone.addPixmap(glifo.copy(glifo.width() / 2, 0, glifo.width() / 2, glifo.height()), QIcon::Disabled);
+    BitBtn4->setIcon(icone);
+    BitBtn4->setIconSize(QSize(glifo.width() / 2, glifo.height()));
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(15000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    Timer1->start();
+
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (QScreen *tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - rect().center());
+}
+
+void Tfrm_agenda::FormCreate(QObject *)
+{
+    // Dates are written "dd/MM/yyyy" wherever they are shown; there is no locale to set.
+    CriaPastaMensagens();
+    ListaAgenda.clear();
+}
+
+void Tfrm_agenda::FormClose(QObject *)
+{
+    ListaAgenda.clear();
+}
+
+void Tfrm_agenda::Image2Click(QObject *)
+{
+    platform().openUrl(QUrl(EnderecoFabricante));
+}
+
+void Tfrm_agenda::TrazParaFrente()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Tfrm_agenda::showEvent(QShowEvent *evento)
+{
+    QMainWindow::showEvent(evento);
+    if (!evento->spontaneous())
+        FormShow(this);
+}
+
+void Tfrm_agenda::closeEvent(QCloseEvent *evento)
+{
+    FormClose(this);
+    QMainWindow::closeEvent(evento);
+}
+
+bool Tfrm_agenda::event(QEvent *evento)
+{
+    if (evento->type() == QEvent::WindowActivate)
+        FormActivate(this);
+    return QMainWindow::event(evento);
+}
+
+bool Tfrm_agenda::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto == Image2 && evento->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
+        Image2Click(Image2);
+        return true;
+    }
+    return QMainWindow::eventFilter(objeto, evento);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QDate>
+#include <QMainWindow>
+
+class QAction;
+class QCalendarWidget;
+class QCloseEvent;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+class TRadioGroup;
+
+// The main window: the day's reminders, their details and the program's menus. Each
+// subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
+class Tfrm_agenda : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Tfrm_agenda(QWidget *parent = nullptr);
+    ~Tfrm_agenda() override;
+
+    // Frame
+    void FormCreate(QObject *sender);
+    void FormClose(QObject *sender);
+    void Image2Click(QObject *sender);
+
+    // Day listing
+    void FormShow(QObject *sender);
+    void Atualiza();
+    void Atualiza_dia();
+    void MonthCalendar1Click(QObject *sender);
+    void RadioGroup1Click(QObject *sender);
+    void Stringgrid2Click(QObject *sender);
+    void ExcluiAgenda1Click(QObject *sender);
+
+    // Alarm
+    void Timer1Timer(QObject *sender);
+
+    // Tray residence
+    void FormActivate(QObject *sender);
+    void BitBtn4Click(QObject *sender);
+    void TrayIcon1DblClick(QObject *sender);
+    void DesativarAgenda1Click(QObject *sender);
+    void DesativarAgenda2Click(QObject *sender);
+
+    // Entry window and About window
+    void ProgramarAgenda1Click(QObject *sender);
+    void ProgramarAgenda2Click(QObject *sender);
+    void Sobre1Click(QObject *sender);
+
+    // Restores, raises and activates the window (a second copy asked for it).
+    void TrazParaFrente();
+
+    QDate DiaAtual;
+    QString UltimoAviso;
+
+    // Panels and their controls, named as the window was designed.
+    QFrame *Panel1 = nullptr;
+    QFrame *Panel2 = nullptr;
+    QFrame *Panel3 = nullptr;
+    QFrame *Panel4 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QWidget *Stringgrid2 = nullptr;
+    TRadioGroup *RadioGroup1 = nullptr;
+    QCalendarWidget *MonthCalendar1 = nullptr;
+    QTextEdit *RichEdit1 = nullptr;
+    QFrame *Bevel1 = nullptr;
+    QFrame *Bevel2 = nullptr;
+    QLabel *Image2 = nullptr;
+    QPushButton *BitBtn4 = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    QMenu *Funes1 = nullptr;
+    QAction *ProgramarAgenda1 = nullptr;
+    QAction *DesativarAgenda1 = nullptr;
+    QAction *Sobre1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *ExcluiAgenda1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QAction *ProgramarAgenda2 = nullptr;
+    QAction *DesativarAgenda2 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *evento) override;
+    void closeEvent(QCloseEvent *evento) override;
+    bool event(QEvent *evento) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
+
+private:
+    void montaJanela();
+    void montaMenus();
+    // Each subsystem connects its own controls.
+    void preparaListagem();
+    void preparaAlarme();
+    void preparaBandeja();
+};
+
+// The address the logo and the About window open.
+inline const QString EnderecoFabricante = QStringLiteral("https://www.zelvano.example/");

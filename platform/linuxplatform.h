@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QHash>
+
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+class LinuxPlatform : public Platform
+{
+public:
+    LinuxPlatform();
+    ~LinuxPlatform() override;
+
+    Resposta messageBox(const QString &texto, const QString &titulo, Botoes botoes) override;
+    void beep() override;
+    QString applicationFolder() override;
+    QDateTime now() override;
+    void openUrl(const QUrl &url) override;
+    void playSound(const QString &arquivo) override;
+    QString autostartFolder() override;
+    bool registerWindowClass(const QString &classe) override;
+    bool windowClassExists(const QString &classe) override;
+    void bringToFront(const QString &classe) override;
+    void onBringToFront(const QString &classe, std::function<void()> acao) override;
+    void reportError(const QString &texto) override;
+
+private:
+    struct Registro;
+    QHash<QString, std::shared_ptr<Registro>> m_registros;
+};

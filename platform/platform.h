@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class QWidget;
+
+// The desktop facilities the program uses. One process-wide instance is current: main()
+// installs the real one, tests install a fake that records calls and answers as scripted.
+class Platform
+{
+public:
+    enum class Botoes { Ok, OkCancelar };
+    enum class Resposta { Ok, Cancelar };
+
+    virtual ~Platform() = default;
+
+    // Modal, application-wide, centred, without icon. Esc and closing answer Cancelar.
+    virtual Resposta messageBox(const QString &texto, const QString &titulo, Botoes botoes) = 0;
+    virtual void beep() = 0;
+
+    // The executable's folder with a trailing '/'; read at every use.
+    virtual QString applicationFolder() = 0;
+    virtual QDateTime now() = 0;
+    virtual void openUrl(const QUrl &url) = 0;
+
+    // Plays a sound file to its end before returning. A file that cannot be played gives the
+    // desktop's default alert sound; a missing file gives silence.
+    virtual void playSound(const QString &arquivo) = 0;
+
+    // The folder whose .desktop files the desktop starts at logon, with a trailing '/'.
+    virtual QString autostartFolder() = 0;
+
+    // Single-instance registry of main-window classes, per user.
+    // Claims the class for this process; false when a running copy already holds it.
+    virtual bool registerWindowClass(const QString &classe) = 0;
+    // True when some running process holds the class.
+    virtual bool windowClassExists(const QString &classe) = 0;
+    // Asks the copy holding the class to restore, raise and activate its window.
+    virtual void bringToFront(const QString &classe) = 0;
+    // What this copy does when another asks it to come to the front.
+    virtual void onBringToFront(const QString &classe, std::function<void()> acao) = 0;
+
+    // The general error report: an exception that escaped a handler.
+    virtual void reportError(const QString &texto) = 0;
+};
+
+// The current platform. Installing nullptr puts back the real one.
+Platform &platform();
+void setPlatform(Platform *atual);

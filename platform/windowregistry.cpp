@@ -1,0 +1,28 @@
+#include "platform/windowregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+QString pastaRegistroJanelas()
+{
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    const QString pasta = base + QStringLiteral("/zelvano-") + QString::number(getuid());
+    QDir().mkpath(pasta);
+    QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return pasta;
+}
+
+QString arquivoTravaJanela(const QString &classe)
+{
+    return pastaRegistroJanelas() + QLatin1Char('/') + classe + QStringLiteral(".lock");
+}
+
+QString soqueteJanela(const QString &classe)
+{
+    return pastaRegistroJanelas() + QLatin1Char('/') + classe + QStringLiteral(".sock");
+}
