@@ -1,6 +1,7 @@
 #include "app/aplicacao.h"
 #include "app/uconsulta.h"
 #include "platform/platform.h"
+#include "windows/umostra.h"
 
 // No arguments are read and the exit status is always 0.
 int main(int argc, char **argv)
@@ -24,8 +25,12 @@ int main(int argc, char **argv)
     auto *frm_agenda = new Tfrm_agenda;
     frm_agenda->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(frm_agenda, &QObject::destroyed, &app, &QApplication::quit);
+    form_mostra = new Tform_mostra;
+    frm_agenda->LigaFormMostra(form_mostra);
     platform().onBringToFront(QStringLiteral("Tfrm_agenda"), [frm_agenda] { frm_agenda->TrazParaFrente(); });
     frm_agenda->show();
     app.exec();
+    delete form_mostra;
+    form_mostra = nullptr;
     return 0;
 }

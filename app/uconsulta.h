@@ -1,7 +1,10 @@
 #pragma once
 
+#include "windows/alarme.h"
+
 #include <QDate>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QCalendarWidget;
@@ -13,6 +16,7 @@ class QPushButton;
 class QTextEdit;
 class QTimer;
 class TRadioGroup;
+class Tform_mostra;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
@@ -39,6 +43,8 @@ public:
 
     // Alarm
     void Timer1Timer(QObject *sender);
+    // The alert window the tick shows; closing it starts Timer1 again.
+    void LigaFormMostra(Tform_mostra *janela);
 
     // Tray residence
     void FormActivate(QObject *sender);
@@ -57,6 +63,8 @@ public:
 
     QDate DiaAtual;
     QString UltimoAviso;
+    // Which reminders were announced for which minute, and up to where the clock was checked.
+    MemoriaAlarme MemoriaAvisos;
 
     // Panels and their controls, named as the window was designed.
     QFrame *Panel1 = nullptr;
@@ -100,6 +108,8 @@ private:
     void preparaListagem();
     void preparaAlarme();
     void preparaBandeja();
+
+    QPointer<Tform_mostra> m_formMostra;
 };
 
 // The address the logo and the About window open.
