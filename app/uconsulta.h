@@ -109,6 +109,7 @@ private:
     void preparaAlarme();
     void preparaBandeja();
 
+    bool m_mostrada = false;
     QPointer<Tform_mostra> m_formMostra;
 };
 
