@@ -88,8 +88,14 @@ std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRel
     if (modalidade.size() != 1 || modalidade[0] < '0' || modalidade[0] > '2')
         return std::nullopt;
     const int minuto = minutoDoDia(campos[3]);
+    if (minuto < 0)
+        return std::nullopt;
+    // Most lines are not at any time of day in the span: no date needs working out for them.
+    const MinutoRelogio primeiro = de + ((minuto - de % MinutosDia) % MinutosDia + MinutosDia) % MinutosDia;
+    if (primeiro > ate)
+        return std::nullopt;
     const int dia = numero(campos[2], 2);
-    if (minuto < 0 || dia < 1 || dia > 31)
+    if (dia < 1 || dia > 31)
         return std::nullopt;
 
     // The date of `ate` on the wall clock; occurrences are looked for from there backwards.
