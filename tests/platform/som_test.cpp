@@ -205,7 +205,8 @@ TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSi
     const QString corrompido = pasta.filePath(QStringLiteral("corrompido.wav"));
     QFile f(corrompido);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("RIFF\x10\0\0\0WAVEfmt garbage that is no sound at all", 50));
+    static const char corrompidos[] = "RIFF\x10\0\0\0WAVEfmt garbage that is no sound at all";
+    f.write(corrompidos, sizeof corrompidos - 1);
     f.close();
     const QString texto = pasta.filePath(QStringLiteral("AGENDA.MP3"));
     QFile t(texto);
