@@ -456,7 +456,7 @@ TGlyphLayout CalculaGlyphAndCaption(
 void LayoutGlyphAndCaption(QPainter &p, const QRect &rect, const QPixmap &glifo, bool centrado, bool movido, int layout,
     int espaco, const QString &legenda)
 {
-    QSize texto;
+    QSize texto(0, 0);
     if (!legenda.isEmpty()) {
         QRect medida(0, 0, 0, 0);
         MedeTexto(p.font(), legenda, medida, DT::CalcRect | DT::SingleLine);
