@@ -9,6 +9,7 @@
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -102,6 +103,20 @@ QPushButton *botao(QWidget *pai, const QRect &r, const QString &texto, const QSt
         b->setIconSize(QSize(w, figura.height()));
     }
     return b;
+}
+
+// The clock was drawn in a font whose digits are half as wide as they are high. Where it is
+// missing, a narrow face keeps the 48-pixel height; failing that the size shrinks until
+// "00:00:00" fits the box instead of being cut at both ends.
+QFont fonteRelogio(int largura)
+{
+    QFont f = fonte(48);
+    f.setFamilies(
+        { QStringLiteral("MS Song"), QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Liberation Sans Narrow"),
+            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("MS Sans Serif") });
+    while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(QStringLiteral("00:00:00")) > largura)
+        f.setPixelSize(f.pixelSize() - 1);
+    return f;
 }
 
 bool soDigitosEBrancos(const QString &metade, int &valor)
@@ -206,12 +221,16 @@ void Tfrm_cadastro::montaPagina1()
     data->setGeometry(301, 1, 201, 189);
     data->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     data->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Three-letter names do not fit seven columns in 201 pixels.
+    data->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     data->setCursor(Qt::PointingHandCursor);
     // Keys move the date too: the sentence follows every change, not only clicks.
     connect(data, &QCalendarWidget::selectionChanged, this, [this] { dataClick(data); });
 
-    Label4 = caixaTexto(Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"),
-        fonte(48, false, QStringLiteral("MS Song")), Qt::AlignHCenter, azul);
+    Label4 = caixaTexto(
+        Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), fonteRelogio(202), Qt::AlignHCenter, azul);
+    // Digits have no descenders: centring the line keeps them whole in the 50-pixel box.
+    Label4->setAlignment(Qt::AlignCenter);
 
     Image2 = new QLabel(Panel1);
     Image2->setGeometry(505, 107, 194, 73);
