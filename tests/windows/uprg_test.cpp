@@ -175,6 +175,14 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Anualmente todo dia 1 de Abril as  9:05"));
     EXPECT_EQ(janela->Label12->text(), janela->Label11->text());
     EXPECT_EQ(janela->Label11->width(), janela->Label11->sizeHint().width());
+
+    // Enter on the calendar is OK too; Esc takes the panel back down.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(janela->Panel2->isVisible());
+    EXPECT_EQ(janela->Label3->text(), QStringLiteral("01/04/2025"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(janela->Panel2->isVisible());
+    EXPECT_TRUE(fake.caixas.empty());
 }
 
 TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
