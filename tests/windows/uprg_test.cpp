@@ -125,18 +125,6 @@ TEST(LeHoraAviso, AcceptsOnlyTimesThatCanFallDue)
     }
 }
 
-TEST(FraseStatus, DescribesEachModalityWithTheTimeAsTyped)
-{
-    FakePlatform fake;
-    const QDate dia(2024, 5, 7);
-    EXPECT_EQ(FraseStatus(dia, 0, "09:05"), QStringLiteral("Avisar no dia 7 de Maio de 2024 as 09:05"));
-    EXPECT_EQ(FraseStatus(dia, 1, "09:05"), QStringLiteral("Avisar Mensalmente todo dia 7 de cada mês as 09:05"));
-    EXPECT_EQ(
-        FraseStatus(QDate(2025, 3, 31), 2, " 9: 5"), QStringLiteral("Avisar Anualmente todo dia 31 de Março as  9: 5"));
-    EXPECT_EQ(FraseStatus(dia, -1, "09:05"), QString());
-    EXPECT_TRUE(fake.caixas.empty());
-}
-
 TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
 {
     const Qt::WindowFlags f = janela->windowFlags();
