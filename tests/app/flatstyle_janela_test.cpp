@@ -2,12 +2,18 @@
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
+#include "windows/uprg.h"
 
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -47,4 +53,26 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
     for (int x = grade.left(); x <= grade.right(); ++x)
         moldura += im.pixelColor(x, grade.top()) == QColor(117, 157, 195);
     EXPECT_EQ(moldura, 0);
+}
+
+TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
+{
+    FakePlatform fake;
+    Tfrm_agenda janela;
+    janela.show();
+    auto *cadastro = new Tfrm_cadastro(&janela);
+    cadastro->show();
+    QApplication::setActiveWindow(cadastro);
+    QEventLoop laco;
+    QTimer::singleShot(20, &laco, &QEventLoop::quit);
+    laco.exec();
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             cadastro->BitBtn1, cadastro->MaskEdit1, cadastro->Memo1, cadastro->RadioGroup1 })
+        EXPECT_NE(THookWindowProc::HookOf(w), nullptr) << w->metaObject()->className();
+    const QImage im = cadastro->grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("ZELVANO_RETRATOS"))
+        im.save(qEnvironmentVariable("ZELVANO_RETRATOS") + QStringLiteral("/cadastro-flat.png"));
+    EXPECT_EQ(im.pixelColor(cadastro->MaskEdit1->mapTo(cadastro, QPoint(5, 0))), QColor(117, 157, 195));
+    EXPECT_EQ(im.pixelColor(cadastro->BitBtn1->mapTo(cadastro, QPoint(cadastro->BitBtn1->width() / 2, 0))),
+        QColor(0, 60, 116));
 }
