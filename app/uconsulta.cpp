@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "platform/platform.h"
 
@@ -59,6 +60,10 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     preparaListagem();
     preparaAlarme();
     preparaBandeja();
+    // The agenda grid keeps its own look under the flat painter.
+    Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
+    FlatStyle1 = new TFlatStyle(this);
+    FlatStyle1->Loaded();
     FormCreate(this);
 }
 

@@ -15,6 +15,7 @@ class QMenu;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class TFlatStyle;
 class TRadioGroup;
 class Tform_mostra;
 
@@ -84,6 +85,7 @@ public:
     QLabel *Image2 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
+    TFlatStyle *FlatStyle1 = nullptr;
 
     QMenu *Funes1 = nullptr;
     QAction *ProgramarAgenda1 = nullptr;
