@@ -13,6 +13,7 @@ class QPushButton;
 class QTextEdit;
 class QTimer;
 class TRadioGroup;
+class TTrayIcon;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
@@ -76,6 +77,7 @@ public:
     QLabel *Image2 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
+    TTrayIcon *TrayIcon1 = nullptr;
 
     QMenu *Funes1 = nullptr;
     QAction *ProgramarAgenda1 = nullptr;
@@ -100,6 +102,9 @@ private:
     void preparaListagem();
     void preparaAlarme();
     void preparaBandeja();
+
+    // The first activation runs once per run of the program.
+    bool m_primeiraAtivacaoFeita = false;
 };
 
 // The address the logo and the About window open.
