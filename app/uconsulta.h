@@ -12,6 +12,7 @@ class QMenu;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class TFlatStyle;
 class TRadioGroup;
 class TTrayIcon;
 
@@ -78,6 +79,7 @@ public:
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
     TTrayIcon *TrayIcon1 = nullptr;
+    TFlatStyle *FlatStyle1 = nullptr;
 
     QMenu *Funes1 = nullptr;
     QAction *ProgramarAgenda1 = nullptr;
@@ -103,6 +105,7 @@ private:
     void preparaAlarme();
     void preparaBandeja();
 
+    bool m_mostrada = false;
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
 };
