@@ -1,0 +1,122 @@
+#include "controls/drawtext.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QFont fonteTeste()
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPixelSize(13);
+    return f;
+}
+
+// Draws black text on white and returns the image.
+QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho = {200, 60})
+{
+    QImage img(tamanho, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setFont(fonteTeste());
+    p.setPen(Qt::black);
+    DrawText(p, texto, rect, formato);
+    return img;
+}
+
+// The ink's bounding box (pixels that are not white).
+QRect tinta(const QImage &img)
+{
+    QRect caixa;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != qRgb(255, 255, 255))
+                caixa |= QRect(x, y, 1, 1);
+    return caixa;
+}
+
+} // namespace
+
+TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
+{
+    const QFont f = fonteTeste();
+    const QFontMetrics m(f);
+    const int h = m.height();
+    const struct { QString texto; unsigned formato; int largura; int linhas; } casos[] = {
+        {"Hora", DT::Left, m.horizontalAdvance("Hora"), 1},
+        {"&Salvar", DT::Left, m.horizontalAdvance("Salvar"), 1},
+        {"&Salvar", DT::NoPrefix, m.horizontalAdvance("&Salvar"), 1},
+        {"a && b", DT::Left, m.horizontalAdvance("a & b"), 1},
+        {"&", DT::Left, 0, 1},
+        {"", DT::Left, 0, 1},
+        {"um\r\ndois\nxis", DT::Left, m.horizontalAdvance("dois"), 3},
+        {"um\r\ndois", DT::SingleLine, m.horizontalAdvance("umdois"), 1},
+        {"a\tb", DT::ExpandTabs, 8 * m.averageCharWidth() + m.horizontalAdvance("b"), 1},
+    };
+    for (const auto &c : casos) {
+        QRect r(5, 7, 300, 10);
+        const int altura = MedeTexto(f, c.texto, r, c.formato | DT::CalcRect);
+        EXPECT_EQ(altura, c.linhas * h) << c.texto.toStdString();
+        EXPECT_EQ(r.topLeft(), QPoint(5, 7));
+        EXPECT_EQ(r.width(), c.largura) << c.texto.toStdString();
+        EXPECT_EQ(r.height(), c.linhas * h);
+    }
+
+    // Word break wraps at blanks to the room given; an over-long word stays whole.
+    const int estreito = m.horizontalAdvance("longa") + 2; // "palavra" alone is wider still
+    QRect r(0, 0, estreito, 0);
+    EXPECT_EQ(MedeTexto(f, "palavra longa demais", r, DT::WordBreak | DT::CalcRect), 3 * h);
+    QRect r2(0, 0, 10, 0);
+    MedeTexto(f, "Supercalifragilistico", r2, DT::WordBreak | DT::CalcRect);
+    EXPECT_EQ(r2.width(), m.horizontalAdvance("Supercalifragilistico"));
+    EXPECT_EQ(r2.height(), h);
+    // Explicit breaks start a new line even with room to spare.
+    QRect r3(0, 0, 500, 0);
+    EXPECT_EQ(MedeTexto(f, "a\nb", r3, DT::WordBreak | DT::CalcRect), 2 * h);
+}
+
+TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
+{
+    const QRect area(10, 10, 180, 40);
+    const QRect esquerda = tinta(desenha("Hora", area, DT::SingleLine | DT::Left));
+    const QRect direita = tinta(desenha("Hora", area, DT::SingleLine | DT::Right));
+    const QRect centro = tinta(desenha("Hora", area, DT::SingleLine | DT::Center | DT::VCenter));
+    const QRect baixo = tinta(desenha("Hora", area, DT::SingleLine | DT::Bottom));
+    EXPECT_LE(esquerda.left() - area.left(), 2);
+    EXPECT_LE(area.right() - direita.right(), 2);
+    EXPECT_NEAR((centro.left() + centro.right()) / 2.0, (area.left() + area.right()) / 2.0, 2);
+    EXPECT_NEAR((centro.top() + centro.bottom()) / 2.0, (area.top() + area.bottom()) / 2.0, 4);
+    EXPECT_GT(baixo.top(), centro.top());
+    EXPECT_LE(baixo.bottom(), area.bottom());
+
+    // Nothing outside a small rectangle, unless NoClip.
+    const QRect pequeno(10, 10, 12, 8);
+    const QRect cortada = tinta(desenha("WWWW WWWW", pequeno, DT::Left));
+    EXPECT_TRUE(pequeno.contains(cortada)) << cortada.x() << "," << cortada.y() << " " << cortada.width();
+    EXPECT_FALSE(pequeno.contains(tinta(desenha("WWWW WWWW", pequeno, DT::Left | DT::NoClip))));
+}
+
+TEST(DrawText, UnderlinesTheAcceleratorOnly)
+{
+    const QRect area(10, 10, 180, 40);
+    const QFontMetrics m(fonteTeste());
+    const int base = area.top() + m.ascent();
+    auto linhaSob = [&](const QImage &img, int x0, int x1) {
+        int pretos = 0;
+        for (int y = base + 1; y <= base + 3; ++y)
+            for (int x = x0; x < x1; ++x)
+                pretos += img.pixel(x, y) != qRgb(255, 255, 255);
+        return pretos;
+    };
+    const int wS = m.horizontalAdvance("S");
+    const QImage comPrefixo = desenha("&Salvar", area, DT::Left);
+    const QImage semPrefixo = desenha("Salvar", area, DT::Left);
+    EXPECT_GE(linhaSob(comPrefixo, area.left(), area.left() + wS), wS - 1);
+    EXPECT_EQ(linhaSob(semPrefixo, area.left(), area.left() + wS), 0);
+    // The '&' itself is not drawn: both texts have the same ink above the underline.
+    EXPECT_EQ(tinta(comPrefixo).left(), tinta(semPrefixo).left());
+    EXPECT_EQ(linhaSob(comPrefixo, area.left() + wS + 1, area.left() + m.horizontalAdvance("Salvar")), 0);
+}
