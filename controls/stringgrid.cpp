@@ -400,23 +400,21 @@ int TStringGrid::maxLeftCol() const
 // The scroll bars count rows and columns, not pixels.
 void TStringGrid::atualizaBarras()
 {
-    const int topo = maxTopRow();
-    m_topRow = std::clamp(m_topRow, m_fixedRows, topo);
+    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
+    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
+    // Not blocking the bars' signals: the scroll area shows and hides them on rangeChanged.
+    m_ajustandoBarras = true;
     QScrollBar *v = verticalScrollBar();
-    const QSignalBlocker bloqueioV(v);
-    v->setRange(0, topo - m_fixedRows);
+    v->setRange(0, maxTopRow() - m_fixedRows);
     v->setPageStep(std::max(VisibleRowCount(), 1));
     v->setSingleStep(1);
     v->setValue(m_topRow - m_fixedRows);
-
-    const int esquerda = maxLeftCol();
-    m_leftCol = std::clamp(m_leftCol, m_fixedCols, esquerda);
     QScrollBar *h = horizontalScrollBar();
-    const QSignalBlocker bloqueioH(h);
-    h->setRange(0, esquerda - m_fixedCols);
+    h->setRange(0, maxLeftCol() - m_fixedCols);
     h->setPageStep(1);
     h->setSingleStep(1);
     h->setValue(m_leftCol - m_fixedCols);
+    m_ajustandoBarras = false;
 }
 
 void TStringGrid::atualizaCelula(int ACol, int ARow)
@@ -668,6 +666,8 @@ void TStringGrid::resizeEvent(QResizeEvent *evento)
 
 void TStringGrid::scrollContentsBy(int, int)
 {
+    if (m_ajustandoBarras)
+        return;
     const int topo = m_fixedRows + verticalScrollBar()->value();
     const int esquerda = m_fixedCols + horizontalScrollBar()->value();
     if (topo == m_topRow && esquerda == m_leftCol)
@@ -714,12 +714,11 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *evento)
 
 void TStringGrid::mouseReleaseEvent(QMouseEvent *evento)
 {
+    evento->accept();
     if (evento->button() == Qt::LeftButton && m_selecionando) {
         m_selecionando = false;
         clicou();
-        return;
     }
-    QAbstractScrollArea::mouseReleaseEvent(evento);
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent *evento)

@@ -208,6 +208,7 @@ private:
     int m_topRow = 1;
     int m_leftCol = 1;
     bool m_selecionando = false;
+    bool m_ajustandoBarras = false;
     QPointer<QMenu> m_popupMenu;
     TCanvas m_canvas;
 };
