@@ -13,6 +13,7 @@ class QPushButton;
 class QTextEdit;
 class QTimer;
 class TRadioGroup;
+class TtarvoGrid;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
@@ -67,7 +68,7 @@ public:
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QWidget *Stringgrid2 = nullptr;
+    TtarvoGrid *Stringgrid2 = nullptr;
     TRadioGroup *RadioGroup1 = nullptr;
     QCalendarWidget *MonthCalendar1 = nullptr;
     QTextEdit *RichEdit1 = nullptr;
