@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/tarvogrid.h"
+
 #include <QDate>
 #include <QMainWindow>
 
@@ -13,7 +15,6 @@ class QPushButton;
 class QTextEdit;
 class QTimer;
 class TRadioGroup;
-class TtarvoGrid;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).

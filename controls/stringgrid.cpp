@@ -81,8 +81,10 @@ void TStringGrid::setColCount(int valor)
     valor = std::max(valor, 1);
     if (valor == m_colCount)
         return;
-    if (valor <= m_fixedCols)
+    if (valor <= m_fixedCols) {
         m_fixedCols = valor - 1;
+        m_leftCol = m_fixedCols;
+    }
     m_colCount = valor;
     while (m_colWidths.size() < m_colCount)
         m_colWidths.push_back(m_defaultColWidth);
@@ -98,8 +100,10 @@ void TStringGrid::setRowCount(int valor)
     valor = std::max(valor, 1);
     if (valor == m_rowCount)
         return;
-    if (valor <= m_fixedRows)
+    if (valor <= m_fixedRows) {
         m_fixedRows = valor - 1;
+        m_topRow = m_fixedRows;
+    }
     m_rowCount = valor;
     m_row = std::clamp(m_row, m_fixedRows, m_rowCount - 1);
     m_ancoraRow = std::clamp(m_ancoraRow, m_fixedRows, m_rowCount - 1);
@@ -115,7 +119,7 @@ void TStringGrid::setFixedCols(int valor)
     m_fixedCols = valor;
     m_col = std::max(m_col, m_fixedCols);
     m_ancoraCol = std::max(m_ancoraCol, m_fixedCols);
-    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
+    m_leftCol = m_fixedCols; // back to the first scrolling column
     atualizaBarras();
     viewport()->update();
 }
@@ -127,7 +131,7 @@ void TStringGrid::setFixedRows(int valor)
     m_fixedRows = valor;
     m_row = std::max(m_row, m_fixedRows);
     m_ancoraRow = std::max(m_ancoraRow, m_fixedRows);
-    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
+    m_topRow = m_fixedRows; // back to the first scrolling row
     atualizaBarras();
     viewport()->update();
 }

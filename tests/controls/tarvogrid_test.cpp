@@ -172,6 +172,10 @@ TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
         }
         EXPECT_EQ(conteudo(g), c.depois) << c.nome;
         EXPECT_EQ(g.FixedRows(), c.fixas) << c.nome;
+        // Every row and column is still in view, whatever became of the fixed ones.
+        g.resize(200, 200);
+        for (int r = 0; r < g.RowCount(); ++r)
+            EXPECT_FALSE(g.CellRect(0, r).isEmpty()) << c.nome << " row " << r;
     }
 
     // What a delete at RowCount hides stays stored and shows again when the grid grows.
