@@ -1,6 +1,40 @@
 #include "windows/listagem.h"
 
+#include <QVarLengthArray>
+
 namespace {
+
+// The fields of one index line, found in one pass. Gives what ExtraiCampo gives; lines where
+// its 1000-character window or its short-line rule could matter are left to it.
+class Campos
+{
+public:
+    explicit Campos(const QByteArray &linha)
+        : m_linha(linha)
+        , m_rapido(linha.size() <= 1000)
+    {
+        if (!m_rapido)
+            return;
+        for (qsizetype i = 0; i < linha.size() && m_barras.size() < 7; ++i)
+            if (linha.at(i) == '|')
+                m_barras.push_back(i);
+    }
+
+    QByteArray operator()(int n) const
+    {
+        if (!m_rapido || n > m_linha.size())
+            return ExtraiCampo(n, m_linha);
+        if (m_barras.size() <= n)
+            return {};
+        const qsizetype inicio = m_barras.at(n - 1) + 1;
+        return m_linha.mid(inicio, m_barras.at(n) - inicio);
+    }
+
+private:
+    const QByteArray &m_linha;
+    const bool m_rapido;
+    QVarLengthArray<qsizetype, 7> m_barras;
+};
 
 QString texto(const QByteArray &campo)
 {
@@ -22,24 +56,24 @@ std::vector<LinhaListada> linhasDoDia(const ListaLinhas &agenda, QDate dia, int 
 
     std::vector<LinhaListada> linhas;
     for (const QByteArray &linha : agenda) {
-        const QByteArray codigo = ExtraiCampo(5, linha);
-        const QByteArray campoDia = ExtraiCampo(3, linha);
+        const Campos campo(linha);
+        const QByteArray codigo = campo(5);
+        const QByteArray campoDia = campo(3);
         QString descricao;
         if (codigo == "0") {
-            if ((filtro == TodasNoDia || filtro == AvisoEspecifico) && ExtraiCampo(1, linha) == Y
-                && ExtraiCampo(2, linha) == M && campoDia == D)
+            if ((filtro == TodasNoDia || filtro == AvisoEspecifico) && campo(1) == Y && campo(2) == M && campoDia == D)
                 descricao = QStringLiteral("Data Específica");
         } else if (codigo == "1") {
             if ((filtro == TodasNoDia && campoDia == D) || filtro == AvisoMensal)
                 descricao = QStringLiteral("Mensal - Todo dia ") + texto(campoDia);
         } else if (codigo == "2") {
-            if ((filtro == TodasNoDia && campoDia == D && ExtraiCampo(2, linha) == M) || filtro == AvisoAnual)
-                descricao = descricaoAnual(campoDia, ExtraiCampo(2, linha));
+            if ((filtro == TodasNoDia && campoDia == D && campo(2) == M) || filtro == AvisoAnual)
+                descricao = descricaoAnual(campoDia, campo(2));
         }
         if (descricao.isNull())
             continue;
-        linhas.push_back({ texto(ExtraiCampo(4, linha)), descricao, texto(codigo), texto(ExtraiCampo(6, linha)),
-            texto(ExtraiCampo(1, linha)), texto(ExtraiCampo(2, linha)), texto(campoDia) });
+        linhas.push_back({ texto(campo(4)), descricao, texto(codigo), texto(campo(6)), texto(campo(1)), texto(campo(2)),
+            texto(campoDia) });
     }
     return linhas;
 }

@@ -95,3 +95,26 @@ TEST(Listagem, SentenceDescribesTheReminder)
     EXPECT_EQ(tituloDoDia(QDate(2007, 3, 5)), "Agenda para: 05/03/2007");
     EXPECT_EQ(perguntaExclusao("09:30"), "Tem certeza que deseja excluir agenda para as: 09:30 ??");
 }
+
+TEST(Listagem, OddLinesGiveTheFieldsTheFieldExtractorGives)
+{
+    FakePlatform fake;
+    const ListaLinhas estranhas = {
+        "|2007|03|05|09:30|1|",
+        "||||1||",
+        "|2007|03|05|09:30|1|x.txt|sobra|",
+        "2007|03|05|09:30|1|x.txt|",
+        "|2007|03|05|09:30|1|" + QByteArray(1200, 'n') + "|",
+        "|1|",
+    };
+    for (const QByteArray &linha : estranhas) {
+        const std::vector<LinhaListada> r = linhasDoDia({ linha }, QDate(2007, 3, 5), AvisoMensal);
+        const bool mensal = ExtraiCampo(5, linha) == "1";
+        ASSERT_EQ(r.size(), mensal ? 1u : 0u) << linha.left(40).toStdString();
+        if (!mensal)
+            continue;
+        const QStringList campos = { r[0].ano, r[0].mes, r[0].dia, r[0].hora, r[0].codigo, r[0].arquivo };
+        for (int n = 1; n <= 6; ++n)
+            EXPECT_EQ(campos[n - 1], QString::fromLatin1(ExtraiCampo(n, linha))) << linha.left(40).toStdString() << n;
+    }
+}
