@@ -212,8 +212,11 @@ void Tfrm_agenda::TrazParaFrente()
 void Tfrm_agenda::showEvent(QShowEvent *evento)
 {
     QMainWindow::showEvent(evento);
-    if (!evento->spontaneous())
+    // Coming back from the tray is not a new showing: the day the user chose stays.
+    if (!evento->spontaneous() && !m_mostrada) {
+        m_mostrada = true;
         FormShow(this);
+    }
 }
 
 void Tfrm_agenda::closeEvent(QCloseEvent *evento)

@@ -102,6 +102,8 @@ private:
     void preparaListagem();
     void preparaAlarme();
     void preparaBandeja();
+
+    bool m_mostrada = false;
 };
 
 // The address the logo and the About window open.
