@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/tarvogrid.h"
+
 #include <QDate>
 #include <QMainWindow>
 
@@ -69,7 +71,7 @@ public:
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QWidget *Stringgrid2 = nullptr;
+    TtarvoGrid *Stringgrid2 = nullptr;
     TRadioGroup *RadioGroup1 = nullptr;
     QCalendarWidget *MonthCalendar1 = nullptr;
     QTextEdit *RichEdit1 = nullptr;
