@@ -22,6 +22,9 @@ int main(int argc, char **argv)
     frm_agenda->LigaFormMostra(form_mostra);
     platform().onBringToFront(QStringLiteral("Tfrm_agenda"), [frm_agenda] { frm_agenda->TrazParaFrente(); });
     frm_agenda->show();
+    // Shown and made the active window, as a program started by the user expects; the first
+    // activation decides between the tray and the startup shortcut.
+    frm_agenda->activateWindow();
     app.exec();
     delete form_mostra;
     form_mostra = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/tarvogrid.h"
 #include "windows/alarme.h"
 
 #include <QDate>
@@ -17,6 +18,7 @@ class QTextEdit;
 class QTimer;
 class TFlatStyle;
 class TRadioGroup;
+class TTrayIcon;
 class Tform_mostra;
 
 // The main window: the day's reminders, their details and the program's menus. Each
@@ -76,7 +78,7 @@ public:
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QWidget *Stringgrid2 = nullptr;
+    TtarvoGrid *Stringgrid2 = nullptr;
     TRadioGroup *RadioGroup1 = nullptr;
     QCalendarWidget *MonthCalendar1 = nullptr;
     QTextEdit *RichEdit1 = nullptr;
@@ -85,6 +87,7 @@ public:
     QLabel *Image2 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
+    TTrayIcon *TrayIcon1 = nullptr;
     TFlatStyle *FlatStyle1 = nullptr;
 
     QMenu *Funes1 = nullptr;
@@ -112,6 +115,8 @@ private:
     void preparaBandeja();
 
     bool m_mostrada = false;
+    // The first activation runs once per run of the program.
+    bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
 };
 
