@@ -4,14 +4,12 @@
 #include "windows/alarme.h"
 #include "windows/jpeg.h"
 
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QtEndian>
 
 Tform_mostra *form_mostra = nullptr;
 
@@ -37,43 +35,14 @@ QLabel *rotulo(QWidget *pai, int x, int y, const QColor &cor)
     return l;
 }
 
-// The PNG without its transparent-colour chunk: Qt 6.4 garbles 16-bit pictures that carry one.
-QByteArray semCorTransparente(const QByteArray &png)
-{
-    if (!png.startsWith("\x89PNG\r\n\x1a\n"))
-        return png;
-    QByteArray limpo = png.left(8);
-    for (qsizetype i = 8; i + 12 <= png.size();) {
-        const quint32 tamanho = qFromBigEndian<quint32>(png.constData() + i);
-        const qsizetype total = 12 + qsizetype(tamanho);
-        if (i + total > png.size())
-            return png;
-        if (png.mid(i + 4, 4) != "tRNS")
-            limpo += png.mid(i, total);
-        i += total;
-    }
-    return limpo;
-}
-
 // A two-state glyph: the normal picture on the left half, the disabled one on the right.
-// Magenta is the background; the pixels blended into it at the edges are cleared too, so no
-// pink fringe shows on the button.
 QIcon glifo(const QString &recurso)
 {
-    QFile arquivo(recurso);
-    if (!arquivo.open(QIODevice::ReadOnly))
-        return {};
-    QImage figura = QImage::fromData(semCorTransparente(arquivo.readAll())).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < figura.height(); ++y) {
-        auto *linha = reinterpret_cast<QRgb *>(figura.scanLine(y));
-        for (int x = 0; x < figura.width(); ++x)
-            if (qRed(linha[x]) > 160 && qBlue(linha[x]) > 160 && qGreen(linha[x]) < 96)
-                linha[x] = qRgba(0, 0, 0, 0);
-    }
+    const QPixmap figura(recurso);
     const int largura = figura.width() / 2;
     QIcon icone;
-    icone.addPixmap(QPixmap::fromImage(figura.copy(0, 0, largura, figura.height())), QIcon::Normal);
-    icone.addPixmap(QPixmap::fromImage(figura.copy(largura, 0, largura, figura.height())), QIcon::Disabled);
+    icone.addPixmap(figura.copy(0, 0, largura, figura.height()), QIcon::Normal);
+    icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
     return icone;
 }
 
