@@ -4,6 +4,7 @@
 #include "agenda/funcoes.h"
 #include "controls/radiogroup.h"
 #include "platform/platform.h"
+#include "windows/about.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>

@@ -101,6 +101,3 @@ private:
     void preparaAlarme();
     void preparaBandeja();
 };
-
-// The address the logo and the About window open.
-inline const QString EnderecoFabricante = QStringLiteral("https://www.zelvano.example/");
