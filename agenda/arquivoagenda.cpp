@@ -117,10 +117,9 @@ void CriaPastaMensagens()
 namespace {
 
 // Windows-1252 code points of bytes 0x80..0x9F; 0 where the code page leaves a hole.
-constexpr std::array<char16_t, 32> cp1252Alto = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> cp1252Alto = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC,
+    0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
 
 } // namespace
 
@@ -191,13 +190,14 @@ QByteArray NomeArquivoMensagem(const QDateTime &momento, const ListaLinhas &indi
     for (;;) {
         const QDate d = tentativa.date();
         const QTime t = tentativa.time();
-        const QByteArray nome = (PreencheZeros(QString::number(d.year()), 4) + PreencheZeros(QString::number(d.month()), 2)
-                                 + PreencheZeros(QString::number(d.day()), 2) + QLatin1Char('-')
-                                 + PreencheZeros(QString::number(t.hour()), 2) + PreencheZeros(QString::number(t.minute()), 2)
-                                 + PreencheZeros(QString::number(t.second()), 2) + QStringLiteral(".txt"))
-                                    .toLatin1();
-        const bool noIndice = std::any_of(indice.begin(), indice.end(),
-                                          [&](const QByteArray &linha) { return linha.contains(nome); });
+        const QByteArray nome
+            = (PreencheZeros(QString::number(d.year()), 4) + PreencheZeros(QString::number(d.month()), 2)
+                + PreencheZeros(QString::number(d.day()), 2) + QLatin1Char('-')
+                + PreencheZeros(QString::number(t.hour()), 2) + PreencheZeros(QString::number(t.minute()), 2)
+                + PreencheZeros(QString::number(t.second()), 2) + QStringLiteral(".txt"))
+                  .toLatin1();
+        const bool noIndice
+            = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &linha) { return linha.contains(nome); });
         if (!noIndice && !QFileInfo::exists(ArquivoMensagem(nome)))
             return nome;
         tentativa = tentativa.addSecs(1);
@@ -207,9 +207,9 @@ QByteArray NomeArquivoMensagem(const QDateTime &momento, const ListaLinhas &indi
 QByteArray MontaLinha(QDate data, const QString &hora, int modalidade, const QByteArray &nome)
 {
     return '|' + PreencheZeros(QString::number(data.year()), 4).toLatin1() + '|'
-           + PreencheZeros(QString::number(data.month()), 2).toLatin1() + '|'
-           + PreencheZeros(QString::number(data.day()), 2).toLatin1() + '|' + hora.trimmed().toLatin1() + '|'
-           + QByteArray::number(modalidade) + '|' + nome + '|';
+        + PreencheZeros(QString::number(data.month()), 2).toLatin1() + '|'
+        + PreencheZeros(QString::number(data.day()), 2).toLatin1() + '|' + hora.trimmed().toLatin1() + '|'
+        + QByteArray::number(modalidade) + '|' + nome + '|';
 }
 
 bool IncluiLembrete(QDate data, const QString &hora, int modalidade, const QString &mensagem)
@@ -231,8 +231,7 @@ bool RemoveLembrete(ListaLinhas &lista, const QByteArray &nome)
 {
     if (nome.isEmpty())
         return true; // an empty name is found in every line
-    const auto linha = std::find_if(lista.begin(), lista.end(),
-                                    [&](const QByteArray &l) { return l.contains(nome); });
+    const auto linha = std::find_if(lista.begin(), lista.end(), [&](const QByteArray &l) { return l.contains(nome); });
     if (linha == lista.end())
         return true;
     const QString caminho = ArquivoMensagem(nome);

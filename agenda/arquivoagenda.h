@@ -10,8 +10,8 @@
 #include <stdexcept>
 
 // Paths are built from the application folder at every use, never cached.
-QString ArquivoIndice();                       // <app>/AGENDA.AGD
-QString PastaMensagens();                      // <app>/CND/
+QString ArquivoIndice(); // <app>/AGENDA.AGD
+QString PastaMensagens(); // <app>/CND/
 QString ArquivoMensagem(const QByteArray &nome); // <app>/CND/<nome>
 
 // Cuts text into lines at CR LF, lone CR or lone LF; a final break adds no empty line and a

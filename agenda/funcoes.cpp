@@ -50,11 +50,10 @@ bool converteInteiro(const QString &texto, qint64 &valor)
 
 QString NomeMes(const QString &mes)
 {
-    static const std::array<QString, 12> nomes = {
-        QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"), QStringLiteral("Março"),
-        QStringLiteral("Abril"),   QStringLiteral("Maio"),      QStringLiteral("Junho"),
-        QStringLiteral("Julho"),   QStringLiteral("Agosto"),    QStringLiteral("Setembro"),
-        QStringLiteral("Outubro"), QStringLiteral("Novembro"),  QStringLiteral("Dezembro")};
+    static const std::array<QString, 12> nomes = { QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"),
+        QStringLiteral("Março"), QStringLiteral("Abril"), QStringLiteral("Maio"), QStringLiteral("Junho"),
+        QStringLiteral("Julho"), QStringLiteral("Agosto"), QStringLiteral("Setembro"), QStringLiteral("Outubro"),
+        QStringLiteral("Novembro"), QStringLiteral("Dezembro") };
 
     qint64 numero = 0;
     if (!converteInteiro(mes, numero)) {
@@ -75,10 +74,9 @@ QString NomeMes(const QByteArray &mes)
 
 QString NomeDiaSemana(QDate data)
 {
-    static const std::array<QString, 7> nomes = {
-        QStringLiteral("Segunda-Feira"), QStringLiteral("Terça-Feira"), QStringLiteral("Quarta-Feira"),
-        QStringLiteral("Quinta-Feira"),  QStringLiteral("Sexta-Feira"), QStringLiteral("Sábado"),
-        QStringLiteral("Domingo")};
+    static const std::array<QString, 7> nomes = { QStringLiteral("Segunda-Feira"), QStringLiteral("Terça-Feira"),
+        QStringLiteral("Quarta-Feira"), QStringLiteral("Quinta-Feira"), QStringLiteral("Sexta-Feira"),
+        QStringLiteral("Sábado"), QStringLiteral("Domingo") };
     const int dia = data.dayOfWeek(); // 1 = Monday .. 7 = Sunday
     if (dia < 1 || dia > 7)
         return {};
@@ -89,7 +87,7 @@ bool Confirma(const QString &pergunta)
 {
     platform().beep();
     return platform().messageBox(pergunta, QStringLiteral("Drel Sistemas"), Platform::Botoes::OkCancelar)
-           == Platform::Resposta::Ok;
+        == Platform::Resposta::Ok;
 }
 
 QByteArray ExtraiCampo(int n, const QByteArray &linha)

@@ -32,6 +32,6 @@ void Aplicacao::preparaAmbiente()
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     auto *traducao = new QTranslator(qApp);
     if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(traducao);
 }

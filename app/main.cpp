@@ -1,4 +1,5 @@
 #include "app/aplicacao.h"
+#include "app/entrada.h"
 #include "app/uconsulta.h"
 #include "platform/platform.h"
 
@@ -7,16 +8,8 @@ int main(int argc, char **argv)
 {
     Aplicacao app(argc, argv);
     Aplicacao::preparaAmbiente();
-
-    // Claiming the class is the lookup: only one of two copies started together gets it.
-    const bool livre = platform().registerWindowClass(QStringLiteral("Tfrm_agenda"));
-    const bool appBuilder = platform().windowClassExists(QStringLiteral("TAppBuilder"));
-    if (!appBuilder && !livre) {
-        platform().messageBox(QStringLiteral("Zelvano Agenda - já está aberto. Verifique !"),
-                              QStringLiteral("Zelvano já aberto"), Platform::Botoes::Ok);
-        platform().bringToFront(QStringLiteral("Tfrm_agenda"));
+    if (!PodeIniciar())
         return 0;
-    }
 
     QApplication::setApplicationDisplayName(QStringLiteral("Zelvano Agenda Eletrônica"));
     QApplication::setApplicationName(QStringLiteral("Zelvano Agenda Eletrônica"));

@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "platform/platform.h"
 #include "windows/about.h"
@@ -11,8 +12,8 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -60,6 +61,10 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     preparaListagem();
     preparaAlarme();
     preparaBandeja();
+    // The agenda grid keeps its own look under the flat painter.
+    Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
+    FlatStyle1 = new TFlatStyle(this);
+    FlatStyle1->Loaded();
     FormCreate(this);
 }
 
@@ -104,8 +109,8 @@ void Tfrm_agenda::montaJanela()
     RadioGroup1->setTitle(QStringLiteral("< Consulta no Mês Selecionado >"));
     RadioGroup1->setFont(fonte(11, true));
     RadioGroup1->setGeometry(19, 8, 214, 151);
-    RadioGroup1->setItems({QStringLiteral("TODAS NO DIA"), QStringLiteral("AVISO ESPECÍFICO"),
-                           QStringLiteral("AVISO MENSAL (Geral)"), QStringLiteral("AVISO ANUAL (Geral)")});
+    RadioGroup1->setItems({ QStringLiteral("TODAS NO DIA"), QStringLiteral("AVISO ESPECÍFICO"),
+        QStringLiteral("AVISO MENSAL (Geral)"), QStringLiteral("AVISO ANUAL (Geral)") });
     RadioGroup1->setItemIndex(0);
     MonthCalendar1 = new QCalendarWidget(Panel3);
     MonthCalendar1->setGeometry(233, 5, 191, 153);
@@ -193,8 +198,11 @@ void Tfrm_agenda::TrazParaFrente()
 void Tfrm_agenda::showEvent(QShowEvent *evento)
 {
     QMainWindow::showEvent(evento);
-    if (!evento->spontaneous())
+    // Coming back from the tray is not a new showing: the day the user chose stays.
+    if (!evento->spontaneous() && !m_mostrada) {
+        m_mostrada = true;
         FormShow(this);
+    }
 }
 
 void Tfrm_agenda::closeEvent(QCloseEvent *evento)

@@ -12,6 +12,7 @@ class QMenu;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class TFlatStyle;
 class TRadioGroup;
 
 // The main window: the day's reminders, their details and the program's menus. Each
@@ -76,6 +77,7 @@ public:
     QLabel *Image2 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
+    TFlatStyle *FlatStyle1 = nullptr;
 
     QMenu *Funes1 = nullptr;
     QAction *ProgramarAgenda1 = nullptr;
@@ -100,4 +102,6 @@ private:
     void preparaListagem();
     void preparaAlarme();
     void preparaBandeja();
+
+    bool m_mostrada = false;
 };

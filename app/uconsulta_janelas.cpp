@@ -1,10 +1,16 @@
 #include "app/uconsulta.h"
 
 #include "windows/about.h"
+#include "windows/uprg.h"
 
-// Placeholders until the entry window and the About window land.
+// Each use opens a window of its own, owned by this one; closing only hides it. After a save
+// and after closing, the listing, the lookups and the alarm see the new reminder at once.
 void Tfrm_agenda::ProgramarAgenda1Click(QObject *)
 {
+    auto *janela = new Tfrm_cadastro(this);
+    janela->OnGravou = [this](QObject *) { Atualiza(); };
+    janela->OnFechar = [this](QObject *) { Atualiza(); };
+    janela->show();
 }
 void Tfrm_agenda::ProgramarAgenda2Click(QObject *sender)
 {

@@ -17,7 +17,7 @@ public:
 
     QStringList Items() const { return m_items; }
     void setItems(const QStringList &items);
-    int ItemIndex() const;     // -1 when none is chosen
+    int ItemIndex() const; // -1 when none is chosen
     void setItemIndex(int indice);
     QRadioButton *Botao(int indice) const;
 

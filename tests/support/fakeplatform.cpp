@@ -15,7 +15,7 @@ FakePlatform::~FakePlatform()
 
 Platform::Resposta FakePlatform::messageBox(const QString &texto, const QString &titulo, Botoes botoes)
 {
-    caixas.push_back({texto, titulo, botoes});
+    caixas.push_back({ texto, titulo, botoes });
     if (aoMostrarCaixa)
         aoMostrarCaixa(caixas.back());
     if (respostas.empty())

@@ -56,7 +56,7 @@ public:
     QTemporaryDir temporaria;
     QString pasta;
     QString pastaAutostart;
-    QDateTime agora{QDate(2024, 5, 7), QTime(9, 5, 0)};
+    QDateTime agora { QDate(2024, 5, 7), QTime(9, 5, 0) };
 
     QString caminho(const QString &relativo) const { return pasta + relativo; }
     QStringList textosCaixas() const;

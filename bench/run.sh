@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every benchmark program in the given build folder, then times a real start under Xvfb.
+set -euo pipefail
+build=${1:-build-bench}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+for b in "$build"/bench/bench_*; do
+    [ -x "$b" ] || continue
+    echo "== $(basename "$b")"
+    "$b" --benchmark_min_time=0.2
+done
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && [ -x "$build/zelvano-agenda" ]; then
+    bash "$(dirname "$0")/start-time.sh" "$build/zelvano-agenda"
+fi

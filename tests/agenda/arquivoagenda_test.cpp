@@ -1,0 +1,223 @@
+#include "agenda/arquivoagenda.h"
+#include "support/fakeplatform.h"
+#include "support/files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray msg(const char *nome)
+{
+    return QByteArray(nome);
+}
+
+} // namespace
+
+TEST(IndiceAgenda, ReadsEveryLineBreakAndWritesEachLineBackByteForByte)
+{
+    FakePlatform fake;
+    const struct
+    {
+        QByteArray arquivo;
+        ListaLinhas linhas;
+    } casos[] = {
+        { "|2024|05|07|09:05|0|a.txt|\r\n|2024|05|08|10:00|1|b.txt|\r\n",
+            { "|2024|05|07|09:05|0|a.txt|", "|2024|05|08|10:00|1|b.txt|" } },
+        { "|a|\n|b|\n", { "|a|", "|b|" } },
+        { "|a|\r|b|", { "|a|", "|b|" } }, // lone CR, no final break
+        { "|a|\r\n\r\n|b|\r\n", { "|a|", "", "|b|" } }, // an empty middle line stays
+        { "|a|\r\n|b|\0|c|\r\n", { "|a|", "|b|" } }, // NUL ends the text
+        { "|12345|01|31|08:00|1|x.txt|\r\n", { "|12345|01|31|08:00|1|x.txt|" } },
+        { "", {} },
+        { "\r\n", { "" } },
+        { "lixo \xe9 qualquer|coisa\n", { "lixo \xe9 qualquer|coisa" } },
+    };
+    for (const auto &c : casos) {
+        gravaArquivo(ArquivoIndice(), c.arquivo);
+        const ListaLinhas lidas = LeIndice();
+        EXPECT_EQ(lidas, c.linhas) << c.arquivo.toStdString();
+        ASSERT_TRUE(GravaIndice(lidas));
+        QByteArray esperado;
+        for (const QByteArray &l : c.linhas)
+            esperado += l + "\r\n";
+        EXPECT_EQ(leArquivo(ArquivoIndice()), esperado);
+    }
+}
+
+TEST(IndiceAgenda, MissingFileIsAnEmptyListAndNothingIsCreatedByReading)
+{
+    FakePlatform fake;
+    ListaLinhas lista = { "velha" };
+    CarregaAgenda(lista);
+    EXPECT_TRUE(lista.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(ArquivoIndice()));
+    EXPECT_EQ(ArquivoIndice(), fake.pasta + "AGENDA.AGD");
+    EXPECT_EQ(ArquivoMensagem("x.txt"), fake.pasta + "CND/x.txt");
+}
+
+TEST(IncluiLembrete, FirstSaveCreatesTheIndexWithOneCrLfLineAndTheMessage)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), " 09:05 ", 0, "Consulta\nlevar exames"));
+    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
+    EXPECT_EQ(leArquivo(ArquivoMensagem(msg("20240501-140327.txt"))), "Consulta\r\nlevar exames");
+
+    // The next one is appended after the lines already in the file, which stay as they were.
+    gravaArquivo(ArquivoIndice(), leArquivo(ArquivoIndice()) + "\r\nlinha torta");
+    fake.agora = fake.agora.addSecs(60);
+    ASSERT_TRUE(IncluiLembrete(QDate(12345, 1, 31), "08:00", 1, "x"));
+    EXPECT_EQ(leArquivo(ArquivoIndice()),
+        "|2024|05|07|09:05|0|20240501-140327.txt|\r\n\r\nlinha torta\r\n"
+        "|12345|01|31|08:00|1|20240501-140427.txt|\r\n");
+}
+
+TEST(IncluiLembrete, TwoSavesInOneSecondGetTwoNames)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    fake.agora = QDateTime(QDate(2024, 5, 1), QTime(23, 59, 59));
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "primeira"));
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:06", 0, "segunda"));
+    // A stray message file with no line takes its name too.
+    gravaArquivo(ArquivoMensagem("20240502-000001.txt"), "solta");
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:07", 0, "terceira"));
+    const ListaLinhas linhas = LeIndice();
+    ASSERT_EQ(linhas.size(), 3);
+    EXPECT_EQ(ExtraiCampo(6, linhas[0]), "20240501-235959.txt");
+    EXPECT_EQ(ExtraiCampo(6, linhas[1]), "20240502-000000.txt");
+    EXPECT_EQ(ExtraiCampo(6, linhas[2]), "20240502-000002.txt");
+    EXPECT_EQ(leArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
+    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
+    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
+}
+
+TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
+{
+    FakePlatform fake;
+    // No message folder: the message cannot be written and the index is not touched.
+    gravaArquivo(ArquivoIndice(), "|a|\r\n");
+    EXPECT_FALSE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"));
+    EXPECT_EQ(leArquivo(ArquivoIndice()), "|a|\r\n");
+
+    // The index cannot be replaced (the disk fills up while it is written): the message goes too.
+    CriaPastaMensagens();
+    QByteArray grande;
+    for (int i = 0; i < 5000; ++i)
+        grande += "|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|\r\n";
+    gravaArquivo(ArquivoIndice(), grande);
+    const pid_t filho = fork();
+    ASSERT_GE(filho, 0);
+    if (filho == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limite { 16384, 16384 };
+        setrlimit(RLIMIT_FSIZE, &limite);
+        _exit(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x") ? 0 : 3);
+    }
+    int estado = 0;
+    waitpid(filho, &estado, 0);
+    ASSERT_TRUE(WIFEXITED(estado));
+    EXPECT_EQ(WEXITSTATUS(estado), 3);
+    EXPECT_EQ(leArquivo(ArquivoIndice()), grande);
+    EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
+}
+
+TEST(IncluiLembrete, AnIndexThatCannotBeReadStopsTheSaveBeforeWriting)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    QDir().mkpath(ArquivoIndice()); // a folder where the file should be cannot be read as one
+    EXPECT_THROW(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"), ErroLeitura);
+    EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
+}
+
+TEST(GravaIndice, AWriteCutShortLeavesTheOldOrTheNewFileNeverAHalf)
+{
+    FakePlatform fake;
+    const ListaLinhas velhas = { "|2024|05|07|09:05|0|a.txt|" };
+    ASSERT_TRUE(GravaIndice(velhas));
+    ListaLinhas novas;
+    for (int i = 0; i < 20000; ++i)
+        novas.push_back("|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|");
+
+    // A child process whose file-size limit stops the write midway, as a full disk would.
+    const pid_t filho = fork();
+    ASSERT_GE(filho, 0);
+    if (filho == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limite { 4096, 4096 };
+        setrlimit(RLIMIT_FSIZE, &limite);
+        _exit(GravaIndice(novas) ? 0 : 3);
+    }
+    int estado = 0;
+    waitpid(filho, &estado, 0);
+    ASSERT_TRUE(WIFEXITED(estado));
+    EXPECT_EQ(WEXITSTATUS(estado), 3) << "the cut-short write must be reported as failed";
+    EXPECT_EQ(LeIndice(), velhas);
+
+    // And a process killed in the middle of its save leaves the old file too.
+    const pid_t morto = fork();
+    ASSERT_GE(morto, 0);
+    if (morto == 0) {
+        for (;;)
+            GravaIndice(novas);
+    }
+    usleep(30000);
+    kill(morto, SIGKILL);
+    waitpid(morto, &estado, 0);
+    const ListaLinhas depois = LeIndice();
+    EXPECT_TRUE(depois == velhas || depois == novas) << depois.size();
+}
+
+TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    const struct
+    {
+        QString texto;
+        QByteArray bytes;
+    } casos[] = {
+        { "Reunião às 9h", "Reuni\xe3o \xe0s 9h" }, // fits the old code page
+        { "Preço: 10 €", "Pre\xe7o: 10 \x80" }, { "linha 1\nlinha 2\n", "linha 1\r\nlinha 2\r\n" },
+        { "Festa 🎉 e ção", "Festa \xf0\x9f\x8e\x89 e \xc3\xa7\xc3\xa3o" }, // does not fit: UTF-8
+        { "Ã©", "\xc3\x83\xc2\xa9" }, // would read back wrong in cp1252
+    };
+    for (const auto &c : casos) {
+        ASSERT_TRUE(GravaMensagem("m.txt", c.texto));
+        EXPECT_EQ(leArquivo(ArquivoMensagem("m.txt")), c.bytes) << c.texto.toStdString();
+        const auto linhas = LeMensagem("m.txt");
+        ASSERT_TRUE(linhas.has_value());
+        QString esperado = c.texto;
+        if (esperado.endsWith('\n'))
+            esperado.chop(1);
+        EXPECT_EQ(linhas->join('\n'), esperado);
+    }
+    EXPECT_FALSE(LeMensagem("nao-existe.txt").has_value());
+}
+
+TEST(RemoveLembrete, RemovesTheFirstLineNamingTheMessageOnlyWhenItsFileExists)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    ListaLinhas lista = { "|2024|05|07|09:05|0|a.txt|", "", "|2024|05|07|09:30|0|b.txt|", "|dup|b.txt|" };
+    gravaArquivo(ArquivoMensagem("b.txt"), "bê");
+
+    ASSERT_TRUE(RemoveLembrete(lista, "a.txt")); // no message file: nothing removed, nothing written
+    EXPECT_EQ(lista.size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(ArquivoIndice()));
+    ASSERT_TRUE(RemoveLembrete(lista, ""));
+    EXPECT_EQ(lista.size(), 4);
+
+    ASSERT_TRUE(RemoveLembrete(lista, "b.txt"));
+    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n\r\n|dup|b.txt|\r\n");
+    EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("b.txt")));
+}

@@ -1,0 +1,97 @@
+#include "agenda/arquivoagenda.h"
+#include "app/uconsulta.h"
+#include "controls/radiogroup.h"
+#include "support/fakeplatform.h"
+
+#include <QCalendarWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+TEST(JanelaPrincipal, IsLaidOutAsDesignedAlwaysOnTopWithoutTitleBarButtons)
+{
+    FakePlatform fake;
+    Tfrm_agenda janela;
+    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Zelvano Agenda Eletrônica V13.1"));
+    EXPECT_EQ(janela.centralWidget()->size(), QSize(793, 591));
+    const Qt::WindowFlags flags = janela.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(flags
+        & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+            | Qt::WindowSystemMenuHint));
+
+    const struct
+    {
+        QWidget *w;
+        QRect r;
+    } lugares[] = {
+        { janela.Panel2, { 8, 8, 336, 459 } },
+        { janela.Stringgrid2, { 8, 26, 319, 426 } },
+        { janela.Panel3, { 351, 8, 433, 167 } },
+        { janela.RadioGroup1, { 19, 8, 214, 151 } },
+        { janela.MonthCalendar1, { 233, 5, 191, 153 } },
+        { janela.Panel4, { 349, 178, 435, 289 } },
+        { janela.RichEdit1, { 4, 34, 425, 250 } },
+        { janela.Panel1, { 8, 469, 777, 111 } },
+        { janela.Image2, { 20, 30, 194, 73 } },
+        { janela.Bevel1, { 270, 47, 240, 41 } },
+        { janela.BitBtn4, { 592, 46, 145, 38 } },
+    };
+    for (const auto &l : lugares)
+        EXPECT_EQ(l.w->geometry(), l.r) << l.w->metaObject()->className();
+    EXPECT_EQ(janela.Label3->pos(), QPoint(8, 8));
+    EXPECT_EQ(janela.Label4->pos(), QPoint(9, 4));
+    EXPECT_EQ(janela.Label1->pos(), QPoint(297, 55));
+    EXPECT_FALSE(janela.Label1->isEnabled());
+    EXPECT_EQ(janela.Label3->text(), QStringLiteral("Agenda para:"));
+    EXPECT_EQ(janela.Label2->text(), QStringLiteral("STATUS"));
+    EXPECT_EQ(janela.Label4->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(janela.RichEdit1->font().pixelSize(), 16);
+    EXPECT_TRUE(janela.RichEdit1->isReadOnly());
+    EXPECT_EQ(janela.BitBtn4->text(), QStringLiteral("Minimizar"));
+    EXPECT_EQ(janela.RadioGroup1->title(), QStringLiteral("< Consulta no Mês Selecionado >"));
+    EXPECT_EQ(janela.RadioGroup1->Items(),
+        (QStringList { "TODAS NO DIA", "AVISO ESPECÍFICO", "AVISO MENSAL (Geral)", "AVISO ANUAL (Geral)" }));
+    EXPECT_EQ(janela.RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(janela.Timer1->interval(), 15000);
+    EXPECT_TRUE(janela.Timer1->isActive());
+
+    QStringList menu;
+    for (QAction *a : janela.menuBar()->actions())
+        menu << a->text();
+    EXPECT_EQ(menu, (QStringList { "&Funções", "Sobre" }));
+    QStringList funcoes;
+    for (QAction *a : janela.Funes1->actions())
+        funcoes << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(funcoes, (QStringList { "Programar Agenda", "-", "Desativar Agenda" }));
+    EXPECT_EQ(janela.ExcluiAgenda1->text(), QStringLiteral("Exclui Agenda"));
+    EXPECT_EQ(janela.ExcluiAgenda1->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(janela.ProgramarAgenda2->text(), QStringLiteral("Programar Agenda"));
+    EXPECT_EQ(janela.DesativarAgenda2->text(), QStringLiteral("Desativar Agenda"));
+}
+
+TEST(JanelaPrincipal, StartRecreatesTheMessageFolderButCreatesNoIndex)
+{
+    FakePlatform fake;
+    ASSERT_FALSE(QFileInfo::exists(fake.pasta + "CND"));
+    Tfrm_agenda janela;
+    janela.show();
+    EXPECT_TRUE(QFileInfo(fake.pasta + "CND").isDir());
+    EXPECT_FALSE(QFileInfo::exists(fake.pasta + "AGENDA.AGD"));
+}
+
+TEST(JanelaPrincipal, LogoOpensTheMakersSite)
+{
+    FakePlatform fake;
+    Tfrm_agenda janela;
+    janela.show();
+    QTest::mouseClick(janela.Image2, Qt::LeftButton);
+    ASSERT_EQ(fake.enderecos.size(), 1u);
+    EXPECT_EQ(fake.enderecos[0], QUrl("https://www.zelvano.example/"));
+}

@@ -1,0 +1,54 @@
+#include "app/uconsulta.h"
+
+#include "agenda/arquivoagenda.h"
+#include "agenda/funcoes.h"
+#include "support/fakeplatform.h"
+#include "support/files.h"
+#include "windows/uprg.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
+{
+    FakePlatform fake;
+    {
+        Tfrm_agenda principal;
+        principal.ProgramarAgenda1->trigger();
+        principal.ProgramarAgenda2->trigger();
+        const QList<Tfrm_cadastro *> janelas = principal.findChildren<Tfrm_cadastro *>();
+        ASSERT_EQ(janelas.size(), 2);
+        for (Tfrm_cadastro *janela : janelas) {
+            EXPECT_TRUE(janela->isVisible());
+            EXPECT_TRUE(janela->isWindow());
+            EXPECT_FALSE(janela->isModal());
+        }
+        EXPECT_TRUE(principal.isEnabled());
+
+        // Written behind the main window's back: only its refresh brings it into ListaAgenda.
+        const QByteArray linha = "|2024|05|07|10:30|0|20240501-100000.txt|";
+        gravaArquivo(ArquivoIndice(), linha + "\r\n");
+        ListaAgenda.clear();
+        QTest::mouseClick(janelas[0]->BitBtn4, Qt::LeftButton);
+        EXPECT_FALSE(janelas[0]->isVisible());
+        EXPECT_EQ(principal.findChildren<Tfrm_cadastro *>().size(), 2); // hidden, not destroyed
+        EXPECT_EQ(ListaAgenda, ListaLinhas { linha });
+
+        // A save refreshes at once, while the window stays open.
+        Tfrm_cadastro *aberta = janelas[1];
+        aberta->MaskEdit1->setText(QStringLiteral("11:15"));
+        QTest::mouseClick(aberta->BitBtn1, Qt::LeftButton);
+        QTest::keyClicks(aberta->Memo1, QStringLiteral("Ligar"));
+        QTest::mouseClick(aberta->BitBtn2, Qt::LeftButton);
+        EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
+        ASSERT_EQ(ListaAgenda.size(), 2);
+        EXPECT_EQ(ListaAgenda[1], QByteArray("|2024|05|07|11:15|0|20240507-090500.txt|"));
+        EXPECT_TRUE(aberta->isVisible());
+    }
+    ListaAgenda.clear();
+}

@@ -1,0 +1,523 @@
+#include "windows/uprg.h"
+
+#include "agenda/arquivoagenda.h"
+#include "agenda/consultas.h"
+#include "agenda/funcoes.h"
+#include "controls/radiogroup.h"
+#include "platform/platform.h"
+#include "windows/jpeg.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+
+const QColor azul(0, 0, 255);
+const QColor vermelho(255, 0, 0);
+
+QFont fonte(int pixels, bool negrito = false, const QString &familia = QStringLiteral("MS Sans Serif"))
+{
+    QFont f(familia);
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    return f;
+}
+
+void pintaTexto(QWidget *w, const QColor &cor)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, cor);
+    w->setPalette(p);
+}
+
+QFrame *painel(QWidget *pai, int x, int y, int w, int h)
+{
+    auto *p = new QFrame(pai);
+    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p->setLineWidth(1);
+    p->setGeometry(x, y, w, h);
+    p->setAutoFillBackground(true);
+    return p;
+}
+
+// A label that sizes itself to its caption.
+QLabel *rotulo(QWidget *pai, int x, int y, const QString &texto, const QFont &f, const QColor &cor = QColor())
+{
+    auto *l = new QLabel(texto, pai);
+    l->setFont(f);
+    if (cor.isValid())
+        pintaTexto(l, cor);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+// A label of fixed size.
+QLabel *caixaTexto(QWidget *pai, const QRect &r, const QString &texto, const QFont &f, Qt::Alignment alinhamento,
+    const QColor &cor = QColor())
+{
+    auto *l = new QLabel(texto, pai);
+    l->setFont(f);
+    if (cor.isValid())
+        pintaTexto(l, cor);
+    l->setGeometry(r);
+    l->setAlignment(alinhamento | Qt::AlignTop);
+    return l;
+}
+
+// A sunken line: horizontal when its height is 2, vertical when its width is 2.
+QFrame *regua(QWidget *pai, const QRect &r)
+{
+    auto *b = new QFrame(pai);
+    b->setFrameStyle((r.height() <= 2 ? QFrame::HLine : QFrame::VLine) | QFrame::Sunken);
+    b->setGeometry(r);
+    return b;
+}
+
+// Glyphs hold two 20x20 pictures side by side: normal, then disabled.
+QPushButton *botao(QWidget *pai, const QRect &r, const QString &texto, const QString &glifo)
+{
+    auto *b = new QPushButton(texto, pai);
+    b->setGeometry(r);
+    b->setFont(fonte(16, true));
+    b->setCursor(Qt::PointingHandCursor);
+    if (!glifo.isEmpty()) {
+        const QPixmap figura(glifo);
+        const int w = figura.width() / 2;
+        QIcon icone;
+        icone.addPixmap(figura.copy(0, 0, w, figura.height()), QIcon::Normal);
+        icone.addPixmap(figura.copy(w, 0, w, figura.height()), QIcon::Disabled);
+        b->setIcon(icone);
+        b->setIconSize(QSize(w, figura.height()));
+    }
+    return b;
+}
+
+// The clock was drawn in a font whose digits are half as wide as they are high. Where it is
+// missing, a narrow face keeps the 48-pixel height; failing that the size shrinks until
+// "00:00:00" fits the box instead of being cut at both ends.
+QFont fonteRelogio(int largura)
+{
+    QFont f = fonte(48);
+    f.setFamilies(
+        { QStringLiteral("MS Song"), QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Liberation Sans Narrow"),
+            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("MS Sans Serif") });
+    while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(QStringLiteral("00:00:00")) > largura)
+        f.setPixelSize(f.pixelSize() - 1);
+    return f;
+}
+
+bool soDigitosEBrancos(const QString &metade, int &valor)
+{
+    bool algumDigito = false;
+    valor = 0;
+    for (const QChar c : metade) {
+        if (c == QLatin1Char(' '))
+            continue;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        algumDigito = true;
+        valor = valor * 10 + (c.unicode() - '0');
+    }
+    return algumDigito;
+}
+
+QString numero(int n)
+{
+    return QString::number(n);
+}
+
+} // namespace
+
+std::optional<HoraAviso> LeHoraAviso(const QString &texto)
+{
+    if (texto.size() != 5 || texto.at(2) != QLatin1Char(':'))
+        return std::nullopt;
+    HoraAviso h;
+    if (!soDigitosEBrancos(texto.left(2), h.hora) || !soDigitosEBrancos(texto.mid(3, 2), h.minuto))
+        return std::nullopt;
+    if (h.hora > 23 || h.minuto > 59)
+        return std::nullopt;
+    return h;
+}
+
+QString TextoHoraAviso(HoraAviso hora)
+{
+    return PreencheZeros(numero(hora.hora), 2) + QLatin1Char(':') + PreencheZeros(numero(hora.minuto), 2);
+}
+
+QString FraseStatus(QDate data, int modalidade, const QString &hora)
+{
+    const QString dia = numero(data.day());
+    switch (modalidade) {
+    case 0:
+        return QStringLiteral("Avisar no dia ") + dia + QStringLiteral(" de ") + NomeMes(numero(data.month()))
+            + QStringLiteral(" de ") + numero(data.year()) + QStringLiteral(" as ") + hora;
+    case 1:
+        return QStringLiteral("Avisar Mensalmente todo dia ") + dia + QStringLiteral(" de cada mês as ") + hora;
+    case 2:
+        return QStringLiteral("Avisar Anualmente todo dia ") + dia + QStringLiteral(" de ")
+            + NomeMes(numero(data.month())) + QStringLiteral(" as ") + hora;
+    default:
+        return {};
+    }
+}
+
+Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
+    : QWidget(owner,
+        Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frm_cadastro"));
+    setWindowTitle(QStringLiteral("Zelvano - Agenda"));
+    setWindowIcon(QIcon(QStringLiteral(":/img/icone.png")));
+    setFont(fonte(11));
+    setFixedSize(740, 395);
+
+    montaPagina1();
+    montaPagina2();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    Timer1->start();
+
+    // Enter and Esc act on the window's buttons wherever the focus is, as on a dialog.
+    for (QWidget *filho : findChildren<QWidget *>())
+        filho->installEventFilter(this);
+
+    FormCreate(this);
+}
+
+Tfrm_cadastro::~Tfrm_cadastro() = default;
+
+void Tfrm_cadastro::montaPagina1()
+{
+    Panel1 = painel(this, 7, 3, 714, 354);
+
+    RadioGroup1 = new TRadioGroup(Panel1);
+    RadioGroup1->setTitle(QStringLiteral("< Modalidade de Aviso >"));
+    RadioGroup1->setFont(fonte(16, true));
+    RadioGroup1->setGeometry(9, 6, 289, 177);
+    RadioGroup1->setCursor(Qt::PointingHandCursor);
+    RadioGroup1->setItems({ QStringLiteral("Avisar na data especificada"), QStringLiteral("Avisar Mensalmente"),
+        QStringLiteral("Avisar Anualmente") });
+    RadioGroup1->setItemIndex(0);
+    RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
+
+    data = new QCalendarWidget(Panel1);
+    data->setGeometry(301, 1, 201, 189);
+    data->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    data->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Three-letter names do not fit seven columns in 201 pixels.
+    data->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    data->setCursor(Qt::PointingHandCursor);
+    // Keys move the date too: the sentence follows every change, not only clicks.
+    connect(data, &QCalendarWidget::selectionChanged, this, [this] { dataClick(data); });
+
+    Label4 = caixaTexto(
+        Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), fonteRelogio(202), Qt::AlignHCenter, azul);
+    // Digits have no descenders: centring the line keeps them whole in the 50-pixel box.
+    Label4->setAlignment(Qt::AlignCenter);
+
+    Image2 = new QLabel(Panel1);
+    Image2->setGeometry(505, 107, 194, 73);
+    Image2->setScaledContents(true);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/img/relogio.png")));
+
+    Bevel2 = regua(Panel1, QRect(0, 192, 714, 2));
+    Bevel3 = regua(Panel1, QRect(0, 232, 714, 2));
+    Bevel4 = regua(Panel1, QRect(208, 194, 2, 38));
+
+    Label2 = rotulo(Panel1, 16, 204, QStringLiteral("Hora do Aviso:"), fonte(16, true), azul);
+
+    MaskEdit1 = new QLineEdit(Panel1);
+    MaskEdit1->setGeometry(134, 199, 57, 28);
+    MaskEdit1->setFont(fonte(16, true));
+    // Every digit optional: a blank position is kept as a space in the five-character text.
+    MaskEdit1->setInputMask(QStringLiteral("00:00;_"));
+    MaskEdit1->setMaxLength(5);
+    MaskEdit1->setText(QStringLiteral("  :  "));
+    connect(MaskEdit1, &QLineEdit::textChanged, this, [this] { MaskEdit1Change(MaskEdit1); });
+
+    Label11 = rotulo(Panel1, 218, 203, QStringLiteral("Status"), fonte(16, true));
+
+    BitBtn1 = botao(Panel1, QRect(10, 265, 243, 50), QStringLiteral("OK"), QStringLiteral(":/img/ok.png"));
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
+
+    Image1 = new QLabel(Panel1);
+    Image1->setGeometry(299, 271, 233, 37);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/cadastro.jpg")));
+
+    BitBtn4 = botao(Panel1, QRect(587, 272, 110, 37), QStringLiteral("Fechar"), QString());
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
+
+    setTabOrder(RadioGroup1, data);
+    setTabOrder(data, MaskEdit1);
+    setTabOrder(MaskEdit1, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn4);
+}
+
+void Tfrm_cadastro::montaPagina2()
+{
+    Panel2 = painel(this, 0, 0, 740, 395);
+    Panel2->hide();
+
+    Label8 = rotulo(Panel2, 15, 14, QStringLiteral("Modalidade:"), fonte(16), azul);
+    Label7
+        = caixaTexto(Panel2, QRect(113, 14, 352, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignLeft, vermelho);
+
+    Memo1 = new QPlainTextEdit(Panel2);
+    Memo1->setGeometry(16, 40, 505, 268);
+    Memo1->setFont(fonte(16));
+    QPalette amarelo = Memo1->palette();
+    amarelo.setColor(QPalette::Base, QColor(255, 255, 242));
+    Memo1->setPalette(amarelo);
+    Memo1->setTabChangesFocus(true);
+
+    Label12 = caixaTexto(Panel2, QRect(16, 314, 505, 13), QStringLiteral("Status"), fonte(11, true), Qt::AlignHCenter);
+
+    Label1 = rotulo(Panel2, 558, 34, QStringLiteral("Data do Aviso:"), fonte(16), azul);
+    Label3 = caixaTexto(Panel2, QRect(528, 55, 181, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignHCenter);
+    Label9 = caixaTexto(
+        Panel2, QRect(526, 82, 181, 20), QStringLiteral("[]"), fonte(13, true), Qt::AlignHCenter, vermelho);
+    Label5 = rotulo(Panel2, 561, 150, QStringLiteral("Hora do Aviso:"), fonte(16), azul);
+    Label6 = caixaTexto(Panel2, QRect(531, 174, 181, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignHCenter);
+
+    Bevel1 = regua(Panel2, QRect(0, 395 - 56, 740, 2));
+
+    BitBtn2 = botao(Panel2, QRect(143, 351, 144, 32), QStringLiteral("&Salvar"), QStringLiteral(":/img/ok.png"));
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(BitBtn2); });
+    BitBtn3 = botao(Panel2, QRect(407, 351, 144, 32), QStringLiteral("Cancelar"), QStringLiteral(":/img/cancelar.png"));
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(BitBtn3); });
+
+    setTabOrder(Memo1, BitBtn2);
+    setTabOrder(BitBtn2, BitBtn3);
+}
+
+void Tfrm_cadastro::FormCreate(QObject *)
+{
+    // Dates are written "dd/MM/yyyy" wherever they are shown; there is no locale to set.
+    Panel2->setGeometry(rect());
+}
+
+void Tfrm_cadastro::FormShow(QObject *)
+{
+    const QDateTime agora = platform().now();
+    MaskEdit1->setText(agora.toString(QStringLiteral("HH:mm:ss")).left(5));
+    data->setSelectedDate(agora.date());
+    atualizaStatus();
+}
+
+void Tfrm_cadastro::FormClose(QObject *)
+{
+    if (OnFechar)
+        OnFechar(this);
+}
+
+void Tfrm_cadastro::Timer1Timer(QObject *)
+{
+    Label4->setText(platform().now().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void Tfrm_cadastro::dataClick(QObject *)
+{
+    atualizaStatus();
+}
+void Tfrm_cadastro::RadioGroup1Click(QObject *)
+{
+    atualizaStatus();
+}
+void Tfrm_cadastro::MaskEdit1Change(QObject *)
+{
+    atualizaStatus();
+}
+
+QString Tfrm_cadastro::TextoHora() const
+{
+    return MaskEdit1->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
+}
+
+void Tfrm_cadastro::atualizaStatus()
+{
+    const QString frase = FraseStatus(data->selectedDate(), RadioGroup1->ItemIndex(), TextoHora());
+    Label11->setText(frase);
+    Label11->adjustSize();
+    Label12->setText(frase);
+}
+
+void Tfrm_cadastro::BitBtn1Click(QObject *)
+{
+    auto aviso = [](const QString &texto) { platform().messageBox(texto, TituloAplicacao, Platform::Botoes::Ok); };
+
+    Memo1->clear();
+    const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
+    if (!hora) {
+        aviso(QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!"));
+        MaskEdit1->setFocus();
+        return;
+    }
+    const QDate dia = data->selectedDate();
+    if (!dia.isValid()) {
+        aviso(QStringLiteral("Data Inválida"));
+        return;
+    }
+    if (!ConsultaEspecifica(dia.day(), dia.month(), dia.year(), hora->hora, hora->minuto).isEmpty()) {
+        aviso(QStringLiteral("Agenda já possui registro para data em especifico"));
+        return;
+    }
+    if (!ConsultaMensal(dia.day(), hora->hora, hora->minuto).isEmpty()) {
+        aviso(QStringLiteral("Agenda já possui registro para data Mensalmente"));
+        return;
+    }
+    if (!ConsultaAnual(dia.day(), dia.month(), hora->hora, hora->minuto).isEmpty()) {
+        aviso(QStringLiteral("Agenda já possui registro para data Anualmente"));
+        return;
+    }
+
+    Label3->setText(dia.toString(QStringLiteral("dd/MM/yyyy")));
+    Label6->setText(TextoHoraAviso(*hora));
+    Label7->setText(RadioGroup1->Items().value(RadioGroup1->ItemIndex()));
+    Label9->setText(NomeDiaSemana(dia));
+    Memo1->clear();
+    mostraConfirmacao(true);
+    Memo1->setFocus();
+}
+
+void Tfrm_cadastro::BitBtn2Click(QObject *)
+{
+    auto aviso = [](const QString &texto) { platform().messageBox(texto, TituloAplicacao, Platform::Botoes::Ok); };
+
+    const QString mensagem = Memo1->toPlainText();
+    if (mensagem.isEmpty()) {
+        aviso(QStringLiteral("Campo para mensagem de agenda vazio - verifique !!"));
+        return;
+    }
+    // The first page is out of reach while the panel is up, so the time is the one OK accepted.
+    const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
+    if (!hora) {
+        mostraConfirmacao(false);
+        return;
+    }
+    bool gravou = false;
+    try {
+        gravou = IncluiLembrete(data->selectedDate(), TextoHoraAviso(*hora), RadioGroup1->ItemIndex(), mensagem);
+    } catch (const std::exception &erro) {
+        // An index that exists but cannot be read: nothing was written, the message stays.
+        platform().reportError(QString::fromUtf8(erro.what()));
+        return;
+    }
+    if (!gravou) {
+        // Keep the panel and the message so the user can free the folder and try again.
+        aviso(QStringLiteral("Erro de Gravação do Arquivo"));
+        return;
+    }
+    if (OnGravou)
+        OnGravou(this);
+    mostraConfirmacao(false);
+}
+
+void Tfrm_cadastro::BitBtn3Click(QObject *)
+{
+    mostraConfirmacao(false);
+}
+
+void Tfrm_cadastro::BitBtn4Click(QObject *)
+{
+    close();
+}
+
+// The first page hides behind the panel, so Tab cannot wander onto controls the user cannot see.
+void Tfrm_cadastro::mostraConfirmacao(bool mostra)
+{
+    if (mostra) {
+        Panel2->show();
+        Panel2->raise();
+        Panel1->hide();
+    } else {
+        Panel1->show();
+        Panel2->hide();
+    }
+}
+
+void Tfrm_cadastro::showEvent(QShowEvent *evento)
+{
+    QWidget::showEvent(evento);
+    if (evento->spontaneous())
+        return;
+    if (QScreen *tela = screen())
+        move(tela->availableGeometry().center() - rect().center());
+    if (!Timer1->isActive())
+        Timer1->start();
+    FormShow(this);
+}
+
+void Tfrm_cadastro::hideEvent(QHideEvent *evento)
+{
+    QWidget::hideEvent(evento);
+    // A closed window is only hidden: its clock need not tick for nobody.
+    if (!evento->spontaneous() && !isVisible())
+        Timer1->stop();
+}
+
+void Tfrm_cadastro::closeEvent(QCloseEvent *evento)
+{
+    QWidget::closeEvent(evento);
+    FormClose(this);
+}
+
+void Tfrm_cadastro::keyPressEvent(QKeyEvent *evento)
+{
+    if (!trataTecla(this, evento))
+        QWidget::keyPressEvent(evento);
+}
+
+bool Tfrm_cadastro::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (evento->type() == QEvent::KeyPress && trataTecla(objeto, static_cast<QKeyEvent *>(evento)))
+        return true;
+    return QWidget::eventFilter(objeto, evento);
+}
+
+// Enter clicks the focused button, or OK on the first page; in the memo it makes a new line.
+// Esc is "Cancelar" while the confirmation panel is up.
+bool Tfrm_cadastro::trataTecla(QObject *objeto, QKeyEvent *tecla)
+{
+    if ((tecla->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (tecla->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (objeto == Memo1)
+            return false;
+        if (auto *focado = qobject_cast<QPushButton *>(objeto)) {
+            focado->click();
+            return true;
+        }
+        if (Panel2->isHidden()) {
+            BitBtn1->click();
+            return true;
+        }
+        return false;
+    case Qt::Key_Escape:
+        if (Panel2->isHidden())
+            return false;
+        BitBtn3->click();
+        return true;
+    default:
+        return false;
+    }
+}
