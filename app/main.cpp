@@ -19,6 +19,9 @@ int main(int argc, char **argv)
     QObject::connect(frm_agenda, &QObject::destroyed, &app, &QApplication::quit);
     platform().onBringToFront(QStringLiteral("Tfrm_agenda"), [frm_agenda] { frm_agenda->TrazParaFrente(); });
     frm_agenda->show();
+    // Shown and made the active window, as a program started by the user expects; the first
+    // activation decides between the tray and the startup shortcut.
+    frm_agenda->activateWindow();
     app.exec();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "agenda/funcoes.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
+#include "controls/tarvogrid.h"
 #include "platform/platform.h"
 #include "windows/about.h"
 
@@ -101,8 +102,27 @@ void Tfrm_agenda::montaJanela()
 
     Panel2 = painel(cliente, 8, 8, 336, 459);
     Label3 = rotulo(Panel2, 8, 8, QStringLiteral("Agenda para:"), fonte(13, true));
-    Stringgrid2 = new QWidget(Panel2);
+    Stringgrid2 = new TtarvoGrid(Panel2);
     Stringgrid2->setGeometry(8, 26, 319, 426);
+    Stringgrid2->setColCount(7);
+    Stringgrid2->setFixedCols(0);
+    Stringgrid2->setRowCount(2);
+    Stringgrid2->setFixedRows(1);
+    const int larguras[] = { 74, 239, 53, 123, 456, 456, 456 };
+    for (int c = 0; c < 7; ++c)
+        Stringgrid2->setColWidths(c, larguras[c]);
+    Stringgrid2->setDefaultRowHeight(17);
+    Stringgrid2->setColor(QColor(254, 248, 233));
+    Stringgrid2->setFixedColor(QColor(219, 208, 149));
+    Stringgrid2->setFont(fonte(13));
+    Stringgrid2->setFontColor(Qt::black);
+    Stringgrid2->setScrollBars(TStringGrid::ssVertical);
+    Stringgrid2->setCursor(Qt::PointingHandCursor);
+    Stringgrid2->setOptions(
+        GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
+    // Keeps the flat look painter from repainting the grid.
+    Stringgrid2->setProperty("ParentBiDiMode", false);
+    Stringgrid2->setPopupMenu(PopupMenu1);
 
     Panel3 = painel(cliente, 351, 8, 433, 167);
     RadioGroup1 = new TRadioGroup(Panel3);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/tarvogrid.h"
+
 #include <QDate>
 #include <QMainWindow>
 
@@ -14,6 +16,7 @@ class QTextEdit;
 class QTimer;
 class TFlatStyle;
 class TRadioGroup;
+class TTrayIcon;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
@@ -68,7 +71,7 @@ public:
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QWidget *Stringgrid2 = nullptr;
+    TtarvoGrid *Stringgrid2 = nullptr;
     TRadioGroup *RadioGroup1 = nullptr;
     QCalendarWidget *MonthCalendar1 = nullptr;
     QTextEdit *RichEdit1 = nullptr;
@@ -77,6 +80,7 @@ public:
     QLabel *Image2 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QTimer *Timer1 = nullptr;
+    TTrayIcon *TrayIcon1 = nullptr;
     TFlatStyle *FlatStyle1 = nullptr;
 
     QMenu *Funes1 = nullptr;
@@ -104,4 +108,6 @@ private:
     void preparaBandeja();
 
     bool m_mostrada = false;
+    // The first activation runs once per run of the program.
+    bool m_primeiraAtivacaoFeita = false;
 };

@@ -1,26 +1,73 @@
 #include "app/uconsulta.h"
 
-#include <QApplication>
+#include "agenda/atalho.h"
+#include "controls/trayicon.h"
+#include "platform/platform.h"
 
-// Placeholder until the tray residence lands.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+// The running program as the desktop should start it at logon: its own file in its folder.
+QString Executavel()
+{
+    return platform().applicationFolder() + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+} // namespace
+
 void Tfrm_agenda::preparaBandeja()
 {
+    TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->setIcon(QIcon(QStringLiteral(":/img/icone.png")));
+    TrayIcon1->setVisible(true);
+    TrayIcon1->setHint(QStringLiteral("Zelvano Agenda Eletrônica"));
+    TrayIcon1->setShowHint(true);
+    TrayIcon1->setPopupMenu(PopupMenu2);
+    TrayIcon1->setHideTaskBtn(true);
+    TrayIcon1->OnDblClick = [this](QObject *sender) { TrayIcon1DblClick(sender); };
 }
+
 void Tfrm_agenda::FormActivate(QObject *)
 {
+    if (m_primeiraAtivacaoFeita)
+        return;
+    m_primeiraAtivacaoFeita = true;
+    // Started at logon: straight to the tray. Started by hand: from now on, start at logon.
+    if (ExisteAtalhoInicializar(NomeAtalho))
+        showMinimized();
+    else
+        CriaAtalhoInicializar(Executavel(), QString(), platform().applicationFolder(), NomeAtalho);
 }
+
 void Tfrm_agenda::BitBtn4Click(QObject *)
 {
+    // Clicks on the icon while the window goes away would bring it straight back.
+    TrayIcon1->setEnabled(false);
     showMinimized();
+    TrayIcon1->setEnabled(true);
 }
+
 void Tfrm_agenda::TrayIcon1DblClick(QObject *)
 {
     TrazParaFrente();
 }
+
 void Tfrm_agenda::DesativarAgenda1Click(QObject *)
 {
+    // The program ends whatever became of the shortcut; an error still reaches the report.
+    try {
+        if (ExisteAtalhoInicializar(NomeAtalho))
+            RemoveAtalhoInicializar(NomeAtalho);
+    } catch (...) {
+        QApplication::quit();
+        throw;
+    }
     QApplication::quit();
 }
+
 void Tfrm_agenda::DesativarAgenda2Click(QObject *sender)
 {
     DesativarAgenda1Click(sender);

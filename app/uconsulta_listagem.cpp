@@ -1,49 +1,149 @@
 #include "app/uconsulta.h"
 
 #include "agenda/arquivoagenda.h"
+#include "controls/radiogroup.h"
+#include "controls/tarvogrid.h"
 #include "platform/platform.h"
+#include "windows/listagem.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QSignalBlocker>
+#include <QTextEdit>
 
-// Placeholder until the day listing lands: keeps ListaAgenda loaded and the labels right.
+#include <stdexcept>
+
+namespace {
+
+const QStringList Cabecalho = { QStringLiteral("Hora"), QStringLiteral("Modalidade"), QStringLiteral("codigo do Tipo"),
+    QStringLiteral("Arquivo texto"), QStringLiteral("Ano"), QStringLiteral("mes"), QStringLiteral("dia") };
+
+// Every listed row has its description in column 1, even a hand-edited line without a time;
+// the header row and the blank row of an empty listing do not.
+bool linhaListada(const TtarvoGrid &grade, int linha)
+{
+    return linha >= 1 && linha < grade.RowCount() && !grade.Cells(1, linha).isEmpty();
+}
+
+void mostra(QLabel *rotulo, const QString &texto)
+{
+    rotulo->setText(texto);
+    rotulo->adjustSize();
+}
+
+} // namespace
+
 void Tfrm_agenda::preparaListagem()
 {
+    // Three-letter day names do not fit seven columns in 191 pixels; one letter each does,
+    // as the Portuguese desktop calendar shows them (D S T Q Q S S).
+    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    MonthCalendar1->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    // Any change of the chosen date refreshes: a click, the keys, or a move to another month,
+    // which takes the same day there (the month's last day when it is shorter).
+    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this, [this] { MonthCalendar1Click(MonthCalendar1); });
+    connect(MonthCalendar1, &QCalendarWidget::currentPageChanged, this, [this](int ano, int mes) {
+        const QDate atual = MonthCalendar1->selectedDate();
+        const QDate inicio(ano, mes, 1);
+        MonthCalendar1->setSelectedDate(QDate(ano, mes, std::min(atual.day(), inicio.daysInMonth())));
+    });
+    RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
+    Stringgrid2->OnClick = [this](QObject *sender) { Stringgrid2Click(sender); };
+    connect(ExcluiAgenda1, &QAction::triggered, this, [this] { ExcluiAgenda1Click(ExcluiAgenda1); });
 }
 
 void Tfrm_agenda::FormShow(QObject *)
 {
     DiaAtual = platform().now().date();
-    MonthCalendar1->setSelectedDate(DiaAtual);
+    {
+        // The refresh below is the one that counts; moving the calendar must not run another.
+        const QSignalBlocker bloqueio(MonthCalendar1);
+        MonthCalendar1->setSelectedDate(DiaAtual);
+    }
     Atualiza();
 }
 
 void Tfrm_agenda::Atualiza()
 {
-    Label2->setText(QStringLiteral("Status"));
-    Label4->setText(QStringLiteral("Status"));
+    mostra(Label2, QStringLiteral("Status"));
+    mostra(Label4, QStringLiteral("Status"));
     Atualiza_dia();
 }
 
 void Tfrm_agenda::Atualiza_dia()
 {
-    Label3->setText(
-        QStringLiteral("Agenda para: ") + MonthCalendar1->selectedDate().toString(QStringLiteral("dd/MM/yyyy")));
-    Label3->adjustSize();
+    const QDate dia = MonthCalendar1->selectedDate();
+    mostra(Label3, tituloDoDia(dia));
+    ListaAgenda.clear();
+
+    TtarvoGrid &grade = *Stringgrid2;
+    for (int r = 1; r < grade.RowCount(); ++r)
+        for (int c = 0; c < grade.ColCount(); ++c)
+            grade.setCells(c, r, QString());
+    grade.setRowCount(2);
+    for (int c = 0; c < Cabecalho.size(); ++c)
+        grade.setCells(c, 0, Cabecalho.at(c));
+
     CarregaAgenda(ListaAgenda);
+    if (ListaAgenda.isEmpty())
+        return; // RichEdit1 keeps what it showed
+
+    // Each row goes at its own index, so a line without a time neither overwrites the row
+    // above it nor is overwritten by the next.
+    const std::vector<LinhaListada> linhas = linhasDoDia(ListaAgenda, dia, RadioGroup1->ItemIndex());
+    grade.setRowCount(std::max(2, static_cast<int>(linhas.size()) + 1));
+    int r = 1;
+    for (const LinhaListada &l : linhas) {
+        grade.setCells(0, r, l.hora);
+        grade.setCells(1, r, l.modalidade);
+        grade.setCells(2, r, l.codigo);
+        grade.setCells(3, r, l.arquivo);
+        grade.setCells(4, r, l.ano);
+        grade.setCells(5, r, l.mes);
+        grade.setCells(6, r, l.dia);
+        ++r;
+    }
+    RichEdit1->clear();
 }
 
 void Tfrm_agenda::MonthCalendar1Click(QObject *)
 {
     Atualiza();
 }
+
 void Tfrm_agenda::RadioGroup1Click(QObject *)
 {
     Atualiza();
 }
+
 void Tfrm_agenda::Stringgrid2Click(QObject *)
 {
+    const TtarvoGrid &grade = *Stringgrid2;
+    const int r = grade.Row();
+    if (!linhaListada(grade, r))
+        return;
+    RichEdit1->clear();
+    if (const auto mensagem = LeMensagem(grade.Cells(3, r).toLatin1()))
+        RichEdit1->setPlainText(mensagem->join(QLatin1Char('\n')));
+    mostra(Label4, QString());
+    mostra(Label4,
+        fraseDoAviso(grade.Cells(2, r), grade.Cells(6, r), grade.Cells(5, r), grade.Cells(4, r), grade.Cells(0, r)));
 }
+
 void Tfrm_agenda::ExcluiAgenda1Click(QObject *)
 {
+    const TtarvoGrid &grade = *Stringgrid2;
+    const int r = grade.Row();
+    if (!linhaListada(grade, r))
+        return;
+    if (!Confirma(perguntaExclusao(grade.Cells(0, r))))
+        return;
+    // The file may have gained lines since the last refresh (a save from an entry window
+    // still open, another copy of the file): remove from what is on disk now, so that
+    // writing the index back drops nothing but this reminder.
+    CarregaAgenda(ListaAgenda);
+    if (!RemoveLembrete(ListaAgenda, grade.Cells(3, r).toLatin1()))
+        throw std::runtime_error((QStringLiteral("Não foi possível gravar ") + ArquivoIndice()).toStdString());
+    Atualiza();
 }

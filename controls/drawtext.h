@@ -13,14 +13,14 @@ enum Formato : unsigned {
     Left = 0x0000,
     Center = 0x0001,
     Right = 0x0002,
-    VCenter = 0x0004,     // single-line only
-    Bottom = 0x0008,      // single-line only
+    VCenter = 0x0004, // single-line only
+    Bottom = 0x0008, // single-line only
     WordBreak = 0x0010,
     SingleLine = 0x0020,
-    ExpandTabs = 0x0040,  // tab stops every 8 average character widths
+    ExpandTabs = 0x0040, // tab stops every 8 average character widths
     NoClip = 0x0100,
-    CalcRect = 0x0400,    // measure only: the rectangle gets the text's width and height
-    NoPrefix = 0x0800,    // '&' is drawn as itself
+    CalcRect = 0x0400, // measure only: the rectangle gets the text's width and height
+    NoPrefix = 0x0800, // '&' is drawn as itself
     EndEllipsis = 0x8000, // single line: cut with "..." to fit
 };
 }

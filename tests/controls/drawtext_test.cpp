@@ -16,7 +16,7 @@ QFont fonteTeste()
 }
 
 // Draws black text on white and returns the image.
-QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho = {200, 60})
+QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho = { 200, 60 })
 {
     QImage img(tamanho, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -45,16 +45,22 @@ TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
     const QFont f = fonteTeste();
     const QFontMetrics m(f);
     const int h = m.height();
-    const struct { QString texto; unsigned formato; int largura; int linhas; } casos[] = {
-        {"Hora", DT::Left, m.horizontalAdvance("Hora"), 1},
-        {"&Salvar", DT::Left, m.horizontalAdvance("Salvar"), 1},
-        {"&Salvar", DT::NoPrefix, m.horizontalAdvance("&Salvar"), 1},
-        {"a && b", DT::Left, m.horizontalAdvance("a & b"), 1},
-        {"&", DT::Left, 0, 1},
-        {"", DT::Left, 0, 1},
-        {"um\r\ndois\nxis", DT::Left, m.horizontalAdvance("dois"), 3},
-        {"um\r\ndois", DT::SingleLine, m.horizontalAdvance("umdois"), 1},
-        {"a\tb", DT::ExpandTabs, 8 * m.averageCharWidth() + m.horizontalAdvance("b"), 1},
+    const struct
+    {
+        QString texto;
+        unsigned formato;
+        int largura;
+        int linhas;
+    } casos[] = {
+        { "Hora", DT::Left, m.horizontalAdvance("Hora"), 1 },
+        { "&Salvar", DT::Left, m.horizontalAdvance("Salvar"), 1 },
+        { "&Salvar", DT::NoPrefix, m.horizontalAdvance("&Salvar"), 1 },
+        { "a && b", DT::Left, m.horizontalAdvance("a & b"), 1 },
+        { "&", DT::Left, 0, 1 },
+        { "", DT::Left, 0, 1 },
+        { "um\r\ndois\nxis", DT::Left, m.horizontalAdvance("dois"), 3 },
+        { "um\r\ndois", DT::SingleLine, m.horizontalAdvance("umdois"), 1 },
+        { "a\tb", DT::ExpandTabs, 8 * m.averageCharWidth() + m.horizontalAdvance("b"), 1 },
     };
     for (const auto &c : casos) {
         QRect r(5, 7, 300, 10);

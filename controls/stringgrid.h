@@ -1,0 +1,214 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QMenu>
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+
+class QPainter;
+
+// Grid options as a bit set, in the classic order (bit 0 .. bit 14).
+namespace GO {
+enum Opcao : unsigned {
+    goFixedVertLine = 0x0001,
+    goFixedHorzLine = 0x0002,
+    goVertLine = 0x0004,
+    goHorzLine = 0x0008,
+    goRangeSelect = 0x0010,
+    goDrawFocusSelected = 0x0020,
+    goRowSizing = 0x0040,
+    goColSizing = 0x0080,
+    goRowMoving = 0x0100,
+    goColMoving = 0x0200,
+    goEditing = 0x0400,
+    goTabs = 0x0800,
+    goRowSelect = 0x1000,
+    goAlwaysShowEditor = 0x2000,
+    goThumbTracking = 0x4000,
+};
+}
+using TGridOptions = unsigned;
+
+// State of a cell being drawn, as a bit set.
+namespace GD {
+enum Estado : unsigned {
+    gdSelected = 0x01,
+    gdFocused = 0x02,
+    gdFixed = 0x04,
+};
+}
+using TGridDrawState = unsigned;
+
+// A font that carries its colour, as the canvas font of the cell drawing does.
+struct TFont : QFont
+{
+    TFont() = default;
+    TFont(const QFont &fonte, const QColor &cor)
+        : QFont(fonte)
+        , Color(cor)
+    {
+    }
+    QColor Color = Qt::black;
+};
+
+// What a cell is drawn with while the grid paints: the painter and the live brush and font.
+// Whatever a hook or callback changes on Brush and Font applies to the cell being drawn.
+struct TCanvas
+{
+    QPainter *Painter = nullptr;
+    QBrush Brush;
+    TFont Font;
+
+    void FillRect(const QRect &rect);
+    // Puts Font (and its colour as the pen) on the painter before text is drawn.
+    void AplicaFonte();
+};
+
+// A scrolling table of text cells addressed by column and row, with fixed header rows and
+// columns. Cell texts are kept past RowCount and ColCount, so text left beyond the end shows
+// again when the grid grows.
+class TStringGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+    explicit TStringGrid(QWidget *parent = nullptr);
+    ~TStringGrid() override;
+
+    QString Cells(int ACol, int ARow) const;
+    void setCells(int ACol, int ARow, const QString &texto);
+
+    int ColCount() const { return m_colCount; }
+    void setColCount(int valor);
+    int RowCount() const { return m_rowCount; }
+    // At least one row stays; when the new count is not above FixedRows, FixedRows becomes
+    // the count less one.
+    void setRowCount(int valor);
+    int FixedCols() const { return m_fixedCols; }
+    void setFixedCols(int valor); // must stay below ColCount, else ignored
+    int FixedRows() const { return m_fixedRows; }
+    void setFixedRows(int valor); // must stay below RowCount, else ignored
+
+    int DefaultColWidth() const { return m_defaultColWidth; }
+    void setDefaultColWidth(int valor); // resets every column to it
+    int ColWidths(int ACol) const;
+    void setColWidths(int ACol, int largura);
+    int DefaultRowHeight() const { return m_defaultRowHeight; }
+    void setDefaultRowHeight(int valor);
+
+    QColor Color() const { return m_color; }
+    void setColor(const QColor &cor);
+    QColor FixedColor() const { return m_fixedColor; }
+    void setFixedColor(const QColor &cor);
+    QColor FontColor() const { return m_fontColor; }
+    void setFontColor(const QColor &cor);
+
+    TGridOptions Options() const { return m_options; }
+    void setOptions(TGridOptions valor);
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void setScrollBars(TScrollStyle valor);
+    bool DefaultDrawing() const { return m_defaultDrawing; }
+    void setDefaultDrawing(bool valor);
+
+    // The current cell.
+    int Col() const { return m_col; }
+    void setCol(int valor);
+    int Row() const { return m_row; }
+    void setRow(int valor);
+    // First non-fixed row and column shown.
+    int TopRow() const { return m_topRow; }
+    void setTopRow(int valor);
+    int LeftCol() const { return m_leftCol; }
+    void setLeftCol(int valor);
+    // The selection as columns left..right and rows top..bottom.
+    QRect Selection() const;
+    int VisibleRowCount() const; // non-fixed rows wholly shown
+
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void setPopupMenu(QMenu *menu);
+
+    // Cell rectangle in viewport coordinates; empty when the cell is not shown.
+    QRect CellRect(int ACol, int ARow) const;
+    // The cell under a viewport point, or false when none is.
+    bool MouseToCell(const QPoint &ponto, int &ACol, int &ARow) const;
+
+    // Raised when the user makes a cell current, by mouse or keyboard.
+    std::function<void(QObject *sender)> OnClick;
+    // Raised by the base cell drawing with the cell's rectangle.
+    std::function<void(QObject *sender, int ACol, int ARow, const QRect &Rect, TGridDrawState State)> OnDrawCell;
+
+protected:
+    // Draws one cell. When DefaultDrawing is on the grid has already set Canvas().Font to the
+    // grid's font, chosen the brush (highlight, fixed colour or cell colour) and filled the
+    // cell; after this returns it draws the raised edges of fixed cells and the focus
+    // rectangle. This base version writes the cell text and raises OnDrawCell.
+    virtual void DrawCell(int ACol, int ARow, QRect ARect, TGridDrawState AState);
+    // The canvas of the cell being drawn; valid only while painting.
+    TCanvas &Canvas() { return m_canvas; }
+
+    bool event(QEvent *evento) override;
+    void paintEvent(QPaintEvent *evento) override;
+    void resizeEvent(QResizeEvent *evento) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *evento) override;
+    void mouseMoveEvent(QMouseEvent *evento) override;
+    void mouseReleaseEvent(QMouseEvent *evento) override;
+    void keyPressEvent(QKeyEvent *evento) override;
+    void contextMenuEvent(QContextMenuEvent *evento) override;
+    void focusInEvent(QFocusEvent *evento) override;
+    void focusOutEvent(QFocusEvent *evento) override;
+    void changeEvent(QEvent *evento) override;
+
+private:
+    int larguraLinhaV() const; // width of a vertical grid line, 0 or 1
+    int larguraLinhaH() const; // height of a horizontal grid line, 0 or 1
+    int xColuna(int ACol) const;
+    int yLinha(int ARow) const;
+    int larguraFixa() const;
+    int alturaFixa() const;
+    int maxTopRow() const;
+    int maxLeftCol() const;
+    void atualizaBarras();
+    void atualizaCelula(int ACol, int ARow);
+    // Moves the current cell; extends the selection from its anchor when asked. True when
+    // the current cell changed.
+    bool moveAtual(int ACol, int ARow, bool estende);
+    void mostraAtual();
+    void clicou();
+    QAction *atalhoDoMenu(const QKeyEvent *evento) const;
+    void desenhaLinhas(QPainter &painter, int direita, int base);
+
+    QList<QStringList> m_celulas; // by row, then column; grows on write, never shrinks
+    int m_colCount = 5;
+    int m_rowCount = 5;
+    int m_fixedCols = 1;
+    int m_fixedRows = 1;
+    int m_defaultColWidth = 64;
+    int m_defaultRowHeight = 24;
+    QList<int> m_colWidths;
+    QColor m_color = Qt::white;
+    QColor m_fixedColor { 0xD4, 0xD0, 0xC8 };
+    QColor m_fontColor = Qt::black;
+    TGridOptions m_options
+        = GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRangeSelect;
+    TScrollStyle m_scrollBars = ssBoth;
+    bool m_defaultDrawing = true;
+    int m_col = 1;
+    int m_row = 1;
+    int m_ancoraCol = 1; // the other corner of a range selection
+    int m_ancoraRow = 1;
+    int m_topRow = 1;
+    int m_leftCol = 1;
+    bool m_selecionando = false;
+    bool m_ajustandoBarras = false;
+    QPointer<QMenu> m_popupMenu;
+    TCanvas m_canvas;
+};

@@ -1,0 +1,196 @@
+#include "agenda/atalho.h"
+#include "app/uconsulta.h"
+#include "controls/trayicon.h"
+#include "support/fakeplatform.h"
+#include "support/files.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// The real minimise watch and hiding on the real window, with a notification area that is
+// there (or not) as the test says.
+class AreaFalsa : public TQtTrayBackend
+{
+public:
+    using TQtTrayBackend::TQtTrayBackend;
+    void Adiciona(const TNotifyIconData &) override { ++adicoes; }
+    void Modifica(const TNotifyIconData &) override { }
+    void Remove(const TNotifyIconData &) override { }
+    bool AreaDisponivel() override { return area; }
+    bool area = true;
+    int adicoes = 0;
+};
+
+// Runs an action whenever the watched window's state changes, at the moment it changes.
+class AoMudarEstado : public QObject
+{
+public:
+    explicit AoMudarEstado(std::function<void()> acao)
+        : m_acao(std::move(acao))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        if (evento->type() == QEvent::WindowStateChange)
+            m_acao();
+        return false;
+    }
+
+private:
+    std::function<void()> m_acao;
+};
+
+struct Janela
+{
+    FakePlatform plataforma;
+    Tfrm_agenda janela;
+    AreaFalsa *area = nullptr;
+
+    explicit Janela(bool comArea = true)
+    {
+        if (comArea) {
+            area = new AreaFalsa(&janela);
+            janela.TrayIcon1->setBackend(std::unique_ptr<TTrayBackend>(area));
+        }
+        janela.show();
+    }
+    QString atalho() const { return plataforma.pastaAutostart + QStringLiteral("Zelvano Quorvel.desktop"); }
+    void criaAtalho() { CriaAtalhoInicializar("/x/zelvano-agenda", QString(), "/x/", NomeAtalho); }
+    static void deixaAssentar()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+};
+
+TEST(Bandeja, TrayIconIsSetUpForTheMainWindow)
+{
+    Janela j;
+    TTrayIcon *t = j.janela.TrayIcon1;
+    EXPECT_TRUE(t->Visible());
+    EXPECT_TRUE(t->Adicionado());
+    EXPECT_FALSE(t->Icon().isNull());
+    EXPECT_EQ(t->Hint(), "Zelvano Agenda Eletrônica");
+    EXPECT_TRUE(t->ShowHint());
+    EXPECT_EQ(t->Registro().szTip, "Zelvano Agenda Eletrônica");
+    EXPECT_EQ(t->PopupMenu(), j.janela.PopupMenu2);
+    EXPECT_TRUE(t->HideTaskBtn());
+    EXPECT_TRUE(t->Enabled());
+    ASSERT_EQ(j.janela.PopupMenu2->actions().size(), 2);
+    EXPECT_EQ(j.janela.PopupMenu2->actions()[0]->text(), "Programar Agenda");
+    EXPECT_EQ(j.janela.PopupMenu2->actions()[1]->text(), "Desativar Agenda");
+}
+
+TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
+{
+    Janela j;
+    j.janela.FormActivate(&j.janela);
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_FALSE(j.janela.isMinimized());
+    const QString executavel = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    EXPECT_EQ(leArquivo(j.atalho()),
+        ("[Desktop Entry]\nType=Application\nName=Zelvano Quorvel\nExec=" + j.plataforma.pasta + executavel
+            + "\nPath=" + j.plataforma.pasta + "\n")
+            .toUtf8());
+
+    // Later activations neither look at the entry nor make it again.
+    QFile::remove(j.atalho());
+    j.janela.FormActivate(&j.janela);
+    EXPECT_FALSE(QFile::exists(j.atalho()));
+    j.criaAtalho();
+    j.janela.FormActivate(&j.janela);
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_FALSE(j.janela.isMinimized());
+}
+
+TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
+{
+    Janela j;
+    j.criaAtalho();
+    const QByteArray antes = leArquivo(j.atalho());
+    j.janela.FormActivate(&j.janela);
+    Janela::deixaAssentar();
+    EXPECT_FALSE(j.janela.isVisible());
+    EXPECT_TRUE(j.janela.TrayIcon1->Adicionado());
+    EXPECT_EQ(leArquivo(j.atalho()), antes);
+
+    // A double click on the icon brings it back.
+    j.janela.TrayIcon1->OnDblClick(j.janela.TrayIcon1);
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_FALSE(j.janela.isMinimized());
+}
+
+TEST(Bandeja, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
+{
+    Janela j(false); // offscreen: Qt reports no notification area
+    j.criaAtalho();
+    j.janela.FormActivate(&j.janela);
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_TRUE(j.janela.isMinimized());
+
+    j.janela.TrazParaFrente();
+    j.janela.BitBtn4Click(j.janela.BitBtn4);
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_TRUE(j.janela.isMinimized());
+}
+
+TEST(Bandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
+{
+    Janela j;
+    std::optional<bool> habilitadoDuranteMinimizar;
+    AoMudarEstado sonda([&] {
+        if (j.janela.isMinimized() && !habilitadoDuranteMinimizar)
+            habilitadoDuranteMinimizar = j.janela.TrayIcon1->Enabled();
+    });
+    j.janela.installEventFilter(&sonda);
+    j.janela.BitBtn4Click(j.janela.BitBtn4);
+    Janela::deixaAssentar();
+    EXPECT_EQ(habilitadoDuranteMinimizar, false);
+    EXPECT_TRUE(j.janela.TrayIcon1->Enabled());
+    EXPECT_FALSE(j.janela.isVisible());
+
+    j.janela.TrazParaFrente();
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_FALSE(j.janela.isMinimized());
+}
+
+TEST(Bandeja, DesativarRemovesTheEntryAndEndsFromEitherMenu)
+{
+    using Item = QAction *Tfrm_agenda::*;
+    for (Item item : { &Tfrm_agenda::DesativarAgenda1, &Tfrm_agenda::DesativarAgenda2 }) {
+        for (bool comAtalho : { true, false }) {
+            Janela j;
+            j.janela.FormActivate(&j.janela); // the first activation is behind us
+            if (!comAtalho)
+                QFile::remove(j.atalho());
+            QTimer::singleShot(0, &j.janela, [&] { (j.janela.*item)->trigger(); });
+            QTimer guarda; // a program that does not end fails here instead of hanging
+            guarda.setSingleShot(true);
+            QObject::connect(&guarda, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+            guarda.start(5000);
+            EXPECT_EQ(QApplication::exec(), 0);
+            EXPECT_FALSE(QFile::exists(j.atalho()));
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,272 @@
+#include "agenda/funcoes.h"
+#include "app/uconsulta.h"
+#include "controls/radiogroup.h"
+#include "controls/tarvogrid.h"
+#include "support/fakeplatform.h"
+#include "support/files.h"
+
+#include <QCalendarWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QByteArray Especifico = "|2007|03|05|09:30|0|20070301-101500.txt|";
+const QByteArray Mensal = "|2006|01|05|08:00|1|20060101-080000.txt|";
+const QByteArray Anual = "|2001|03|05|06:00|2|20010301-060000.txt|";
+const QByteArray OutroDia = "|2007|03|06|10:00|0|20070302-100000.txt|";
+
+QByteArray indice(const ListaLinhas &linhas)
+{
+    QByteArray bytes;
+    for (const QByteArray &l : linhas)
+        bytes += l + "\r\n";
+    return bytes;
+}
+
+QByteArray nomeArquivo(const QByteArray &linha)
+{
+    return ExtraiCampo(6, linha);
+}
+
+// The main window shown on 5 March 2007 over the given index, each reminder with its message.
+struct Cenario
+{
+    explicit Cenario(const ListaLinhas &linhas, bool comMensagens = true)
+    {
+        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
+        if (!linhas.isEmpty())
+            gravaArquivo(fake.pasta + "AGENDA.AGD", indice(linhas));
+        if (comMensagens)
+            for (const QByteArray &l : linhas)
+                gravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(l)),
+                    "Mensagem de " + nomeArquivo(l) + "\r\nsegunda linha\r\n");
+        janela = std::make_unique<Tfrm_agenda>();
+        janela->show();
+    }
+
+    TtarvoGrid &grade() { return *janela->Stringgrid2; }
+    QStringList linha(int r)
+    {
+        QStringList celulas;
+        for (int c = 0; c < 7; ++c)
+            celulas << grade().Cells(c, r);
+        return celulas;
+    }
+    QStringList horas()
+    {
+        QStringList h;
+        for (int r = 1; r < grade().RowCount(); ++r)
+            h << grade().Cells(0, r) + QLatin1Char(' ') + grade().Cells(1, r);
+        return h;
+    }
+    void clicaLinha(int r)
+    {
+        QTest::mouseClick(grade().viewport(), Qt::LeftButton, {}, grade().CellRect(0, r).center());
+    }
+    QString label4() { return janela->Label4->text(); }
+    QByteArray arquivoIndice() { return leArquivo(fake.pasta + "AGENDA.AGD"); }
+
+    FakePlatform fake;
+    std::unique_ptr<Tfrm_agenda> janela;
+};
+
+} // namespace
+
+TEST(Listagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
+{
+    Cenario c({ Especifico, OutroDia, Mensal, Anual });
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/03/2007");
+    EXPECT_EQ(
+        c.linha(0), (QStringList { "Hora", "Modalidade", "codigo do Tipo", "Arquivo texto", "Ano", "mes", "dia" }));
+    EXPECT_EQ(c.horas(),
+        (QStringList { "09:30 Data Específica", "08:00 Mensal - Todo dia 05", "06:00 Anual - Todo dia 05 de Março" }));
+    EXPECT_EQ(c.linha(1), (QStringList { "09:30", "Data Específica", "0", "20070301-101500.txt", "2007", "03", "05" }));
+    EXPECT_EQ(c.grade().Row(), 1);
+    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.janela->Label2->text(), "Status");
+    EXPECT_TRUE(c.janela->RichEdit1->toPlainText().isEmpty());
+
+    QTest::mouseClick(c.janela->RadioGroup1->Botao(1), Qt::LeftButton);
+    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
+    QTest::mouseClick(c.janela->RadioGroup1->Botao(2), Qt::LeftButton);
+    EXPECT_EQ(c.horas(), QStringList { "08:00 Mensal - Todo dia 05" });
+
+    // A new date refreshes, whether chosen directly or by moving to another month.
+    QTest::mouseClick(c.janela->RadioGroup1->Botao(1), Qt::LeftButton);
+    c.janela->MonthCalendar1->setSelectedDate(QDate(2007, 3, 6));
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
+    EXPECT_EQ(c.horas(), QStringList { "10:00 Data Específica" });
+    c.janela->MonthCalendar1->showNextMonth();
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/04/2007");
+    EXPECT_EQ(c.horas(), QStringList { " " });
+    c.janela->MonthCalendar1->setSelectedDate(QDate(2007, 1, 31));
+    c.janela->MonthCalendar1->showNextMonth();
+    EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), QDate(2007, 2, 28));
+    EXPECT_TRUE(c.fake.caixas.empty());
+}
+
+TEST(Listagem, CalendarSpeaksPortuguese)
+{
+    Cenario c({});
+    const QLocale local = c.janela->MonthCalendar1->locale();
+    EXPECT_EQ(local.standaloneMonthName(3).toLower(), "março");
+    EXPECT_EQ(local.dayName(1, QLocale::ShortFormat).left(3).toLower(), "seg");
+}
+
+TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
+{
+    for (bool criaVazio : { false, true }) {
+        FakePlatform fake;
+        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
+        if (criaVazio)
+            gravaArquivo(fake.pasta + "AGENDA.AGD", {});
+        Tfrm_agenda janela;
+        janela.show();
+        EXPECT_EQ(janela.Stringgrid2->RowCount(), 2);
+        EXPECT_EQ(janela.Stringgrid2->Cells(0, 0), "Hora");
+        EXPECT_EQ(janela.Stringgrid2->GridCount(), 1);
+        janela.Stringgrid2Click(janela.Stringgrid2);
+        janela.ExcluiAgenda1Click(janela.ExcluiAgenda1);
+        EXPECT_TRUE(fake.caixas.empty());
+        EXPECT_EQ(janela.Label4->text(), "Status");
+        EXPECT_EQ(QFileInfo::exists(fake.pasta + "AGENDA.AGD"), criaVazio);
+    }
+}
+
+TEST(Listagem, SelectingARowShowsItsMessageAndSentence)
+{
+    Cenario c({ Especifico, Mensal, Anual });
+    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Mensal)));
+
+    c.clicaLinha(1);
+    EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-101500.txt\nsegunda linha");
+    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as 09:30");
+
+    // By keyboard too; a message file that is gone leaves the text empty but the sentence.
+    QTest::keyClick(&c.grade(), Qt::Key_Down);
+    EXPECT_EQ(c.grade().Row(), 2);
+    EXPECT_TRUE(c.janela->RichEdit1->toPlainText().isEmpty());
+    EXPECT_EQ(c.label4(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
+
+    QTest::keyClick(&c.grade(), Qt::Key_Down);
+    EXPECT_EQ(c.label4(), "Avisar Anualmente todo dia 05 de Março as 06:00");
+    EXPECT_TRUE(c.fake.caixas.empty());
+}
+
+TEST(Listagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
+{
+    const QByteArray ruim = "|2001|xx|05|06:00|2|20010301-060000.txt|";
+    Cenario c({ ruim });
+    EXPECT_TRUE(c.fake.caixas.empty()) << "not listed for the day";
+    QTest::mouseClick(c.janela->RadioGroup1->Botao(3), Qt::LeftButton);
+    EXPECT_EQ(c.horas(), QStringList { "06:00 Anual - Todo dia 05 de " });
+    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
+    c.clicaLinha(1);
+    EXPECT_EQ(c.fake.textosCaixas(), (QStringList { "Variavel de Mes Inválida !!", "Variavel de Mes Inválida !!" }));
+    EXPECT_EQ(c.label4(), "Avisar Anualmente todo dia 05 de  as 06:00");
+}
+
+TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
+{
+    Cenario c({ Especifico, Mensal, Anual });
+    const QByteArray antes = c.arquivoIndice();
+    const QString mensagemMensal = c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Mensal));
+
+    // Refused: file, message and listing untouched, no refresh.
+    c.clicaLinha(2);
+    c.fake.respostas = { Platform::Resposta::Cancelar };
+    QTest::keyClick(&c.grade(), Qt::Key_Delete);
+    ASSERT_EQ(c.fake.caixas.size(), 1u);
+    EXPECT_EQ(c.fake.caixas[0].texto, "Tem certeza que deseja excluir agenda para as: 08:00 ??");
+    EXPECT_EQ(c.fake.caixas[0].titulo, "Drel Sistemas");
+    EXPECT_EQ(c.fake.caixas[0].botoes, Platform::Botoes::OkCancelar);
+    EXPECT_EQ(c.arquivoIndice(), antes);
+    EXPECT_TRUE(QFileInfo::exists(mensagemMensal));
+    EXPECT_EQ(c.label4(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
+
+    // Confirmed: the message and the line go, the rest is written back byte for byte.
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, Anual }));
+    EXPECT_FALSE(QFileInfo::exists(mensagemMensal));
+    EXPECT_EQ(c.horas(), (QStringList { "09:30 Data Específica", "06:00 Anual - Todo dia 05 de Março" }));
+    EXPECT_EQ(c.label4(), "Status");
+
+    // With the message file already gone nothing is removed, but the listing is refreshed.
+    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Anual)));
+    c.clicaLinha(2);
+    EXPECT_NE(c.label4(), "Status");
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_EQ(c.fake.caixas.size(), 3u);
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, Anual }));
+    EXPECT_EQ(c.label4(), "Status");
+}
+
+TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
+{
+    Cenario c({ Especifico });
+    c.clicaLinha(1);
+    const QString texto = c.janela->RichEdit1->toPlainText();
+    ASSERT_FALSE(texto.isEmpty());
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "AGENDA.AGD"));
+    EXPECT_EQ(c.arquivoIndice(), QByteArray());
+    EXPECT_EQ(c.grade().RowCount(), 2);
+    EXPECT_EQ(c.linha(1), QStringList(7, QString()));
+    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.janela->RichEdit1->toPlainText(), texto);
+}
+
+TEST(Listagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
+{
+    const QByteArray semHora = "|2007|03|05||0|20070301-070000.txt|";
+    Cenario c({ semHora, Especifico });
+    EXPECT_EQ(c.linha(0)[0], "Hora");
+    EXPECT_EQ(c.linha(0)[1], "Modalidade");
+    EXPECT_EQ(c.horas(), (QStringList { " Data Específica", "09:30 Data Específica" }));
+    EXPECT_EQ(c.linha(1)[3], "20070301-070000.txt");
+
+    c.clicaLinha(1);
+    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as ");
+    EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-070000.txt\nsegunda linha");
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as:  ??" });
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
+    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
+}
+
+TEST(Listagem, DeleteKeepsReminderSavedSinceLastRefresh)
+{
+    Cenario c({ Especifico, Mensal });
+    // Saved by an entry window after the listing was loaded; no refresh has followed.
+    const QByteArray novo = "|2007|03|05|18:00|0|20070305-090000.txt|";
+    gravaArquivo(c.fake.pasta + "AGENDA.AGD", indice({ Especifico, Mensal, novo }));
+    gravaArquivo(c.fake.pasta + "CND/20070305-090000.txt", "nova\r\n");
+
+    c.clicaLinha(2);
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, novo }));
+    EXPECT_EQ(c.horas(), (QStringList { "09:30 Data Específica", "18:00 Data Específica" }));
+    EXPECT_EQ(ListaAgenda, (ListaLinhas { Especifico, novo }));
+}
+
+TEST(Listagem, GridHeaderShowsTheFixedColour)
+{
+    Cenario c({ Especifico });
+    const QImage img = c.grade().grab().toImage();
+    const QPoint origem = c.grade().viewport()->pos();
+    const QRect cabecalho = c.grade().CellRect(1, 0).translated(origem);
+    EXPECT_EQ(img.pixelColor(cabecalho.right() - 3, cabecalho.top() + 2), QColor(219, 208, 149));
+    const QRect livre = c.grade().CellRect(1, 1).translated(origem);
+    EXPECT_EQ(img.pixelColor(livre.right() - 3, livre.top() + 2), c.grade().palette().color(QPalette::Highlight))
+        << "row 1 is current";
+    EXPECT_EQ(c.grade().Options(), 0x100Fu);
+    EXPECT_EQ(c.grade().PopupMenu(), c.janela->PopupMenu1);
+}

@@ -1,0 +1,435 @@
+#include "controls/drawtext.h"
+#include "controls/tarvogrid.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QColor Creme(254, 248, 233);
+
+// Rows given as "c0|c1|..." texts.
+void preenche(TtarvoGrid &g, const QStringList &linhas)
+{
+    g.setRowCount(static_cast<int>(linhas.size()));
+    for (int r = 0; r < linhas.size(); ++r) {
+        const QStringList celulas = linhas.at(r).split(QLatin1Char('|'));
+        for (int c = 0; c < g.ColCount(); ++c)
+            g.setCells(c, r, c < celulas.size() ? celulas.at(c) : QString());
+    }
+}
+
+QStringList conteudo(const TtarvoGrid &g)
+{
+    QStringList linhas;
+    for (int r = 0; r < g.RowCount(); ++r) {
+        QStringList celulas;
+        for (int c = 0; c < g.ColCount(); ++c)
+            celulas << g.Cells(c, r);
+        linhas << celulas.join(QLatin1Char('|'));
+    }
+    return linhas;
+}
+
+// A bare grid whose viewport is the whole widget, so grabbed pixels are viewport pixels.
+std::unique_ptr<TtarvoGrid> gradeDesenhavel(int colunas, int linhas, int largura = 80)
+{
+    auto g = std::make_unique<TtarvoGrid>();
+    g->setFrameShape(QFrame::NoFrame);
+    g->setScrollBars(TStringGrid::ssNone);
+    g->setColCount(colunas);
+    g->setFixedCols(0);
+    g->setRowCount(linhas);
+    for (int c = 0; c < colunas; ++c)
+        g->setColWidths(c, largura);
+    g->setDefaultRowHeight(17);
+    g->setColor(Creme);
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPixelSize(13);
+    g->setFont(fonte);
+    g->resize(colunas * (largura + 1) + 10, linhas * 18 + 10);
+    g->show();
+    return g;
+}
+
+QImage desenha(TtarvoGrid &g)
+{
+    return g.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Bounding box of the pixels inside a cell that differ from its fill colour (which the left
+// margin always shows).
+QRect tinta(const QImage &img, const QRect &celula)
+{
+    const QColor fundo = img.pixelColor(celula.topLeft());
+    QRect caixa;
+    for (int y = celula.top(); y <= celula.bottom(); ++y)
+        for (int x = celula.left(); x <= celula.right(); ++x)
+            if (img.pixelColor(x, y) != fundo)
+                caixa |= QRect(x, y, 1, 1);
+    return caixa;
+}
+
+int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += img.pixelColor(x, y) != fundo;
+    return n;
+}
+
+} // namespace
+
+TEST(TtarvoGrid, StartsWithItsOwnDefaults)
+{
+    TtarvoGrid g;
+    EXPECT_EQ(g.Options(), 0x00DFu);
+    EXPECT_EQ(g.Alignment(), taLeftJustify);
+    EXPECT_EQ(g.VerticalAlignment(), vaCenter);
+    EXPECT_FALSE(g.MultiLinea());
+}
+
+TEST(TtarvoGrid, GridCountCountsRowsWithColumnZeroText)
+{
+    const struct
+    {
+        QStringList linhas;
+        int esperado;
+    } casos[] = {
+        { { "|x", "|y" }, 0 },
+        { { "Hora|Modalidade", "09:30|a", "10:00|b", "11:00|c" }, 4 },
+        { { "Hora", "09:30", "|so coluna 1", "11:00" }, 3 }, // a blank row between filled ones
+        { { "Hora", " \t ", "\t" }, 1 },
+        { { "Hora", " x " }, 2 },
+    };
+    for (const auto &c : casos) {
+        TtarvoGrid g;
+        g.setColCount(2);
+        preenche(g, c.linhas);
+        EXPECT_EQ(g.GridCount(), c.esperado) << c.linhas.join('/').toStdString();
+    }
+
+    // Text kept past RowCount is not counted until the grid grows over it again.
+    TtarvoGrid g;
+    g.setColCount(2);
+    preenche(g, { "Hora", "09:30", "10:00" });
+    g.setRowCount(2);
+    EXPECT_EQ(g.GridCount(), 2);
+    g.setRowCount(3);
+    EXPECT_EQ(g.GridCount(), 3);
+    EXPECT_EQ(g.Cells(0, 2), "10:00");
+}
+
+TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
+{
+    enum Operacao { Insere, Exclui, Limpa };
+    const QStringList cabecalhoAB = { "Hora|H1", "A|a", "B|b" };
+    const struct
+    {
+        const char *nome;
+        QStringList antes;
+        Operacao op;
+        int linha;
+        QStringList depois;
+        int fixas;
+    } casos[] = {
+        { "insert without column-0 text", { "|h", "|a" }, Insere, 1, { "|h", "|a" }, 1 },
+        { "delete without column-0 text", { "|h", "|a" }, Exclui, 1, { "|h", "|a" }, 1 },
+        { "clear without column-0 text", { "|h", "|a" }, Limpa, 0, { "|h", "|a" }, 1 },
+        { "insert appends at RowCount", cabecalhoAB, Insere, 3, { "Hora|H1", "A|a", "B|b", "|" }, 1 },
+        { "insert in the middle", cabecalhoAB, Insere, 1, { "Hora|H1", "|", "A|a", "B|b" }, 1 },
+        { "insert at 0 keeps row 0 fixed", cabecalhoAB, Insere, 0, { "|", "Hora|H1", "A|a", "B|b" }, 1 },
+        { "insert past RowCount", cabecalhoAB, Insere, 4, cabecalhoAB, 1 },
+        { "delete row 1", cabecalhoAB, Exclui, 1, { "Hora|H1", "B|b" }, 1 },
+        { "delete at RowCount drops the last row", cabecalhoAB, Exclui, 3, { "Hora|H1", "A|a" }, 1 },
+        { "delete past RowCount", cabecalhoAB, Exclui, 4, cabecalhoAB, 1 },
+        { "delete to one row unfixes the header", { "Hora|H1", "A|a" }, Exclui, 1, { "Hora|H1" }, 0 },
+        { "clear blanks the header too", cabecalhoAB, Limpa, 0, { "|", "|", "|" }, 1 },
+    };
+    for (const auto &c : casos) {
+        TtarvoGrid g;
+        g.setColCount(2);
+        g.setFixedCols(0);
+        preenche(g, c.antes);
+        g.setFixedRows(1);
+        switch (c.op) {
+        case Insere:
+            g.Insere_linhagrid(c.linha);
+            break;
+        case Exclui:
+            g.Delete_linhagrid(c.linha);
+            break;
+        case Limpa:
+            g.ClearAll();
+            break;
+        }
+        EXPECT_EQ(conteudo(g), c.depois) << c.nome;
+        EXPECT_EQ(g.FixedRows(), c.fixas) << c.nome;
+        // Every row and column is still in view, whatever became of the fixed ones.
+        g.resize(200, 200);
+        for (int r = 0; r < g.RowCount(); ++r)
+            EXPECT_FALSE(g.CellRect(0, r).isEmpty()) << c.nome << " row " << r;
+    }
+
+    // What a delete at RowCount hides stays stored and shows again when the grid grows.
+    TtarvoGrid g;
+    g.setColCount(2);
+    preenche(g, cabecalhoAB);
+    g.Delete_linhagrid(3);
+    g.setRowCount(3);
+    EXPECT_EQ(conteudo(g), cabecalhoAB);
+}
+
+TEST(TtarvoGrid, AlignmentPlacesTextInTheCell)
+{
+    const struct
+    {
+        int alturaTexto;
+        TVerticalAlignment vertical;
+        int topo;
+        int altura;
+    } casos[] = {
+        { 16, vaTop, 10, 17 },
+        { 16, vaCenter, 10, 16 },
+        { 15, vaCenter, 11, 15 },
+        { 15, vaBottom, 12, 15 },
+        { 17, vaCenter, 10, 17 },
+        { 18, vaCenter, 10, 17 },
+        { 32, vaBottom, 10, 17 },
+        { 0, vaCenter, 18, 0 },
+    };
+    const QRect interno(2, 10, 70, 17);
+    for (const auto &c : casos) {
+        const QRect r = PosicionaTexto(interno, c.alturaTexto, c.vertical);
+        EXPECT_EQ(r, QRect(2, c.topo, 70, c.altura)) << c.alturaTexto << " " << int(c.vertical);
+    }
+}
+
+TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
+{
+    auto g = gradeDesenhavel(2, 5);
+    g->setOptions(g->Options() | GO::goRowSelect);
+    preenche(*g, { "Hora|Tipo", "a|b", "c|d", "e|", "g|h" });
+    g->setRow(3);
+    std::vector<std::pair<int, int>> chamadas;
+    g->OnGetCellColor = [&](QObject *sender, int ARow, int ACol, TGridDrawState estado, QBrush &pincel, TFont &) {
+        EXPECT_EQ(sender, g.get());
+        chamadas.emplace_back(ARow, ACol);
+        if (ARow == 3) {
+            EXPECT_TRUE(estado & GD::gdSelected);
+            pincel = QBrush(Qt::red);
+        }
+    };
+    const QImage img = desenha(*g);
+    for (int c = 0; c < 2; ++c) {
+        const QRect celula = g->CellRect(c, 3);
+        // Column 1 of row 3 is empty, so all of it is red; column 0 has text, so its margins.
+        const QRect provada = c == 1 ? celula : celula.adjusted(0, 0, -(celula.width() - 2), 0);
+        EXPECT_EQ(pixelsDiferentes(img, provada, Qt::red), 0) << c;
+        EXPECT_EQ(pixelsDiferentes(img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), Qt::red), 0);
+    }
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).center()), Creme);
+    ASSERT_FALSE(chamadas.empty());
+    EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(3, 1)), chamadas.end());
+}
+
+TEST(TtarvoGrid, VerticalAlignmentOfOneLineInSeventeenPixelRow)
+{
+    auto g = gradeDesenhavel(1, 2);
+    preenche(*g, { "Hora", "Hg" });
+    QRect medida(0, 0, 76, 17);
+    const int h = MedeTexto(g->font(), QStringLiteral("Hg"), medida, DT::VCenter | DT::CalcRect);
+    ASSERT_LT(h, 17);
+
+    auto topoDaTinta = [&](TVerticalAlignment v) {
+        g->setVerticalAlignment(v);
+        return tinta(desenha(*g), g->CellRect(0, 1)).top() - g->CellRect(0, 1).top();
+    };
+    const int topo = topoDaTinta(vaTop);
+    EXPECT_EQ(topoDaTinta(vaCenter) - topo, (17 - h) / 2);
+    EXPECT_EQ(topoDaTinta(vaBottom) - topo, 17 - h);
+}
+
+TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
+{
+    auto g = gradeDesenhavel(3, 3, 60);
+    preenche(*g, { "Hora|x|y", "ab|ab|ab", "ab|ab|ab" });
+    std::vector<std::pair<int, int>> chamadas;
+    g->OnGetCellAlignment = [&](QObject *, int ARow, int ACol, TAlignment &hor, TVerticalAlignment &ver) {
+        chamadas.emplace_back(ARow, ACol);
+        if (ARow == 2 && ACol == 1) {
+            hor = taRightJustify;
+            ver = vaBottom;
+        }
+    };
+    const QImage img = desenha(*g);
+    const QRect movida = g->CellRect(1, 2);
+    const QRect vizinha = g->CellRect(2, 1);
+    const QRect tMovida = tinta(img, movida);
+    const QRect tVizinha = tinta(img, vizinha);
+    EXPECT_GT(tMovida.left() - movida.left(), movida.width() / 2);
+    EXPECT_LE(tMovida.right(), movida.right() - 2);
+    EXPECT_GE(tMovida.right(), movida.right() - 4);
+    EXPECT_LT(tVizinha.left() - vizinha.left(), 5);
+    EXPECT_GT(tMovida.top() - movida.top(), tVizinha.top() - vizinha.top());
+    for (int c : { 0, 2 }) {
+        const QRect outra = g->CellRect(c, 2);
+        EXPECT_EQ(tinta(img, outra).translated(-outra.topLeft()), tVizinha.translated(-vizinha.topLeft()));
+    }
+    EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(2, 1)), chamadas.end());
+}
+
+TEST(TtarvoGrid, WrappedTextStaysTopAlignedAndClipped)
+{
+    auto g = gradeDesenhavel(1, 3, 60);
+    preenche(*g, { "Hora", "palavra palavra", "" });
+    g->setMultiLinea(true);
+    g->setVerticalAlignment(vaBottom);
+    QImage img = desenha(*g);
+    const QRect celula = g->CellRect(0, 1);
+    const QRect embrulhado = tinta(img, celula);
+    EXPECT_EQ(pixelsDiferentes(img, g->CellRect(0, 2), Creme), 0) << "text must not spill into the next row";
+
+    g->setCells(0, 1, QStringLiteral("palavra"));
+    g->setVerticalAlignment(vaTop);
+    img = desenha(*g);
+    EXPECT_EQ(embrulhado.top(), tinta(img, celula).top());
+
+    // Without wrapping the long line is cut at the inner right edge.
+    g->setMultiLinea(false);
+    g->setCells(0, 1, QStringLiteral("palavra palavra palavra"));
+    img = desenha(*g);
+    const QRect cortado = tinta(img, celula);
+    EXPECT_LE(cortado.right(), celula.right() - 2);
+    EXPECT_EQ(pixelsDiferentes(
+                  img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), img.pixelColor(celula.topLeft())),
+        0);
+}
+
+TEST(TtarvoGrid, AmpersandUnderlinesTheNextLetter)
+{
+    auto g = gradeDesenhavel(1, 4);
+    preenche(*g, { "Hora", "AB", "A&B", "A&&B" });
+    const QImage img = desenha(*g);
+    const QRect simples = tinta(img, g->CellRect(0, 1)).translated(0, -g->CellRect(0, 1).top());
+    const QRect marcado = tinta(img, g->CellRect(0, 2)).translated(0, -g->CellRect(0, 2).top());
+    const QRect duplo = tinta(img, g->CellRect(0, 3)).translated(0, -g->CellRect(0, 3).top());
+
+    EXPECT_EQ(marcado.left(), simples.left());
+    EXPECT_NEAR(marcado.right(), simples.right(), 1); // the underline runs to the advance of B
+    ASSERT_GT(marcado.bottom(), simples.bottom()) << "an underline below the letters";
+    // The underline is under B only: nothing below the letters on A's half.
+    const QRect abaixo(simples.left(), g->CellRect(0, 2).top() + simples.bottom() + 1, simples.width() / 2 - 1,
+        marcado.bottom() - simples.bottom());
+    EXPECT_EQ(pixelsDiferentes(img, abaixo, Creme), 0);
+    EXPECT_GT(pixelsDiferentes(img, abaixo.translated(simples.width() / 2 + 1, 0), Creme), 0);
+
+    EXPECT_GT(duplo.width(), simples.width()) << "one ampersand drawn";
+    EXPECT_EQ(duplo.bottom(), simples.bottom()) << "and nothing underlined";
+}
+
+TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
+{
+    auto g = gradeDesenhavel(2, 2);
+    preenche(*g, { "Hora|x", "a|b" });
+    g->setDefaultDrawing(false);
+    std::vector<QRect> recebidos;
+    g->OnDrawCell = [&](QObject *, int ACol, int ARow, const QRect &r, TGridDrawState) {
+        if (ACol == 1 && ARow == 1)
+            recebidos.push_back(r);
+    };
+    g->OnGetCellColor = [&](QObject *, int, int, TGridDrawState, QBrush &pincel, TFont &) { pincel = Qt::blue; };
+    const QImage img = desenha(*g);
+    ASSERT_EQ(recebidos.size(), 1u);
+    EXPECT_EQ(recebidos[0], g->CellRect(1, 1).adjusted(2, 0, -2, 0));
+    EXPECT_EQ(pixelsDiferentes(img, g->CellRect(1, 1), Qt::blue), 0) << "filled, and no text drawn";
+}
+
+TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
+{
+    auto g = gradeDesenhavel(2, 20);
+    g->resize(g->width(), 5 * 18 + 5); // header and four data rows in view
+    g->setOptions(g->Options() | GO::goRowSelect);
+    int cliques = 0;
+    g->OnClick = [&](QObject *sender) {
+        EXPECT_EQ(sender, g.get());
+        ++cliques;
+    };
+    const int pagina = g->VisibleRowCount();
+    ASSERT_EQ(pagina, 4);
+    const struct
+    {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mod;
+        int linha;
+        int cliques;
+    } passos[] = {
+        { Qt::Key_Up, Qt::NoModifier, 1, 0 }, // already at the first data row: no move, no click
+        { Qt::Key_Down, Qt::NoModifier, 2, 1 },
+        { Qt::Key_PageDown, Qt::NoModifier, 6, 2 },
+        { Qt::Key_End, Qt::NoModifier, 19, 3 },
+        { Qt::Key_Down, Qt::NoModifier, 19, 3 },
+        { Qt::Key_PageUp, Qt::NoModifier, 15, 4 },
+        { Qt::Key_Home, Qt::NoModifier, 1, 5 },
+        { Qt::Key_End, Qt::ControlModifier, 19, 6 },
+        { Qt::Key_Home, Qt::ControlModifier, 1, 7 },
+    };
+    for (const auto &p : passos) {
+        QTest::keyClick(g.get(), p.tecla, p.mod);
+        EXPECT_EQ(g->Row(), p.linha) << p.tecla;
+        EXPECT_EQ(cliques, p.cliques) << p.tecla;
+        // The current row is always in view.
+        EXPECT_FALSE(g->CellRect(0, g->Row()).isEmpty()) << p.tecla;
+    }
+
+    // A click on a data row makes it current; on the header it does nothing.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 3).center());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(cliques, 8);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 0).center());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(cliques, 8);
+}
+
+TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
+{
+    auto g = gradeDesenhavel(2, 3);
+    QMenu menu;
+    QAction *exclui = menu.addAction(QStringLiteral("Exclui"));
+    exclui->setShortcut(QKeySequence(Qt::Key_Delete));
+    int disparos = 0;
+    QObject::connect(exclui, &QAction::triggered, [&] { ++disparos; });
+
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 0) << "no popup menu yet";
+    g->setPopupMenu(&menu);
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 1);
+    exclui->setEnabled(false);
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 1);
+}
+
+TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
+{
+    auto g = gradeDesenhavel(2, 3);
+    g->setFixedColor(QColor(219, 208, 149));
+    g->setOptions(g->Options() | GO::goRowSelect);
+    preenche(*g, { "|", "|", "|" });
+    g->setRow(2);
+    const QImage img = desenha(*g);
+    const QRect cabecalho = g->CellRect(1, 0);
+    // Inside the raised edge the header shows the fixed colour.
+    EXPECT_EQ(pixelsDiferentes(img, cabecalho.adjusted(1, 1, -1, -1), QColor(219, 208, 149)), 0);
+    EXPECT_EQ(img.pixelColor(cabecalho.topLeft()), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(cabecalho.bottomRight()), QColor(128, 128, 128));
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 2).center()), g->palette().color(QPalette::Highlight));
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).center()), Creme);
+}
