@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/alinhamento.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QString>
@@ -8,10 +10,6 @@
 #include <functional>
 
 class QPainter;
-
-// Horizontal alignment and vertical layout of text, with the ordinal values forms store.
-enum TAlignment : quint8 { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
-enum TTextLayout : quint8 { tlTop = 0, tlCenter = 1, tlBottom = 2 };
 
 // Where the shadow copy lies, relative to the text.
 enum TShadowPosition : quint8 { spLeftTop = 0, spLeftBottom = 1, spRightBottom = 2, spRightTop = 3 };
