@@ -104,9 +104,9 @@ QList<QRect> FaixasGradiente(TGradientStyle estilo, QSize tamanho)
 PosicaoConteudo PosicionaConteudo(const EntradaConteudo &e)
 {
     PosicaoConteudo r;
-    const int RL = e.interno.left(), RT = e.interno.top();
+    // The left edge takes no part: horizontal centring uses the right edge alone.
+    const int RT = e.interno.top();
     const int RR = e.interno.left() + e.interno.width(), RB = e.interno.top() + e.interno.height();
-    Q_UNUSED(RL);
     const int tw = e.texto.width(), th = e.texto.height();
     const bool comGlifo = e.numGlyphs > 0;
 
@@ -121,7 +121,6 @@ PosicaoConteudo PosicionaConteudo(const EntradaConteudo &e)
             imagem = 2;
         r.origemGlifo = QRect(imagem * gw, 0, gw, gh);
 
-        // Horizontal centring uses the right edge alone.
         gx = (RR - gw) / 2;
         if (e.temTexto && e.layout == blGlyphLeft)
             gx = (RR - tw - gw - e.spacing) / 2 - e.margin;
