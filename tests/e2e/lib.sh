@@ -8,8 +8,9 @@ E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
 
 e2e_cleanup() {
+    # Wait until each is gone: an X server still shutting down would answer the next script.
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    sleep 0.2
+    for pid in "${E2E_PIDS[@]}"; do timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || true; done
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [ -n "${E2E_KEEP:-}" ] && cat "$E2E_TMP/app.log" >&2
     rm -rf "$E2E_TMP"
