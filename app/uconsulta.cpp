@@ -6,6 +6,7 @@
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
 #include "platform/platform.h"
+#include "windows/about.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>

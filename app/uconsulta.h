@@ -119,6 +119,3 @@ private:
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
 };
-
-// The address the logo and the About window open.
-inline const QString EnderecoFabricante = QStringLiteral("https://www.zelvano.example/");
