@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -75,4 +76,10 @@ TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
     EXPECT_EQ(im.pixelColor(cadastro->MaskEdit1->mapTo(cadastro, QPoint(5, 0))), QColor(117, 157, 195));
     EXPECT_EQ(im.pixelColor(cadastro->BitBtn1->mapTo(cadastro, QPoint(cadastro->BitBtn1->width() / 2, 0))),
         QColor(0, 60, 116));
+
+    // The window's own Enter key still reaches the hooked buttons: Enter on "Fechar" closes.
+    cadastro->BitBtn4->setFocus();
+    QTest::keyClick(cadastro->BitBtn4, Qt::Key_Return);
+    EXPECT_FALSE(cadastro->isVisible());
+    EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
 }
