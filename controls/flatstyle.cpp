@@ -196,6 +196,16 @@ bool ehForma(const QWidget *w)
     }
 }
 
+// A menu that is a part of a control (the month list of a calendar) rather than one of the
+// window's own menus.
+bool deUmControle(const QWidget *menu, const QWidget *form)
+{
+    for (const QWidget *w = menu->parentWidget(); w && w != form; w = w->parentWidget())
+        if (ehComposto(w))
+            return true;
+    return false;
+}
+
 bool bordaAfundada(const QWidget *w)
 {
     if (auto *edit = qobject_cast<const QLineEdit *>(w))
@@ -668,7 +678,7 @@ void TFlatStyle::HookMenus(QWidget *form)
                 break;
             raiz = pai;
         }
-        if (Pulado(raiz))
+        if (Pulado(raiz) || deUmControle(raiz, form))
             continue;
         QStyle *estilo = EstiloMenus();
         if (menu->style() == estilo)

@@ -5,6 +5,7 @@
 #include "windows/uprg.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
@@ -48,6 +49,11 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
     for (QWidget *menu :
         std::initializer_list<QWidget *> { janela.menuBar(), janela.Funes1, janela.PopupMenu1, janela.PopupMenu2 })
         EXPECT_EQ(menu->style(), janela.FlatStyle1->EstiloMenus());
+    // The calendar's month list is a part of the calendar, which keeps its own look.
+    const QList<QMenu *> doCalendario = janela.MonthCalendar1->findChildren<QMenu *>();
+    EXPECT_FALSE(doCalendario.isEmpty());
+    for (QMenu *menu : doCalendario)
+        EXPECT_NE(menu->style(), janela.FlatStyle1->EstiloMenus());
     // The grid keeps its own look.
     const QRect grade(janela.Stringgrid2->mapTo(&janela, QPoint(0, 0)), janela.Stringgrid2->size());
     int moldura = 0;
