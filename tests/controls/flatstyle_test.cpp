@@ -540,6 +540,20 @@ TEST(FlatHooks, ReactivatingAndDestroyingKeepOneHookPerControl)
     EXPECT_NE(em(retrato(a), 37, 0), rgb(0, 60, 116));
     mouse(a, QEvent::MouseButtonPress, QPoint(5, 5));
     mouse(a, QEvent::MouseButtonRelease, QPoint(5, 5));
+
+    // A click whose handler takes the painter away, hook and all.
+    Janela k;
+    auto *fecha = new QPushButton(QStringLiteral("Fechar"), k.forma.get());
+    fecha->setGeometry(10, 10, 75, 25);
+    k.liga();
+    QObject::connect(fecha, &QPushButton::clicked, [&] {
+        delete k.flat;
+        k.flat = nullptr;
+    });
+    mouse(fecha, QEvent::MouseButtonPress, QPoint(5, 5));
+    mouse(fecha, QEvent::MouseButtonRelease, QPoint(5, 5));
+    EXPECT_EQ(k.flat, nullptr);
+    EXPECT_EQ(THookWindowProc::HookOf(fecha), nullptr);
 }
 
 TEST(FlatHooks, ControlThatThrowsKeepsWorking)
