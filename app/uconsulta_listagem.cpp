@@ -38,7 +38,6 @@ void Tfrm_agenda::preparaListagem()
 {
     // Three-letter day names do not fit seven columns in 191 pixels; one letter each does,
     // as the Portuguese desktop calendar shows them (D S T Q Q S S).
-    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     MonthCalendar1->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     // Any change of the chosen date refreshes: a click, the keys, or a move to another month,
     // which takes the same day there (the month's last day when it is shorter).
