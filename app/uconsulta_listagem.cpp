@@ -44,6 +44,10 @@ void Tfrm_agenda::preparaListagem()
     connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this, [this] { MonthCalendar1Click(MonthCalendar1); });
     connect(MonthCalendar1, &QCalendarWidget::currentPageChanged, this, [this](int ano, int mes) {
         const QDate atual = MonthCalendar1->selectedDate();
+        // A click on a day of the next or previous month, or Page Down, has already chosen a
+        // day there; choosing it again would refresh twice.
+        if (atual.year() == ano && atual.month() == mes)
+            return;
         const QDate inicio(ano, mes, 1);
         MonthCalendar1->setSelectedDate(QDate(ano, mes, std::min(atual.day(), inicio.daysInMonth())));
     });

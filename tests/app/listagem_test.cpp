@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -285,8 +286,22 @@ TEST(Listagem, EveryCalendarMoveRefreshesOnce)
     EXPECT_EQ(c.fake.caixas.size(), 2u) << "a new date on the calendar";
     c.janela->MonthCalendar1->showNextMonth();
     EXPECT_EQ(c.fake.caixas.size(), 3u) << "another month";
+
+    // The user's own moves into another month: a click on one of its days shown greyed at the
+    // end of the page, and Page Down.
+    auto *dias = c.janela->MonthCalendar1->findChild<QTableView *>();
+    ASSERT_NE(dias, nullptr);
+    const QModelIndex ultimaCasa
+        = dias->model()->index(dias->model()->rowCount() - 1, dias->model()->columnCount() - 1);
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(ultimaCasa).center());
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/05/2007");
+    EXPECT_EQ(c.fake.caixas.size(), 4u) << "a day of the next month";
+    QTest::keyClick(dias, Qt::Key_PageDown);
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/06/2007");
+    EXPECT_EQ(c.fake.caixas.size(), 5u) << "Page Down";
+
     c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
     c.janela->Timer1Timer(c.janela->Timer1);
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
-    EXPECT_EQ(c.fake.caixas.size(), 4u) << "the first tick of a new day";
+    EXPECT_EQ(c.fake.caixas.size(), 6u) << "the first tick of a new day";
 }
