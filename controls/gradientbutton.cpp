@@ -583,10 +583,11 @@ void TGradientButton::mouseMoveEvent(QMouseEvent *evento)
 
 void TGradientButton::mouseDoubleClickEvent(QMouseEvent *evento)
 {
-    // The second press of a double click presses the button again.
-    mousePressEvent(evento);
-    if (OnDblClick)
+    // Only a left double click is one; OnDblClick comes first, then its second press presses
+    // the button again.
+    if (evento->button() == Qt::LeftButton && OnDblClick)
         OnDblClick(this);
+    mousePressEvent(evento);
 }
 
 void TGradientButton::RepeatTick()
