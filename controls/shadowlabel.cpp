@@ -366,8 +366,12 @@ void TCustomShadowLabel::reconfere()
 void TCustomShadowLabel::mousePressEvent(QMouseEvent *evento)
 {
     QWidget::mousePressEvent(evento);
-    if (evento->button() == Qt::LeftButton) {
+    if (evento->button() == Qt::LeftButton)
         m_pressionado = true;
+    const QPoint pos = evento->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(this, evento->button(), evento->modifiers(), pos.x(), pos.y());
+    if (evento->button() == Qt::LeftButton) {
         if (isEnabled())
             m_dragging = true;
     } else if (evento->button() == Qt::RightButton) {
@@ -378,23 +382,39 @@ void TCustomShadowLabel::mousePressEvent(QMouseEvent *evento)
 void TCustomShadowLabel::mouseReleaseEvent(QMouseEvent *evento)
 {
     QWidget::mouseReleaseEvent(evento);
+    const QPoint pos = evento->position().toPoint();
+    // The click comes first, then OnMouseUp, then a leave that the held button put off.
     if (evento->button() == Qt::LeftButton) {
-        const bool clique = m_pressionado && rect().contains(evento->position().toPoint());
+        const bool clique = m_pressionado && rect().contains(pos);
         m_pressionado = false;
-        m_dragging = false;
-        reconfere();
         if (clique && OnClick)
             OnClick(this);
+    }
+    if (OnMouseUp)
+        OnMouseUp(this, evento->button(), evento->modifiers(), pos.x(), pos.y());
+    if (evento->button() == Qt::LeftButton) {
+        m_dragging = false;
+        reconfere();
     } else if (evento->button() == Qt::RightButton) {
         reconfere();
     }
 }
 
+void TCustomShadowLabel::mouseMoveEvent(QMouseEvent *evento)
+{
+    QWidget::mouseMoveEvent(evento);
+    const QPoint pos = evento->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(this, evento->modifiers(), pos.x(), pos.y());
+}
+
 void TCustomShadowLabel::mouseDoubleClickEvent(QMouseEvent *evento)
 {
-    mousePressEvent(evento);
     if (evento->button() == Qt::LeftButton && OnDblClick)
         OnDblClick(this);
+    mousePressEvent(evento);
+    // The release that ends a double click is not a click of its own.
+    m_pressionado = false;
 }
 
 void TCustomShadowLabel::showEvent(QShowEvent *evento)

@@ -309,6 +309,25 @@ TEST(ShadowLabel, HeldButtonDelaysTheLeaveUntilRelease)
     EXPECT_EQ(eventos.size(), 4);
 }
 
+TEST(ShadowLabel, MouseEventsComeInTheirOrderAndADoubleClickIsNoSecondClick)
+{
+    TShadowLabel l;
+    l.setCaption(QStringLiteral("Zelvano"));
+    QStringList eventos;
+    l.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "down"; };
+    l.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "up"; };
+    l.OnClick = [&](QObject *) { eventos << "click"; };
+    l.OnDblClick = [&](QObject *) { eventos << "dblclick"; };
+    // A double click reaches a widget as press, release, double click, release.
+    for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton }) {
+        QTest::mouseClick(&l, botao);
+        QTest::mouseDClick(&l, botao);
+        QTest::mouseRelease(&l, botao);
+    }
+    EXPECT_EQ(eventos,
+        QStringList({ "down", "click", "up", "dblclick", "down", "up", /* right: */ "down", "up", "down", "up" }));
+}
+
 TEST(ShadowLabel, AcceleratorFocusesTheFocusControl)
 {
     QWidget janela;
