@@ -182,6 +182,8 @@ TGradientButton::TGradientButton(QWidget *parent)
     , m_color(QApplication::palette().color(QPalette::Button))
 {
     setFocusPolicy(Qt::NoFocus);
+    // OnMouseMove follows the pointer over the button with or without a button held.
+    setMouseTracking(true);
     resize(75, 25);
     UpdateContrastColors();
     BuildPalette();

@@ -87,6 +87,8 @@ TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     , m_shadowColor(realceDeBotao())
 {
     setFocusPolicy(Qt::NoFocus);
+    // OnMouseMove follows the pointer over the label with or without a button held.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, m_opaco);
     resize(65, 17);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *novo) { focoMudou(novo); });

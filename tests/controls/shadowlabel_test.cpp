@@ -328,6 +328,21 @@ TEST(ShadowLabel, MouseEventsComeInTheirOrderAndADoubleClickIsNoSecondClick)
         QStringList({ "down", "click", "up", "dblclick", "down", "up", /* right: */ "down", "up", "down", "up" }));
 }
 
+TEST(ShadowLabel, PointerMovingOverTheLabelRaisesOnMouseMove)
+{
+    QWidget janela;
+    janela.resize(200, 100);
+    TShadowLabel l(&janela);
+    l.setCaption(QStringLiteral("Zelvano"));
+    l.move(10, 10);
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    QList<QPoint> pontos;
+    l.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) { pontos << QPoint(x, y); };
+    QTest::mouseMove(janela.windowHandle(), QPoint(13, 14)); // no button held
+    EXPECT_EQ(pontos, QList<QPoint> { QPoint(3, 4) });
+}
+
 TEST(ShadowLabel, AcceleratorFocusesTheFocusControl)
 {
     QWidget janela;
