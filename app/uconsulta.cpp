@@ -62,6 +62,8 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     preparaListagem();
     preparaAlarme();
     preparaBandeja();
+    // The agenda grid keeps its own look under the flat painter.
+    Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
     FlatStyle1 = new TFlatStyle(this);
     FlatStyle1->Loaded();
     FormCreate(this);
@@ -118,8 +120,6 @@ void Tfrm_agenda::montaJanela()
     Stringgrid2->setCursor(Qt::PointingHandCursor);
     Stringgrid2->setOptions(
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
-    // Keeps the flat look painter from repainting the grid.
-    Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
     Stringgrid2->setPopupMenu(PopupMenu1);
 
     Panel3 = painel(cliente, 351, 8, 433, 167);
