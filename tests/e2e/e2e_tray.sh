@@ -131,4 +131,3 @@ e2e_shot tray-6-entry-window
 
 tray_menu click
 deactivate
-echo "  e2e_tray: ok"
