@@ -2,6 +2,7 @@
 #include "app/entrada.h"
 #include "app/uconsulta.h"
 #include "platform/platform.h"
+#include "windows/umostra.h"
 
 // No arguments are read and the exit status is always 0.
 int main(int argc, char **argv)
@@ -17,11 +18,15 @@ int main(int argc, char **argv)
     auto *frm_agenda = new Tfrm_agenda;
     frm_agenda->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(frm_agenda, &QObject::destroyed, &app, &QApplication::quit);
+    form_mostra = new Tform_mostra;
+    frm_agenda->LigaFormMostra(form_mostra);
     platform().onBringToFront(QStringLiteral("Tfrm_agenda"), [frm_agenda] { frm_agenda->TrazParaFrente(); });
     frm_agenda->show();
     // Shown and made the active window, as a program started by the user expects; the first
     // activation decides between the tray and the startup shortcut.
     frm_agenda->activateWindow();
     app.exec();
+    delete form_mostra;
+    form_mostra = nullptr;
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
 #include "platform/platform.h"
+#include "windows/about.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -119,8 +120,6 @@ void Tfrm_agenda::montaJanela()
     Stringgrid2->setCursor(Qt::PointingHandCursor);
     Stringgrid2->setOptions(
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
-    // Keeps the flat look painter from repainting the grid.
-    Stringgrid2->setProperty("ParentBiDiMode", false);
     Stringgrid2->setPopupMenu(PopupMenu1);
 
     Panel3 = painel(cliente, 351, 8, 433, 167);

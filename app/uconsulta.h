@@ -1,9 +1,11 @@
 #pragma once
 
 #include "controls/tarvogrid.h"
+#include "windows/alarme.h"
 
 #include <QDate>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QCalendarWidget;
@@ -17,6 +19,7 @@ class QTimer;
 class TFlatStyle;
 class TRadioGroup;
 class TTrayIcon;
+class Tform_mostra;
 
 // The main window: the day's reminders, their details and the program's menus. Each
 // subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
@@ -43,6 +46,8 @@ public:
 
     // Alarm
     void Timer1Timer(QObject *sender);
+    // The alert window the tick shows; closing it starts Timer1 again.
+    void LigaFormMostra(Tform_mostra *janela);
 
     // Tray residence
     void FormActivate(QObject *sender);
@@ -61,6 +66,8 @@ public:
 
     QDate DiaAtual;
     QString UltimoAviso;
+    // Which reminders were announced for which minute, and up to where the clock was checked.
+    MemoriaAlarme MemoriaAvisos;
 
     // Panels and their controls, named as the window was designed.
     QFrame *Panel1 = nullptr;
@@ -110,7 +117,5 @@ private:
     bool m_mostrada = false;
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
+    QPointer<Tform_mostra> m_formMostra;
 };
-
-// The address the logo and the About window open.
-inline const QString EnderecoFabricante = QStringLiteral("https://www.zelvano.example/");

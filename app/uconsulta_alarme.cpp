@@ -1,9 +1,61 @@
 #include "app/uconsulta.h"
 
-// Placeholder until the alarm check lands.
+#include "platform/platform.h"
+#include "windows/umostra.h"
+
+#include <QCalendarWidget>
+#include <QFileInfo>
+#include <QSignalBlocker>
+#include <QTimer>
+
 void Tfrm_agenda::preparaAlarme()
 {
 }
+
+void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
+{
+    m_formMostra = janela;
+    if (!janela)
+        return;
+    // A full interval after the alert closes: the next reminder comes 15 seconds later.
+    janela->OnClose = [guarda = QPointer<Tfrm_agenda>(this)](QObject *) {
+        if (guarda)
+            guarda->Timer1->start();
+    };
+}
+
 void Tfrm_agenda::Timer1Timer(QObject *)
 {
+    const QDateTime agora = platform().now();
+    if (agora.date() != DiaAtual) {
+        // The calendar and the listing move to the new day; this tick looks for nothing, and
+        // the next one still covers the minutes skipped here.
+        DiaAtual = agora.date();
+        {
+            // Moving the calendar would refresh the listing on its own; one refresh is enough.
+            const QSignalBlocker bloqueio(MonthCalendar1);
+            MonthCalendar1->setSelectedDate(DiaAtual);
+        }
+        Atualiza();
+        return;
+    }
+
+    const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, MemoriaAvisos);
+    if (!aviso)
+        return;
+    UltimoAviso = QString::fromLatin1(aviso->nome);
+    Timer1->stop();
+
+    const QString pasta = platform().applicationFolder();
+    const QString wav = pasta + QStringLiteral("AGENDA.WAV");
+    const QString mp3 = pasta + QStringLiteral("AGENDA.MP3");
+    if (QFileInfo::exists(wav))
+        platform().playSound(wav);
+    else if (QFileInfo::exists(mp3))
+        platform().playSound(mp3);
+
+    if (m_formMostra)
+        m_formMostra->MostraAviso(aviso->linha, platform().now());
+    else
+        Timer1->start();
 }

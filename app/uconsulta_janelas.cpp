@@ -1,8 +1,8 @@
 #include "app/uconsulta.h"
 
+#include "windows/about.h"
 #include "windows/uprg.h"
 
-// Placeholders until the entry window and the About window land.
 // Each use opens a window of its own, owned by this one; closing only hides it. After a save
 // and after closing, the listing, the lookups and the alarm see the new reminder at once.
 void Tfrm_agenda::ProgramarAgenda1Click(QObject *)
@@ -16,6 +16,9 @@ void Tfrm_agenda::ProgramarAgenda2Click(QObject *sender)
 {
     ProgramarAgenda1Click(sender);
 }
+// Each "Sobre" builds a new About window; it frees itself on closing.
 void Tfrm_agenda::Sobre1Click(QObject *)
 {
+    auto *sobre = new Tform_about(this);
+    sobre->exec();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "controls/alinhamento.h"
 #include "controls/stringgrid.h"
 
 #include <cstdint>
 #include <functional>
 
-enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TVerticalAlignment : std::uint8_t { vaTop = 0, vaCenter = 1, vaBottom = 2 };
 
 // Row comes before column in both callbacks.

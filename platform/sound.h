@@ -2,5 +2,23 @@
 
 #include <QString>
 
-// Plays a sound file to its end. Returns when it has ended, or at once when the file is missing.
-void tocaSomSincrono(const QString &arquivo);
+#include <chrono>
+
+// What the user heard.
+enum class SomTocado {
+    Silencio, // no such file
+    Arquivo, // the file, to its end
+    SomPadrao, // the file could not be played: the desktop's "bell" instead
+    Bipe, // neither the file nor the bell could be played
+    TempoEsgotado, // the sound server stopped answering; the program went on with a beep
+};
+
+// How long the program waits for the sound server beyond the sound's own length.
+inline constexpr std::chrono::milliseconds MargemSom { 3000 };
+
+// Plays a sound file to its end before returning. The sound is decoded and played on a
+// worker thread while this thread keeps painting but takes no user input; the wait is bounded
+// by the sound's length plus MargemSom, so a frozen sound server cannot freeze the program.
+// A file that cannot be played (corrupt, unknown format, no sound server) gives the default
+// alert sound; a missing file gives silence.
+SomTocado tocaSomSincrono(const QString &arquivo);

@@ -4,6 +4,7 @@
 #include "agenda/consultas.h"
 #include "agenda/funcoes.h"
 #include "controls/radiogroup.h"
+#include "controls/shadowlabel.h"
 #include "platform/platform.h"
 #include "windows/jpeg.h"
 
@@ -185,6 +186,20 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
     setWindowIcon(QIcon(QStringLiteral(":/img/icone.png")));
     setFont(fonte(11));
     setFixedSize(740, 395);
+
+    // Made before the panels so that they lie over it.
+    ShadowLabel1 = new TShadowLabel(this);
+    ShadowLabel1->setAutoSize(false);
+    ShadowLabel1->setGeometry(32, 82, 465, 103);
+    ShadowLabel1->setAlignment(taCenter);
+    {
+        // "Niagara Solid" is seldom installed; the toolkit's substitute then stands in.
+        QFont nome(QStringLiteral("Niagara Solid"));
+        nome.setPixelSize(96);
+        ShadowLabel1->setFont(nome);
+    }
+    ShadowLabel1->setCaption(QStringLiteral("Zelvano"));
+    ShadowLabel1->setEnabled(false);
 
     montaPagina1();
     montaPagina2();

@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TRadioGroup;
+class TShadowLabel;
 
 // Hour and minute read from the time edit.
 struct HoraAviso
@@ -98,6 +99,9 @@ public:
     QPushButton *BitBtn3 = nullptr;
 
     QTimer *Timer1 = nullptr;
+
+    // The program's name, engraved; it lies under Panel1, which is drawn over it.
+    TShadowLabel *ShadowLabel1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *evento) override;

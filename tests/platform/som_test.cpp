@@ -1,0 +1,249 @@
+#include "platform/sound.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <pulse/simple.h>
+#include <sndfile.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Taxa = 44100;
+
+// A tone of the given length, written by libsndfile in the given container.
+bool gravaTom(const QString &caminho, int formato, double segundos)
+{
+    SF_INFO info {};
+    info.samplerate = Taxa;
+    info.channels = 1;
+    info.format = formato;
+    SNDFILE *f = sf_open(QFile::encodeName(caminho).constData(), SFM_WRITE, &info);
+    if (!f)
+        return false;
+    std::vector<short> amostras(static_cast<size_t>(segundos * Taxa));
+    for (size_t i = 0; i < amostras.size(); ++i)
+        amostras[i] = static_cast<short>(12000 * std::sin(2 * M_PI * 880 * double(i) / Taxa));
+    const bool ok = sf_writef_short(f, amostras.data(), sf_count_t(amostras.size())) == sf_count_t(amostras.size());
+    sf_close(f);
+    return ok;
+}
+
+// Points libpulse at a server of the test's own for the lifetime of the object.
+class ServidorSom
+{
+public:
+    explicit ServidorSom(const QString &endereco)
+        : m_anterior(qgetenv("PULSE_SERVER"))
+    {
+        qputenv("PULSE_SERVER", endereco.toUtf8());
+    }
+    ~ServidorSom()
+    {
+        if (m_anterior.isNull())
+            qunsetenv("PULSE_SERVER");
+        else
+            qputenv("PULSE_SERVER", m_anterior);
+    }
+
+private:
+    QByteArray m_anterior;
+};
+
+// A PulseAudio daemon of the test's own with one null sink, in its own runtime folder.
+class PulseAudioNulo
+{
+public:
+    PulseAudioNulo()
+    {
+        const QString programa = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (programa.isEmpty()) {
+            motivo = "the pulseaudio program is not installed";
+            return;
+        }
+        soquete = pasta.path() + QStringLiteral("/pulse.sock");
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("HOME"), pasta.path());
+        ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), pasta.path());
+        ambiente.insert(QStringLiteral("XDG_CONFIG_HOME"), pasta.path());
+        processo.setProcessEnvironment(ambiente);
+        processo.setProcessChannelMode(QProcess::MergedChannels);
+        processo.start(programa,
+            { QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                QStringLiteral("--disable-shm=true"), QStringLiteral("-L"),
+                QStringLiteral("module-null-sink sink_name=nulo"), QStringLiteral("-L"),
+                QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + soquete });
+        if (!processo.waitForStarted(5000)) {
+            motivo = "pulseaudio could not be started";
+            return;
+        }
+        ServidorSom servidor(QStringLiteral("unix:") + soquete);
+        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
+        for (int tentativa = 0; tentativa < 100; ++tentativa) {
+            if (pa_simple *sonda = pa_simple_new(
+                    nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "sonda", &formato, nullptr, nullptr, nullptr)) {
+                pa_simple_free(sonda);
+                return;
+            }
+            if (processo.state() != QProcess::Running)
+                break;
+            QThread::msleep(50);
+        }
+        processo.kill();
+        processo.waitForFinished(2000);
+        motivo = "pulseaudio did not start a server: " + processo.readAll().right(400).toStdString();
+    }
+    ~PulseAudioNulo()
+    {
+        if (processo.state() == QProcess::Running) {
+            processo.terminate();
+            if (!processo.waitForFinished(3000))
+                processo.kill();
+            processo.waitForFinished(2000);
+        }
+    }
+
+    std::string motivo;
+    QString soquete;
+    QTemporaryDir pasta;
+    QProcess processo;
+};
+
+// Listens to the null sink's monitor and keeps the loudest sample heard.
+class Escuta
+{
+public:
+    Escuta()
+    {
+        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
+        // Small fragments, so that reading follows the sound closely.
+        pa_buffer_attr buffer;
+        buffer.maxlength = static_cast<uint32_t>(-1);
+        buffer.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * 1000, &formato));
+        m_entrada = pa_simple_new(
+            nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "escuta", &formato, nullptr, &buffer, nullptr);
+        if (m_entrada)
+            m_linha = std::thread([this] {
+                std::vector<short> bloco(Taxa / 50);
+                while (!m_parar && pa_simple_read(m_entrada, bloco.data(), bloco.size() * sizeof(short), nullptr) >= 0)
+                    for (short s : bloco)
+                        m_pico = std::max(m_pico.load(), std::abs(int(s)));
+            });
+    }
+    ~Escuta()
+    {
+        m_parar = true;
+        if (m_linha.joinable())
+            m_linha.join();
+        if (m_entrada)
+            pa_simple_free(m_entrada);
+    }
+    int pico() const { return m_pico; }
+    bool ouvindo() const { return m_entrada != nullptr; }
+
+private:
+    pa_simple *m_entrada = nullptr;
+    std::thread m_linha;
+    std::atomic<bool> m_parar { false };
+    std::atomic<int> m_pico { 0 };
+};
+
+} // namespace
+
+TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
+{
+    PulseAudioNulo pulse;
+    if (!pulse.motivo.empty())
+        GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
+    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
+
+    QTemporaryDir pasta;
+    const struct
+    {
+        const char *nome;
+        int formato;
+    } casos[] = { { "AGENDA.WAV", SF_FORMAT_WAV | SF_FORMAT_PCM_16 },
+        { "AGENDA.MP3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III } };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        const QString arquivo = pasta.filePath(QString::fromLatin1(caso.nome));
+        ASSERT_TRUE(gravaTom(arquivo, caso.formato, 0.8));
+        Escuta escuta;
+        ASSERT_TRUE(escuta.ouvindo());
+        QElapsedTimer relogio;
+        relogio.start();
+        EXPECT_EQ(tocaSomSincrono(arquivo), SomTocado::Arquivo);
+        const qint64 ms = relogio.elapsed();
+        // Synchronous: the call returns only once the tone has been heard to its end.
+        EXPECT_GE(ms, 700);
+        EXPECT_LT(ms, 800 + MargemSom.count());
+        QThread::msleep(100);
+        EXPECT_GT(escuta.pico(), 6000);
+    }
+}
+
+TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
+{
+    QTemporaryDir pasta;
+    ServidorSom servidor(QStringLiteral("unix:") + pasta.filePath(QStringLiteral("ninguem.sock")));
+    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
+    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
+    const QString corrompido = pasta.filePath(QStringLiteral("corrompido.wav"));
+    QFile f(corrompido);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    static const char corrompidos[] = "RIFF\x10\0\0\0WAVEfmt garbage that is no sound at all";
+    f.write(corrompidos, sizeof corrompidos - 1);
+    f.close();
+    const QString texto = pasta.filePath(QStringLiteral("AGENDA.MP3"));
+    QFile t(texto);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("Lembrete: isto não é um som\r\n");
+    t.close();
+
+    for (const QString &arquivo : { wav, corrompido, texto }) {
+        SCOPED_TRACE(arquivo.toStdString());
+        QElapsedTimer relogio;
+        relogio.start();
+        const SomTocado r = tocaSomSincrono(arquivo);
+        EXPECT_TRUE(r == SomTocado::SomPadrao || r == SomTocado::Bipe) << int(r);
+        EXPECT_LT(relogio.elapsed(), MargemSom.count() + 1000);
+    }
+    EXPECT_EQ(tocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+}
+
+// A server that takes the connection and never answers, as a hung one does.
+TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
+{
+    QTemporaryDir pasta;
+    QLocalServer mudo;
+    const QString soquete = pasta.filePath(QStringLiteral("mudo.sock"));
+    ASSERT_TRUE(mudo.listen(soquete));
+    ServidorSom servidor(QStringLiteral("unix:") + soquete);
+    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
+    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
+
+    int voltas = 0;
+    QTimer pintura;
+    QObject::connect(&pintura, &QTimer::timeout, [&voltas] { ++voltas; });
+    pintura.start(50);
+
+    QElapsedTimer relogio;
+    relogio.start();
+    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_LT(relogio.elapsed(), 300 + MargemSom.count() + 1000);
+    EXPECT_GT(voltas, 10);
+}

@@ -1,0 +1,172 @@
+#include "windows/alarme.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QDateTime em(int ano, int mes, int dia, int hora, int minuto, int segundo = 0)
+{
+    return QDateTime(QDate(ano, mes, dia), QTime(hora, minuto, segundo));
+}
+
+// The message file names announced by one tick after another.
+QByteArray anuncia(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria)
+{
+    const std::optional<Aviso> aviso = ProximoAviso(lista, agora, memoria);
+    return aviso ? aviso->nome : QByteArray("-");
+}
+
+} // namespace
+
+TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
+{
+    const QByteArray longa = "|2024|05|07|09:30|0|" + QByteArray(1200, 'x') + "|";
+    const struct
+    {
+        QByteArray linha;
+        QDateTime momento;
+        bool vence;
+    } casos[] = {
+        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 7, 9, 30, 45), true },
+        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 7, 9, 31), false },
+        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 8, 9, 30), false },
+        { "|2024|05|07|09:30|0|a.txt|", em(2025, 5, 7, 9, 30), false },
+        // Monthly on the 31st: only in the months that have one.
+        { "|2007|01|31|09:30|1|m.txt|", em(2024, 3, 31, 9, 30), true },
+        { "|2007|01|31|09:30|1|m.txt|", em(2024, 4, 30, 9, 30), false },
+        { "|2007|01|31|09:30|1|m.txt|", em(2024, 2, 29, 9, 30), false },
+        { "|2007|01|31|09:30|1|m.txt|", em(2007, 1, 31, 9, 29), false },
+        // Annual on 29 February: only in leap years.
+        { "|2024|02|29|08:00|2|b.txt|", em(2028, 2, 29, 8, 0), true },
+        { "|2024|02|29|08:00|2|b.txt|", em(2025, 2, 28, 8, 0), false },
+        { "|2024|02|29|08:00|2|b.txt|", em(2025, 3, 1, 8, 0), false },
+        { "|2024|02|29|08:00|2|b.txt|", em(2100, 2, 28, 8, 0), false },
+        // Monthly ignores the year and month, annual the year, whatever they hold.
+        { "|xxxx|yy|07|09:30|1|n|", em(2024, 6, 7, 9, 30), true },
+        { "|abcd|05|07|09:30|2|n|", em(2030, 5, 7, 9, 30), true },
+        { "|abcd|06|07|09:30|2|n|", em(2030, 5, 7, 9, 30), false },
+        // Fields are exact texts, counted from the first bar.
+        { "|2024|5|7|09:30|0|x|", em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|9:30|0|x|", em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30 |0|x|", em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30|3|x|", em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30|00|x|", em(2024, 5, 7, 9, 30), false },
+        { "lixo|2024|05|07|09:30|0|x|", em(2024, 5, 7, 9, 30), true },
+        { "|2024|05|07|09:30|0|sem-barra-final", em(2024, 5, 7, 9, 30), true },
+        { "|2024|05|07|09:30|0", em(2024, 5, 7, 9, 30), false },
+        { "", em(2024, 5, 7, 9, 30), false },
+        { "|0|", em(2024, 5, 7, 9, 30), false },
+        { longa, em(2024, 5, 7, 9, 30), true },
+    };
+    for (const auto &caso : casos)
+        EXPECT_EQ(VenceNoMinuto(caso.linha, caso.momento), caso.vence)
+            << caso.linha.left(40).constData() << " at " << caso.momento.toString().toStdString();
+}
+
+TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
+{
+    const ListaLinhas lista { "|2024|05|07|09:30|0|a.txt|" };
+    MemoriaAlarme memoria;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 29, 50), memoria), "-");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), memoria), "a.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 20), memoria), "-");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 35), memoria), "-");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 50), memoria), "-");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 31, 5), memoria), "-");
+}
+
+TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
+{
+    const ListaLinhas lista { "|2024|05|07|09:30|1|mensal.txt|", "|2024|05|07|09:30|0|unica.txt|" };
+    MemoriaAlarme memoria;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), memoria), "mensal.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), memoria), "unica.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 55), memoria), "-");
+    // The second is not lost when the first alert stays open past the minute.
+    MemoriaAlarme outra;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), outra), "mensal.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 10), outra), "unica.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 25), outra), "-");
+}
+
+TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
+{
+    const ListaLinhas lista { "|2007|01|31|09:30|1|m.txt|" };
+    MemoriaAlarme memoria;
+    EXPECT_EQ(anuncia(lista, em(2024, 1, 31, 9, 30), memoria), "m.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 2, 29, 9, 30), memoria), "-");
+    EXPECT_EQ(anuncia(lista, em(2024, 3, 31, 9, 30, 15), memoria), "m.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 3, 31, 9, 30, 30), memoria), "-");
+}
+
+TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
+{
+    const ListaLinhas lista {
+        "|2024|05|07|09:30|0|a.txt|",
+        "|2024|05|07|09:32|0|c.txt|",
+        "|2024|05|07|09:31|0|b.txt|",
+        "|2024|05|07|09:40|0|depois.txt|",
+    };
+    MemoriaAlarme memoria;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 1), memoria), "a.txt");
+    // The alert stayed open until 09:33.
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 33, 10), memoria), "b.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 33, 40), memoria), "c.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 0), memoria), "-");
+
+    // A long sleep: dated reminders ring in the order they fell due, and a monthly one
+    // missed four times rings once, for its latest occurrence.
+    const ListaLinhas dormiu {
+        "|2024|01|15|10:00|1|mensal.txt|",
+        "|2024|03|01|08:00|0|marco.txt|",
+        "|2024|02|01|08:00|0|fevereiro.txt|",
+    };
+    MemoriaAlarme sono;
+    EXPECT_EQ(anuncia(dormiu, em(2024, 1, 10, 12, 0), sono), "-");
+    std::optional<Aviso> aviso = ProximoAviso(dormiu, em(2024, 5, 20, 7, 0), sono);
+    ASSERT_TRUE(aviso);
+    EXPECT_EQ(aviso->nome, "fevereiro.txt");
+    EXPECT_EQ(aviso->indice, 2);
+    EXPECT_EQ(anuncia(dormiu, em(2024, 5, 20, 7, 0, 30), sono), "marco.txt");
+    aviso = ProximoAviso(dormiu, em(2024, 5, 20, 7, 1), sono);
+    ASSERT_TRUE(aviso);
+    EXPECT_EQ(aviso->nome, "mensal.txt");
+    EXPECT_EQ(aviso->minuto, MinutoDe(em(2024, 5, 15, 10, 0)));
+    EXPECT_EQ(anuncia(dormiu, em(2024, 5, 20, 7, 1, 30), sono), "-");
+}
+
+TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
+{
+    const ListaLinhas lista { "|2024|05|07|09:29|0|antes.txt|", "|2024|05|07|09:30|0|agora.txt|" };
+    MemoriaAlarme memoria;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), memoria), "agora.txt");
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 31, 0), memoria), "-");
+}
+
+TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
+{
+    const ListaLinhas lista { "|2024|10|27|02:30|0|a.txt|", "|2024|10|27|02:45|2|b.txt|" };
+    MemoriaAlarme memoria;
+    for (int minuto = 25; minuto <= 59; ++minuto)
+        anuncia(lista, em(2024, 10, 27, 2, minuto, 10), memoria);
+    // Daylight saving ends: 03:00 becomes 02:00 again.
+    QStringList depois;
+    for (int minuto = 0; minuto <= 59; ++minuto)
+        for (int segundo : { 0, 15, 30, 45 })
+            depois += QString::fromLatin1(anuncia(lista, em(2024, 10, 27, 2, minuto, segundo), memoria));
+    depois.removeAll(QStringLiteral("-"));
+    EXPECT_TRUE(depois.isEmpty()) << depois.join(QLatin1Char(' ')).toStdString();
+    // The annual one still rings next year.
+    EXPECT_EQ(anuncia(lista, em(2025, 10, 27, 2, 45), memoria), "b.txt");
+}
+
+TEST(RegrasAlarme, AlertTexts)
+{
+    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|0|n.txt|"), QStringLiteral("AGENDA ESPECÍFICA"));
+    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));
+    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|2|n.txt|"), QStringLiteral("ANUALMENTE"));
+    EXPECT_EQ(TextoData("|2007|01|31|09:30|1|n.txt|"), QStringLiteral("Data:31/01/2007"));
+    EXPECT_EQ(TextoHora(em(2024, 5, 7, 9, 31, 59)), QStringLiteral("Hora:09:31"));
+    EXPECT_EQ(TituloAviso("20070305-093000.txt"), QStringLiteral("Zelvano Agenda: 20070305-093000"));
+    EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
+}

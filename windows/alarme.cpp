@@ -1,0 +1,201 @@
+#include "windows/alarme.h"
+
+#include <QByteArrayView>
+
+#include <array>
+
+namespace {
+
+constexpr int MinutosDia = 24 * 60;
+
+// The first six fields of a line, as the field extractor gives them. Lines are cut here by
+// hand because a tick looks at every line and the extractor copies at every bar; the two
+// agree for any line of fewer than 1000 characters (the extractor's window) and of at least 6
+// (below that it answers with the whole line, and no such line can be due).
+bool cortaCampos(const QByteArray &linha, std::array<QByteArrayView, 6> &campos)
+{
+    if (linha.size() < 6 || linha.size() >= 1000) {
+        for (int n = 0; n < 6; ++n)
+            campos[size_t(n)] = {}; // filled by the caller from the extractor
+        return false;
+    }
+    const char *p = linha.constData();
+    const char *fim = p + linha.size();
+    const char *barra = static_cast<const char *>(memchr(p, '|', size_t(fim - p)));
+    for (size_t n = 0; n < 6; ++n) {
+        if (!barra) {
+            campos[n] = {};
+            continue;
+        }
+        const char *inicio = barra + 1;
+        barra = static_cast<const char *>(memchr(inicio, '|', size_t(fim - inicio)));
+        campos[n] = barra ? QByteArrayView(inicio, barra - inicio) : QByteArrayView();
+    }
+    return true;
+}
+
+// A field of exactly `digitos` decimal digits, or -1.
+int numero(QByteArrayView campo, qsizetype digitos)
+{
+    if (campo.size() != digitos)
+        return -1;
+    int valor = 0;
+    for (char c : campo) {
+        if (c < '0' || c > '9')
+            return -1;
+        valor = valor * 10 + (c - '0');
+    }
+    return valor;
+}
+
+// Field 4 as the minute of the day it names, when it is written as the clock writes the time.
+int minutoDoDia(QByteArrayView campo)
+{
+    if (campo.size() != 5 || campo[2] != ':')
+        return -1;
+    const int h = numero(campo.first(2), 2);
+    const int m = numero(campo.sliced(3), 2);
+    if (h < 0 || h > 23 || m < 0 || m > 59)
+        return -1;
+    return h * 60 + m;
+}
+
+MinutoRelogio minutoDe(QDate dia, int minutoDoDia)
+{
+    return dia.toJulianDay() * MinutosDia + minutoDoDia;
+}
+
+} // namespace
+
+MinutoRelogio MinutoDe(QDate dia, QTime hora)
+{
+    return minutoDe(dia, hora.hour() * 60 + hora.minute());
+}
+
+std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRelogio de, MinutoRelogio ate)
+{
+    if (ate < de)
+        return std::nullopt;
+    std::array<QByteArrayView, 6> campos;
+    std::array<QByteArray, 6> extraidos;
+    if (!cortaCampos(linha, campos)) {
+        for (int n = 0; n < 6; ++n) {
+            extraidos[size_t(n)] = ExtraiCampo(n + 1, linha);
+            campos[size_t(n)] = extraidos[size_t(n)];
+        }
+    }
+    const QByteArrayView modalidade = campos[4];
+    if (modalidade.size() != 1 || modalidade[0] < '0' || modalidade[0] > '2')
+        return std::nullopt;
+    const int minuto = minutoDoDia(campos[3]);
+    if (minuto < 0)
+        return std::nullopt;
+    // Most lines are not at any time of day in the span: no date needs working out for them.
+    const MinutoRelogio primeiro = de + ((minuto - de % MinutosDia) % MinutosDia + MinutosDia) % MinutosDia;
+    if (primeiro > ate)
+        return std::nullopt;
+    const int dia = numero(campos[2], 2);
+    if (dia < 1 || dia > 31)
+        return std::nullopt;
+
+    // The date of `ate` on the wall clock; occurrences are looked for from there backwards.
+    const QDate hoje = QDate::fromJulianDay(ate / MinutosDia);
+    const auto dentro = [&](QDate data) -> std::optional<MinutoRelogio> {
+        const MinutoRelogio m = minutoDe(data, minuto);
+        if (m >= de && m <= ate)
+            return m;
+        return std::nullopt;
+    };
+
+    switch (modalidade[0]) {
+    case '0': {
+        const int ano = numero(campos[0], 4);
+        const int mes = numero(campos[1], 2);
+        const QDate data(ano, mes, dia);
+        if (ano < 1 || !data.isValid())
+            return std::nullopt;
+        return dentro(data);
+    }
+    case '1': {
+        // Every day of the month comes round within 13 months (the 31st skips at most one).
+        QDate mes(hoje.year(), hoje.month(), 1);
+        for (int volta = 0; volta < 13; ++volta, mes = mes.addMonths(-1)) {
+            const QDate data(mes.year(), mes.month(), dia);
+            if (!data.isValid() || minutoDe(data, minuto) > ate)
+                continue;
+            return dentro(data);
+        }
+        return std::nullopt;
+    }
+    default: {
+        const int mes = numero(campos[1], 2);
+        if (mes < 1 || mes > 12)
+            return std::nullopt;
+        // 29 February comes round within 8 years (1900 and 2100 are not leap years).
+        for (int ano = hoje.year(); ano > hoje.year() - 9; --ano) {
+            const QDate data(ano, mes, dia);
+            if (!data.isValid() || minutoDe(data, minuto) > ate)
+                continue;
+            return dentro(data);
+        }
+        return std::nullopt;
+    }
+    }
+}
+
+std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria)
+{
+    const MinutoRelogio ate = MinutoDe(agora);
+    // Back where it already looked (same minute, or the clock set back): this minute only.
+    const MinutoRelogio de
+        = memoria.ultimoVerificado && *memoria.ultimoVerificado < ate ? *memoria.ultimoVerificado + 1 : ate;
+
+    std::optional<Aviso> escolhido;
+    for (qsizetype i = 0; i < lista.size(); ++i) {
+        const QByteArray &linha = lista.at(i);
+        const std::optional<MinutoRelogio> minuto = UltimoVencimento(linha, de, ate);
+        if (!minuto || (escolhido && *minuto >= escolhido->minuto))
+            continue;
+        QByteArray nome = ExtraiCampo(6, linha);
+        if (memoria.anunciados.contains({ nome, *minuto }))
+            continue;
+        escolhido = Aviso { i, linha, std::move(nome), *minuto };
+    }
+
+    if (!escolhido) {
+        memoria.ultimoVerificado = ate;
+        return std::nullopt;
+    }
+    // The rest of the span is looked at again by the next ticks, until nothing is left in it.
+    memoria.ultimoVerificado = de - 1;
+    memoria.anunciados.insert({ escolhido->nome, escolhido->minuto });
+    return escolhido;
+}
+
+QString TextoModalidade(const QByteArray &linha)
+{
+    const QByteArray modalidade = ExtraiCampo(5, linha);
+    if (modalidade == "0")
+        return QStringLiteral("AGENDA ESPECÍFICA");
+    if (modalidade == "1")
+        return QStringLiteral("MENSALMENTE");
+    if (modalidade == "2")
+        return QStringLiteral("ANUALMENTE");
+    return {};
+}
+
+QString TextoData(const QByteArray &linha)
+{
+    return QStringLiteral("Data:") + QString::fromLatin1(ExtraiCampo(3, linha)) + QLatin1Char('/')
+        + QString::fromLatin1(ExtraiCampo(2, linha)) + QLatin1Char('/') + QString::fromLatin1(ExtraiCampo(1, linha));
+}
+
+QString TextoHora(const QDateTime &agora)
+{
+    return QStringLiteral("Hora:") + agora.time().toString(QStringLiteral("HH:mm"));
+}
+
+QString TituloAviso(const QByteArray &nome)
+{
+    return QStringLiteral("Zelvano Agenda: ") + QString::fromLatin1(nome.chopped(qMin<qsizetype>(4, nome.size())));
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "agenda/funcoes.h"
+
+#include <QDateTime>
+#include <QSet>
+
+#include <optional>
+#include <utility>
+
+// A minute of the wall clock: Julian day * 1440 + hour * 60 + minute. Wall clock, not elapsed
+// time: once the clock is set back, the same minute comes round again.
+using MinutoRelogio = qint64;
+
+MinutoRelogio MinutoDe(QDate dia, QTime hora);
+inline MinutoRelogio MinutoDe(const QDateTime &momento)
+{
+    return MinutoDe(momento.date(), momento.time());
+}
+
+// The latest minute in [de, ate] at which the index line falls due, or nothing. The line is
+// due at a minute whose date gives Y (year padded to 4 digits), M and D (padded to 2) and
+// whose time gives T ("HH:MM") when one of these holds, fields compared as exact texts:
+//   a. field 1 = Y, field 2 = M, field 3 = D, field 4 = T, field 5 = "0" (that date only);
+//   b. field 3 = D, field 4 = T, field 5 = "1" (every month on that day);
+//   c. field 2 = M, field 3 = D, field 4 = T, field 5 = "2" (every year on that day).
+std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRelogio de, MinutoRelogio ate);
+
+inline bool VenceNoMinuto(const QByteArray &linha, const QDateTime &momento)
+{
+    const MinutoRelogio minuto = MinutoDe(momento);
+    return UltimoVencimento(linha, minuto, minuto).has_value();
+}
+
+// What the check remembers between ticks, for the run only.
+struct MemoriaAlarme
+{
+    // The last minute up to which nothing was left to announce; none before the first tick.
+    std::optional<MinutoRelogio> ultimoVerificado;
+    // Every reminder announced: message file name and the minute it fell due for.
+    QSet<std::pair<QByteArray, MinutoRelogio>> anunciados;
+};
+
+struct Aviso
+{
+    qsizetype indice = -1; // position of the line in the list
+    QByteArray linha;
+    QByteArray nome; // field 6, the message file name
+    MinutoRelogio minuto = 0; // the minute it fell due
+};
+
+// The reminder to announce at `agora`, remembered as announced, or nothing. Looks at every
+// minute since the last one checked up to `agora` (only `agora` on the first tick and after
+// the clock was set back), so nothing due while an alert was up, the sound played or the
+// computer slept is lost. Of the reminders due in that span and not yet announced for that
+// minute the one that fell due first is taken (the first in the list among equals); a
+// reminder due several times in the span counts once, for its latest minute.
+std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria);
+
+// The alert window's texts for a due index line.
+QString TextoModalidade(const QByteArray &linha); // "AGENDA ESPECÍFICA", "MENSALMENTE", "ANUALMENTE"
+QString TextoData(const QByteArray &linha); // "Data:" + DD/MM/YYYY as stored
+QString TextoHora(const QDateTime &agora); // "Hora:" + HH:MM
+QString TituloAviso(const QByteArray &nome); // "Zelvano Agenda: " + the name without ".txt"

@@ -1,0 +1,137 @@
+#include "windows/umostra.h"
+
+#include "agenda/arquivoagenda.h"
+#include "windows/alarme.h"
+#include "windows/jpeg.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+Tform_mostra *form_mostra = nullptr;
+
+namespace {
+
+QFont fonte(int pixels, bool negrito)
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    return f;
+}
+
+QLabel *rotulo(QWidget *pai, int x, int y, const QColor &cor)
+{
+    auto *l = new QLabel(QStringLiteral("[]"), pai);
+    l->setFont(fonte(19, true));
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, cor);
+    l->setPalette(p);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+// A two-state glyph: the normal picture on the left half, the disabled one on the right.
+QIcon glifo(const QString &recurso)
+{
+    const QPixmap figura(recurso);
+    const int largura = figura.width() / 2;
+    QIcon icone;
+    icone.addPixmap(figura.copy(0, 0, largura, figura.height()), QIcon::Normal);
+    icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
+    return icone;
+}
+
+} // namespace
+
+Tform_mostra::Tform_mostra(QWidget *parent)
+    : QDialog(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+            | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("form_mostra"));
+    setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica"));
+    setFont(fonte(11, false));
+    setModal(false);
+
+    Panel3 = new QFrame(this);
+    Panel3->setGeometry(0, 0, 710, 417);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel3->setAutoFillBackground(true);
+    QPalette azul = Panel3->palette();
+    azul.setColor(QPalette::Window, QColor(0, 64, 128));
+    Panel3->setPalette(azul);
+
+    Label2 = rotulo(Panel3, 40, 8, Qt::yellow);
+    Label3 = rotulo(Panel3, 200, 8, Qt::yellow);
+    Label4 = rotulo(Panel3, 40, 40, Qt::white);
+
+    Image1 = new QLabel(Panel3);
+    Image1->setGeometry(405, 10, 281, 46);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/alerta.jpg")));
+
+    Memo1 = new QPlainTextEdit(Panel3);
+    Memo1->setGeometry(14, 73, 680, 281);
+    Memo1->setFont(fonte(16, true));
+    QPalette creme = Memo1->palette();
+    creme.setColor(QPalette::Base, QColor(255, 255, 240));
+    creme.setColor(QPalette::Text, Qt::black);
+    Memo1->setPalette(creme);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), Panel3);
+    BitBtn1->setGeometry(11, 362, 688, 38);
+    BitBtn1->setIcon(glifo(QStringLiteral(":/img/ok.png")));
+    BitBtn1->setIconSize(QSize(20, 20));
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
+
+    setFixedSize(710, 417);
+    if (QScreen *tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - rect().center());
+}
+
+void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
+{
+    show();
+    raise();
+    activateWindow();
+    const QByteArray nome = ExtraiCampo(6, linha);
+    setWindowTitle(TituloAviso(nome));
+    Memo1->clear();
+    Label4->setText(TextoModalidade(linha));
+    Label4->adjustSize();
+    Label2->setText(TextoData(linha));
+    Label2->adjustSize();
+    Label3->setText(TextoHora(agora));
+    Label3->adjustSize();
+    if (const std::optional<QStringList> mensagem = LeMensagem(nome))
+        Memo1->setPlainText(mensagem->join(QLatin1Char('\n')));
+    else
+        Memo1->appendPlainText(QStringLiteral("Arquivo não Encontrado"));
+    BitBtn1->setFocus();
+}
+
+void Tform_mostra::BitBtn1Click(QObject *)
+{
+    close();
+}
+
+void Tform_mostra::done(int resultado)
+{
+    const bool estavaVisivel = isVisible();
+    QDialog::done(resultado);
+    if (estavaVisivel)
+        FormClose(this);
+}
+
+void Tform_mostra::FormClose(QObject *)
+{
+    if (OnClose)
+        OnClose(this);
+}
