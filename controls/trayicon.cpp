@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -23,12 +24,11 @@ TQtTrayBackend::TQtTrayBackend(QWidget *janelaPrincipal)
 {
     if (m_janela)
         m_janela->installEventFilter(this);
-    m_espera.setInterval(IntervaloEspera);
-    connect(&m_espera, &QTimer::timeout, this, &TQtTrayBackend::mostraSePuder);
 }
 
 TQtTrayBackend::~TQtTrayBackend()
 {
+    vigia(false);
     delete m_icone;
 }
 
@@ -53,7 +53,7 @@ void TQtTrayBackend::Modifica(const TNotifyIconData &registro)
 void TQtTrayBackend::Remove(const TNotifyIconData &)
 {
     m_pedido = false;
-    m_espera.stop();
+    vigia(false);
     if (m_icone) {
         m_icone->hide();
         m_icone->deleteLater();
@@ -65,15 +65,13 @@ void TQtTrayBackend::mostraSePuder()
 {
     if (!m_pedido || m_icone)
         return;
-    // A program started at logon may be up before the panel. Qt looks for a notification area
-    // only when an icon is shown, so keep looking (cheaply, and only while waiting) until one
-    // is there.
+    // A program started at logon may be up before the panel: wait for a notification area to
+    // appear instead of giving up on the icon.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        if (!m_espera.isActive())
-            m_espera.start();
+        vigia(true);
         return;
     }
-    m_espera.stop();
+    vigia(false);
     m_icone = new QSystemTrayIcon(m_figura, this);
     m_icone->setToolTip(m_dica);
     connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::ativado);
@@ -81,6 +79,30 @@ void TQtTrayBackend::mostraSePuder()
     // A window minimised while there was nowhere to go can go to the tray now.
     if (m_janela && m_janela->isVisible() && m_janela->isMinimized())
         avisaMinimizado();
+}
+
+void TQtTrayBackend::vigia(bool ligado)
+{
+    if (m_vigiando == ligado || !QCoreApplication::instance())
+        return;
+    m_vigiando = ligado;
+    if (ligado)
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    else
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *)
+{
+    // A notification area on X announces itself with a client message to the root window
+    // (MANAGER, for the _NET_SYSTEM_TRAY_S<n> selection). Client messages are rare, so any of
+    // them is reason enough to look again; the look waits until Qt has seen the message too.
+    // Nothing wakes the program while it waits. Elsewhere Qt settles once per run whether a
+    // notification area exists, so there is nothing to watch for.
+    constexpr quint8 ClientMessage = 33; // X protocol event code; the high bit marks sent events
+    if (tipo == "xcb_generic_event_t" && (static_cast<const quint8 *>(mensagem)[0] & 0x7f) == ClientMessage)
+        QTimer::singleShot(0, this, &TQtTrayBackend::mostraSePuder);
+    return false;
 }
 
 void TQtTrayBackend::ativado(QSystemTrayIcon::ActivationReason motivo)

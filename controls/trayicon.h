@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -7,7 +8,6 @@
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -98,7 +98,7 @@ public:
 
 // The real desktop: QSystemTrayIcon. Qt reports whole clicks, so each activation is turned
 // back into the press and release the component expects.
-class TQtTrayBackend : public QObject, public TTrayBackend
+class TQtTrayBackend : public QObject, public TTrayBackend, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 public:
@@ -115,13 +115,12 @@ public:
     void OcultaAplicacao() override;
     bool AreaDisponivel() override;
 
-    // While an icon is wanted and no notification area exists, how often to look again (ms).
-    static constexpr int IntervaloEspera = 2000;
-
 protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
+    bool nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *resultado) override;
+    void vigia(bool ligado);
     void mostraSePuder();
     void ativado(QSystemTrayIcon::ActivationReason motivo);
     void avisaMinimizado();
@@ -129,7 +128,8 @@ private:
     QPointer<QWidget> m_janela;
     // Deleted later, never at once: a handler of its own activation may ask for its removal.
     QPointer<QSystemTrayIcon> m_icone;
-    QTimer m_espera;
+    // Listening to the X server for a notification area to appear.
+    bool m_vigiando = false;
     bool m_pedido = false;
     QIcon m_figura;
     QString m_dica;
