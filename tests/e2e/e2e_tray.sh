@@ -8,7 +8,9 @@
 #  4. a second copy brings a copy in the tray back on screen; the menus opened next stay up
 #     (main menu and tray menu); "Minimizar" puts it back, a double click on the icon brings
 #     it back again, "Programar Agenda" from the tray opens the entry window, and
-#     "Desativar Agenda" ends it.
+#     "Desativar Agenda" ends it;
+#  5. a logon start before the panel: the window stays minimised on screen while there is no
+#     notification area, and goes to the tray, icon and all, once one appears.
 # Usage: e2e_tray.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -129,5 +131,20 @@ xdotool key --delay 100 Down Return
 e2e_wait 30 e2e_has_window "$ENTRY" || e2e_fail "Programar Agenda from the tray opened no entry window"
 e2e_shot tray-6-entry-window
 
+tray_menu click
+deactivate
+
+# 5. Started at logon before the panel: no tray host yet.
+kill "$E2E_TRAY"
+e2e_wait 30 e2e_ended "$E2E_TRAY" || e2e_fail "trayer did not end"
+cp "$E2E_TMP/entry.saved" "$E2E_AUTOSTART"
+e2e_run; program=$E2E_LAST
+e2e_wait 30 main_shown || e2e_fail "with no notification area the window left the screen"
+sleep 1
+main_shown || e2e_fail "with no notification area the window left the screen"
+e2e_start_tray
+e2e_wait 30 e2e_has_icon || e2e_fail "no icon once the tray host came up"
+e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the tray once it came up"
+e2e_shot tray-7-late-panel
 tray_menu click
 deactivate

@@ -68,11 +68,13 @@ e2e_start_x() {
     e2e_fail "no X server could be started"
 }
 
-# A notification area: trayer's panel at the top right. Its window id is in E2E_PANEL.
+# A notification area: trayer's panel at the top right. Its window id is in E2E_PANEL, its
+# process id in E2E_TRAY.
 e2e_start_tray() {
     trayer --edge top --align right --widthtype pixel --width 120 --height 28 --SetDockType true \
-        >"$E2E_TMP/trayer.log" 2>&1 &
-    E2E_PIDS+=($!)
+        >>"$E2E_TMP/trayer.log" 2>&1 &
+    E2E_TRAY=$!
+    E2E_PIDS+=($E2E_TRAY)
     e2e_wait 60 xdotool search --name '^panel$' || e2e_fail "trayer did not start"
     E2E_PANEL=$(xdotool search --name '^panel$' | head -1)
 }
