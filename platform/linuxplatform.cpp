@@ -66,7 +66,9 @@ void LinuxPlatform::playSound(const QString &arquivo)
 QString LinuxPlatform::autostartFolder()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty())
+    // A relative value is invalid and to be ignored: taken as it stands, the entry would land
+    // wherever the program happened to be started, where no desktop looks for it.
+    if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/autostart/");
 }

@@ -1,0 +1,30 @@
+#include "platform/linuxplatform.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+TEST(PastaAutostart, FollowsXdgConfigHomeOnlyWhenItIsAnAbsolutePath)
+{
+    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
+    const QString padrao = QDir::homePath() + QStringLiteral("/.config/autostart/");
+    struct Caso
+    {
+        const char *valor;
+        QString pasta;
+    } casos[] = {
+        { "/tmp/conf", QStringLiteral("/tmp/conf/autostart/") },
+        { "", padrao },
+        { "conf", padrao },
+        { "./conf", padrao },
+    };
+    LinuxPlatform plataforma;
+    for (const Caso &c : casos) {
+        qputenv("XDG_CONFIG_HOME", c.valor);
+        EXPECT_EQ(plataforma.autostartFolder(), c.pasta) << c.valor;
+    }
+    if (antes.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", antes);
+}
