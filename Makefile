@@ -9,6 +9,10 @@ DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjp
        libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils pulseaudio desktop-file-utils
 
+# The steps must run in the order written (packages before configure before build); the
+# build itself runs in parallel inside cmake.
+.NOTPARALLEL:
+
 .PHONY: all deps e2e-deps configure build run install test test-sanitize e2e bench format clean
 
 all: build
@@ -37,6 +41,9 @@ run: install
 test: deps e2e-deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	bash tests/e2e/run-all.sh $(BUILD)/zelvano-agenda
+
+e2e: e2e-deps build
 	bash tests/e2e/run-all.sh $(BUILD)/zelvano-agenda
 
 test-sanitize: deps
