@@ -7,10 +7,6 @@
 #include <QFileInfo>
 #include <QTimer>
 
-void Tfrm_agenda::preparaAlarme()
-{
-}
-
 void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
 {
     m_formMostra = janela;
