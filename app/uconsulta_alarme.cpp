@@ -5,6 +5,7 @@
 
 #include <QCalendarWidget>
 #include <QFileInfo>
+#include <QSignalBlocker>
 #include <QTimer>
 
 void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
@@ -26,7 +27,11 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         // The calendar and the listing move to the new day; this tick looks for nothing, and
         // the next one still covers the minutes skipped here.
         DiaAtual = agora.date();
-        MonthCalendar1->setSelectedDate(DiaAtual);
+        {
+            // Moving the calendar would refresh once more on its own; one refresh is enough.
+            const QSignalBlocker bloqueio(MonthCalendar1);
+            MonthCalendar1->setSelectedDate(DiaAtual);
+        }
         Atualiza();
         return;
     }
