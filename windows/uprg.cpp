@@ -468,24 +468,42 @@ void Tfrm_cadastro::mostraConfirmacao(bool mostra)
     }
 }
 
+// The clock runs only while the window can be seen: a closed (hidden) or minimised window costs
+// nothing. Coming back it shows the time at once rather than the one it stopped at.
+void Tfrm_cadastro::acertaRelogio()
+{
+    if (!isVisible() || isMinimized()) {
+        Timer1->stop();
+        return;
+    }
+    if (Timer1->isActive())
+        return;
+    Timer1Timer(Timer1);
+    Timer1->start();
+}
+
 void Tfrm_cadastro::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
+    acertaRelogio();
     if (evento->spontaneous())
         return;
     if (QScreen *tela = screen())
         move(tela->availableGeometry().center() - rect().center());
-    if (!Timer1->isActive())
-        Timer1->start();
     FormShow(this);
 }
 
 void Tfrm_cadastro::hideEvent(QHideEvent *evento)
 {
     QWidget::hideEvent(evento);
-    // A closed window is only hidden: its clock need not tick for nobody.
-    if (!evento->spontaneous() && !isVisible())
-        Timer1->stop();
+    acertaRelogio();
+}
+
+void Tfrm_cadastro::changeEvent(QEvent *evento)
+{
+    QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::WindowStateChange)
+        acertaRelogio();
 }
 
 void Tfrm_cadastro::closeEvent(QCloseEvent *evento)

@@ -377,3 +377,21 @@ TEST_F(JanelaCadastro, FecharHidesTheWindowAndTellsTheOwner)
     EXPECT_FALSE(janela->Timer1->isActive());
     EXPECT_FALSE(QFile::exists(ArquivoIndice()));
 }
+
+TEST_F(JanelaCadastro, ClockRunsOnlyWhileTheWindowCanBeSeenAndShowsTheTimeOnReturn)
+{
+    EXPECT_TRUE(janela->Timer1->isActive());
+    janela->showMinimized();
+    EXPECT_FALSE(janela->Timer1->isActive());
+    fake.agora = QDateTime(QDate(2024, 5, 7), QTime(11, 20, 7));
+    janela->showNormal();
+    EXPECT_TRUE(janela->Timer1->isActive());
+    EXPECT_EQ(janela->Label4->text(), QStringLiteral("11:20:07"));
+
+    janela->hide();
+    EXPECT_FALSE(janela->Timer1->isActive());
+    fake.agora = QDateTime(QDate(2024, 5, 7), QTime(15, 0, 30));
+    janela->show();
+    EXPECT_TRUE(janela->Timer1->isActive());
+    EXPECT_EQ(janela->Label4->text(), QStringLiteral("15:00:30"));
+}
