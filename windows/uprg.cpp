@@ -378,7 +378,6 @@ void Tfrm_cadastro::BitBtn1Click(QObject *)
 {
     auto aviso = [](const QString &texto) { platform().messageBox(texto, TituloAplicacao, Platform::Botoes::Ok); };
 
-    Memo1->clear();
     const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
     if (!hora) {
         aviso(QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!"));
@@ -456,6 +455,8 @@ void Tfrm_cadastro::BitBtn4Click(QObject *)
 }
 
 // The first page hides behind the panel, so Tab cannot wander onto controls the user cannot see.
+// Back on the first page the focus is on the time, the field most often changed before the next
+// reminder; Enter there is OK again.
 void Tfrm_cadastro::mostraConfirmacao(bool mostra)
 {
     if (mostra) {
@@ -465,6 +466,7 @@ void Tfrm_cadastro::mostraConfirmacao(bool mostra)
     } else {
         Panel1->show();
         Panel2->hide();
+        MaskEdit1->setFocus();
     }
 }
 

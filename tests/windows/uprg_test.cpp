@@ -170,6 +170,7 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     EXPECT_EQ(janela->Label3->text(), QStringLiteral("01/04/2025"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(janela->Panel2->isVisible());
+    EXPECT_TRUE(janela->MaskEdit1->hasFocus());
     EXPECT_TRUE(fake.caixas.empty());
 }
 
@@ -198,6 +199,7 @@ TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
     EXPECT_EQ(mensagensGravadas().size(), 1);
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->isVisible());
+    EXPECT_TRUE(janela->MaskEdit1->hasFocus()); // ready for the next reminder's time
     EXPECT_EQ(gravacoes, 1);
     EXPECT_EQ(fechamentos, 0);
     EXPECT_EQ(janela->data->selectedDate(), QDate(2024, 5, 17));
