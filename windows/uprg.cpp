@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "windows/jpeg.h"
 
+#include <QAbstractSpinBox>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -16,11 +17,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -241,6 +244,12 @@ void Tfrm_cadastro::montaPagina1()
     data->setCursor(Qt::PointingHandCursor);
     // Keys move the date too: the sentence follows every change, not only clicks.
     connect(data, &QCalendarWidget::selectionChanged, this, [this] { dataClick(data); });
+    // Another month or year shown takes the same day there (the month's last when shorter),
+    // so the date OK saves is always one the user can see.
+    connect(data, &QCalendarWidget::currentPageChanged, this, [this](int ano, int mes) {
+        const QDate inicio(ano, mes, 1);
+        data->setSelectedDate(QDate(ano, mes, std::min(data->selectedDate().day(), inicio.daysInMonth())));
+    });
 
     Label4 = caixaTexto(
         Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), fonteRelogio(202), Qt::AlignHCenter, azul);
@@ -536,8 +545,16 @@ bool Tfrm_cadastro::trataTecla(QObject *objeto, QKeyEvent *tecla)
     switch (tecla->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (objeto == Memo1)
+        // The memo makes a new line; the calendar's month menu picks its month.
+        if (objeto == Memo1 || qobject_cast<QMenu *>(objeto))
             return false;
+        // In the calendar's year editor Enter ends the editing, as leaving it does; the user
+        // goes on to pick the day, so it is not OK with the year not yet taken.
+        for (QObject *o = objeto; o && o != this; o = o->parent())
+            if (qobject_cast<QAbstractSpinBox *>(o)) {
+                data->setFocus();
+                return true;
+            }
         if (auto *focado = qobject_cast<QPushButton *>(objeto)) {
             focado->click();
             return true;

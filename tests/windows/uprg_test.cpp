@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,40 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->MaskEdit1->hasFocus());
+    EXPECT_TRUE(fake.caixas.empty());
+}
+
+TEST_F(JanelaCadastro, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
+{
+    QCalendarWidget *cal = janela->data;
+    cal->setSelectedDate(QDate(2024, 1, 31));
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")), Qt::LeftButton);
+    EXPECT_EQ(cal->selectedDate(), QDate(2024, 2, 29));
+    EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar no dia 29 de Fevereiro de 2024 as 09:05"));
+
+    // Enter in the year editor takes the year; it is not OK.
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton")), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "2025");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(cal->selectedDate(), QDate(2025, 2, 28));
+    EXPECT_FALSE(janela->Panel2->isVisible());
+
+    // Enter in the month menu picks the month; it is not OK either.
+    QTimer::singleShot(100, [] {
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            QTest::keyClick(menu, Qt::Key_Down); // January
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QTimer::singleShot(2000, [] { // never left hanging if the menu kept the key
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")), Qt::LeftButton);
+    QTest::qWait(150);
+    EXPECT_EQ(cal->selectedDate(), QDate(2025, 1, 28));
+    EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(fake.caixas.empty());
 }
 
