@@ -42,7 +42,7 @@ test: deps e2e-deps configure
 test-sanitize: deps
 	$(MAKE) BUILD=build-asan CMAKE_FLAGS="-DZELVANO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug" configure
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	$(MAKE) BUILD=build-bench CMAKE_FLAGS="-DZELVANO_BENCH=ON -DZELVANO_TESTS=OFF" configure

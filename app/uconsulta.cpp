@@ -119,8 +119,6 @@ void Tfrm_agenda::montaJanela()
     Stringgrid2->setCursor(Qt::PointingHandCursor);
     Stringgrid2->setOptions(
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
-    // Keeps the flat look painter from repainting the grid.
-    Stringgrid2->setProperty("ParentBiDiMode", false);
     Stringgrid2->setPopupMenu(PopupMenu1);
 
     Panel3 = painel(cliente, 351, 8, 433, 167);

@@ -28,7 +28,7 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         // the next one still covers the minutes skipped here.
         DiaAtual = agora.date();
         {
-            // Moving the calendar would refresh once more on its own; one refresh is enough.
+            // Moving the calendar would refresh the listing on its own; one refresh is enough.
             const QSignalBlocker bloqueio(MonthCalendar1);
             MonthCalendar1->setSelectedDate(DiaAtual);
         }

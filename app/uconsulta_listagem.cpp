@@ -38,13 +38,16 @@ void Tfrm_agenda::preparaListagem()
 {
     // Three-letter day names do not fit seven columns in 191 pixels; one letter each does,
     // as the Portuguese desktop calendar shows them (D S T Q Q S S).
-    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     MonthCalendar1->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     // Any change of the chosen date refreshes: a click, the keys, or a move to another month,
     // which takes the same day there (the month's last day when it is shorter).
     connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this, [this] { MonthCalendar1Click(MonthCalendar1); });
     connect(MonthCalendar1, &QCalendarWidget::currentPageChanged, this, [this](int ano, int mes) {
         const QDate atual = MonthCalendar1->selectedDate();
+        // A click on a day of the next or previous month, or Page Down, has already chosen a
+        // day there; choosing it again would refresh twice.
+        if (atual.year() == ano && atual.month() == mes)
+            return;
         const QDate inicio(ano, mes, 1);
         MonthCalendar1->setSelectedDate(QDate(ano, mes, std::min(atual.day(), inicio.daysInMonth())));
     });

@@ -196,6 +196,16 @@ bool ehForma(const QWidget *w)
     }
 }
 
+// A menu that is a part of a control (the month list of a calendar) rather than one of the
+// window's own menus.
+bool deUmControle(const QWidget *menu, const QWidget *form)
+{
+    for (const QWidget *w = menu->parentWidget(); w && w != form; w = w->parentWidget())
+        if (ehComposto(w))
+            return true;
+    return false;
+}
+
 bool bordaAfundada(const QWidget *w)
 {
     if (auto *edit = qobject_cast<const QLineEdit *>(w))
@@ -668,7 +678,7 @@ void TFlatStyle::HookMenus(QWidget *form)
                 break;
             raiz = pai;
         }
-        if (Pulado(raiz))
+        if (Pulado(raiz) || deUmControle(raiz, form))
             continue;
         QStyle *estilo = EstiloMenus();
         if (menu->style() == estilo)
@@ -1047,16 +1057,49 @@ THookWindowProc *THookWindowProc::HookOf(const QWidget *control)
     return ganchos().value(control, nullptr);
 }
 
+// The events the flat look follows. Handing an event to the control from here skips every
+// filter the window put on the control before the painter came (the entry window's Enter and
+// Esc keys), so all others go their usual way.
+namespace {
+bool segueEvento(const QEvent *evento)
+{
+    switch (evento->type()) {
+    case QEvent::Paint:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::PaletteChange:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::EnabledChange:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::Destroy:
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return static_cast<const QKeyEvent *>(evento)->key() == Qt::Key_Space;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
 {
-    if (objeto != m_control || !m_control)
+    if (objeto != m_control || !m_control || !segueEvento(evento))
         return false;
     // The control handles the event first, as it always did; whatever it or the painting
     // throws is dropped so the control keeps working.
+    const QPointer<THookWindowProc> vivo(this);
     try {
         static_cast<QObject *>(m_control)->event(evento);
     } catch (...) {
     }
+    // A handler that deleted the control or the painter took this hook with it.
+    if (!vivo || !m_control)
+        return true;
     if (evento->type() == QEvent::Destroy) {
         m_control->removeEventFilter(this);
         ganchos().remove(m_control);

@@ -182,6 +182,8 @@ TGradientButton::TGradientButton(QWidget *parent)
     , m_color(QApplication::palette().color(QPalette::Button))
 {
     setFocusPolicy(Qt::NoFocus);
+    // OnMouseMove follows the pointer over the button with or without a button held.
+    setMouseTracking(true);
     resize(75, 25);
     UpdateContrastColors();
     BuildPalette();
@@ -583,10 +585,11 @@ void TGradientButton::mouseMoveEvent(QMouseEvent *evento)
 
 void TGradientButton::mouseDoubleClickEvent(QMouseEvent *evento)
 {
-    // The second press of a double click presses the button again.
-    mousePressEvent(evento);
-    if (OnDblClick)
+    // Only a left double click is one; OnDblClick comes first, then its second press presses
+    // the button again.
+    if (evento->button() == Qt::LeftButton && OnDblClick)
         OnDblClick(this);
+    mousePressEvent(evento);
 }
 
 void TGradientButton::RepeatTick()

@@ -21,11 +21,8 @@ void TRadioGroup::setItems(const QStringList &items)
     qDeleteAll(m_botoes);
     m_botoes.clear();
     for (int i = 0; i < m_items.size(); ++i) {
+        // The items take the group's font, as the caption does.
         auto *botao = new QRadioButton(m_items.at(i), this);
-        // The items keep the system font even when the caption is bold.
-        QFont fonte = botao->font();
-        fonte.setBold(false);
-        botao->setFont(fonte);
         m_grupo->addButton(botao, i);
         m_botoes.push_back(botao);
         botao->show();

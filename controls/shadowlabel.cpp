@@ -87,6 +87,8 @@ TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     , m_shadowColor(realceDeBotao())
 {
     setFocusPolicy(Qt::NoFocus);
+    // OnMouseMove follows the pointer over the label with or without a button held.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, m_opaco);
     resize(65, 17);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *novo) { focoMudou(novo); });
@@ -366,8 +368,12 @@ void TCustomShadowLabel::reconfere()
 void TCustomShadowLabel::mousePressEvent(QMouseEvent *evento)
 {
     QWidget::mousePressEvent(evento);
-    if (evento->button() == Qt::LeftButton) {
+    if (evento->button() == Qt::LeftButton)
         m_pressionado = true;
+    const QPoint pos = evento->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(this, evento->button(), evento->modifiers(), pos.x(), pos.y());
+    if (evento->button() == Qt::LeftButton) {
         if (isEnabled())
             m_dragging = true;
     } else if (evento->button() == Qt::RightButton) {
@@ -378,23 +384,39 @@ void TCustomShadowLabel::mousePressEvent(QMouseEvent *evento)
 void TCustomShadowLabel::mouseReleaseEvent(QMouseEvent *evento)
 {
     QWidget::mouseReleaseEvent(evento);
+    const QPoint pos = evento->position().toPoint();
+    // The click comes first, then OnMouseUp, then a leave that the held button put off.
     if (evento->button() == Qt::LeftButton) {
-        const bool clique = m_pressionado && rect().contains(evento->position().toPoint());
+        const bool clique = m_pressionado && rect().contains(pos);
         m_pressionado = false;
-        m_dragging = false;
-        reconfere();
         if (clique && OnClick)
             OnClick(this);
+    }
+    if (OnMouseUp)
+        OnMouseUp(this, evento->button(), evento->modifiers(), pos.x(), pos.y());
+    if (evento->button() == Qt::LeftButton) {
+        m_dragging = false;
+        reconfere();
     } else if (evento->button() == Qt::RightButton) {
         reconfere();
     }
 }
 
+void TCustomShadowLabel::mouseMoveEvent(QMouseEvent *evento)
+{
+    QWidget::mouseMoveEvent(evento);
+    const QPoint pos = evento->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(this, evento->modifiers(), pos.x(), pos.y());
+}
+
 void TCustomShadowLabel::mouseDoubleClickEvent(QMouseEvent *evento)
 {
-    mousePressEvent(evento);
     if (evento->button() == Qt::LeftButton && OnDblClick)
         OnDblClick(this);
+    mousePressEvent(evento);
+    // The release that ends a double click is not a click of its own.
+    m_pressionado = false;
 }
 
 void TCustomShadowLabel::showEvent(QShowEvent *evento)

@@ -70,6 +70,9 @@ public:
     std::function<void(QObject *sender)> OnMouseLeave;
     std::function<void(QObject *sender)> OnClick;
     std::function<void(QObject *sender)> OnDblClick;
+    std::function<void(QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseDown;
+    std::function<void(QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseUp;
+    std::function<void(QObject *sender, Qt::KeyboardModifiers, int x, int y)> OnMouseMove;
 
     // Runs the auto-size rule (nothing when AutoSize is off).
     void AdjustBounds();
@@ -90,6 +93,7 @@ protected:
     void leaveEvent(QEvent *evento) override;
     void mousePressEvent(QMouseEvent *evento) override;
     void mouseReleaseEvent(QMouseEvent *evento) override;
+    void mouseMoveEvent(QMouseEvent *evento) override;
     void mouseDoubleClickEvent(QMouseEvent *evento) override;
     void showEvent(QShowEvent *evento) override;
     void changeEvent(QEvent *evento) override;

@@ -523,6 +523,8 @@ void TStringGrid::paintEvent(QPaintEvent *evento)
     const bool destacaFocado = m_options & (GO::goDrawFocusSelected | GO::goRowSelect);
 
     m_canvas.Painter = &painter;
+    m_canvas.Brush = QBrush(m_color);
+    m_canvas.Font = TFont(font(), m_fontColor);
     int direita = 0;
     int base = 0;
     QList<int> linhas;

@@ -142,8 +142,13 @@ public:
 
     // Raised when the user makes a cell current, by mouse or keyboard.
     std::function<void(QObject *sender)> OnClick;
-    // Raised by the base cell drawing with the cell's rectangle.
+    // Raised by the base cell drawing with the cell's rectangle; the handler draws on Canvas().
     std::function<void(QObject *sender, int ACol, int ARow, const QRect &Rect, TGridDrawState State)> OnDrawCell;
+
+    // The canvas of the cell being drawn; its Painter is set only while the grid paints. With
+    // DefaultDrawing off a paint starts with the grid's colour and font, and what a handler
+    // leaves on it carries on to the next cell.
+    TCanvas &Canvas() { return m_canvas; }
 
 protected:
     // Draws one cell. When DefaultDrawing is on the grid has already set Canvas().Font to the
@@ -151,8 +156,6 @@ protected:
     // cell; after this returns it draws the raised edges of fixed cells and the focus
     // rectangle. This base version writes the cell text and raises OnDrawCell.
     virtual void DrawCell(int ACol, int ARow, QRect ARect, TGridDrawState AState);
-    // The canvas of the cell being drawn; valid only while painting.
-    TCanvas &Canvas() { return m_canvas; }
 
     bool event(QEvent *evento) override;
     void paintEvent(QPaintEvent *evento) override;

@@ -5,6 +5,7 @@
 #include "windows/uprg.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -47,6 +49,11 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
     for (QWidget *menu :
         std::initializer_list<QWidget *> { janela.menuBar(), janela.Funes1, janela.PopupMenu1, janela.PopupMenu2 })
         EXPECT_EQ(menu->style(), janela.FlatStyle1->EstiloMenus());
+    // The calendar's month list is a part of the calendar, which keeps its own look.
+    const QList<QMenu *> doCalendario = janela.MonthCalendar1->findChildren<QMenu *>();
+    EXPECT_FALSE(doCalendario.isEmpty());
+    for (QMenu *menu : doCalendario)
+        EXPECT_NE(menu->style(), janela.FlatStyle1->EstiloMenus());
     // The grid keeps its own look.
     const QRect grade(janela.Stringgrid2->mapTo(&janela, QPoint(0, 0)), janela.Stringgrid2->size());
     int moldura = 0;
@@ -75,4 +82,10 @@ TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
     EXPECT_EQ(im.pixelColor(cadastro->MaskEdit1->mapTo(cadastro, QPoint(5, 0))), QColor(117, 157, 195));
     EXPECT_EQ(im.pixelColor(cadastro->BitBtn1->mapTo(cadastro, QPoint(cadastro->BitBtn1->width() / 2, 0))),
         QColor(0, 60, 116));
+
+    // The window's own Enter key still reaches the hooked buttons: Enter on "Fechar" closes.
+    cadastro->BitBtn4->setFocus();
+    QTest::keyClick(cadastro->BitBtn4, Qt::Key_Return);
+    EXPECT_FALSE(cadastro->isVisible());
+    EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
 }

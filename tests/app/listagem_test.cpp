@@ -9,8 +9,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -269,4 +271,37 @@ TEST(Listagem, GridHeaderShowsTheFixedColour)
         << "row 1 is current";
     EXPECT_EQ(c.grade().Options(), 0x100Fu);
     EXPECT_EQ(c.grade().PopupMenu(), c.janela->PopupMenu1);
+}
+
+TEST(Listagem, EveryCalendarMoveRefreshesOnce)
+{
+    // A month that is not a number makes each refresh that lists the line say so once, which
+    // counts the refreshes.
+    const QByteArray ruim = "|2001|xx|05|06:00|2|20010301-060000.txt|";
+    Cenario c({ ruim });
+    QTest::mouseClick(c.janela->RadioGroup1->Botao(3), Qt::LeftButton);
+    ASSERT_EQ(c.fake.caixas.size(), 1u);
+
+    c.janela->MonthCalendar1->setSelectedDate(QDate(2007, 3, 9));
+    EXPECT_EQ(c.fake.caixas.size(), 2u) << "a new date on the calendar";
+    c.janela->MonthCalendar1->showNextMonth();
+    EXPECT_EQ(c.fake.caixas.size(), 3u) << "another month";
+
+    // The user's own moves into another month: a click on one of its days shown greyed at the
+    // end of the page, and Page Down.
+    auto *dias = c.janela->MonthCalendar1->findChild<QTableView *>();
+    ASSERT_NE(dias, nullptr);
+    const QModelIndex ultimaCasa
+        = dias->model()->index(dias->model()->rowCount() - 1, dias->model()->columnCount() - 1);
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(ultimaCasa).center());
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/05/2007");
+    EXPECT_EQ(c.fake.caixas.size(), 4u) << "a day of the next month";
+    QTest::keyClick(dias, Qt::Key_PageDown);
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/06/2007");
+    EXPECT_EQ(c.fake.caixas.size(), 5u) << "Page Down";
+
+    c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
+    c.janela->Timer1Timer(c.janela->Timer1);
+    EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
+    EXPECT_EQ(c.fake.caixas.size(), 6u) << "the first tick of a new day";
 }

@@ -540,6 +540,20 @@ TEST(FlatHooks, ReactivatingAndDestroyingKeepOneHookPerControl)
     EXPECT_NE(em(retrato(a), 37, 0), rgb(0, 60, 116));
     mouse(a, QEvent::MouseButtonPress, QPoint(5, 5));
     mouse(a, QEvent::MouseButtonRelease, QPoint(5, 5));
+
+    // A click whose handler takes the painter away, hook and all.
+    Janela k;
+    auto *fecha = new QPushButton(QStringLiteral("Fechar"), k.forma.get());
+    fecha->setGeometry(10, 10, 75, 25);
+    k.liga();
+    QObject::connect(fecha, &QPushButton::clicked, [&] {
+        delete k.flat;
+        k.flat = nullptr;
+    });
+    mouse(fecha, QEvent::MouseButtonPress, QPoint(5, 5));
+    mouse(fecha, QEvent::MouseButtonRelease, QPoint(5, 5));
+    EXPECT_EQ(k.flat, nullptr);
+    EXPECT_EQ(THookWindowProc::HookOf(fecha), nullptr);
 }
 
 TEST(FlatHooks, ControlThatThrowsKeepsWorking)
@@ -569,6 +583,46 @@ TEST(FlatHooks, ControlThatThrowsKeepsWorking)
     mouse(botao, QEvent::MouseButtonRelease, QPoint(5, 5));
     EXPECT_EQ(cliques, 1);
     EXPECT_EQ(em(retrato(botao), 37, 0), rgb(0, 60, 116));
+}
+
+TEST(FlatHooks, FiltersPutOnControlsBeforeThePainterStillSeeTheirEvents)
+{
+    // As a window that answers Enter itself: it takes the key before the control does.
+    struct Teclas : QObject
+    {
+        int vistas = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(e)->key() != Qt::Key_Return)
+                return false;
+            ++vistas;
+            return true;
+        }
+    };
+    Janela j;
+    auto *botao = new QPushButton(QStringLiteral("Fechar"), j.forma.get());
+    botao->setGeometry(10, 10, 75, 25);
+    botao->setAutoDefault(true); // would click on Enter were the key to reach it
+    auto *edit = new QLineEdit(j.forma.get());
+    edit->setGeometry(10, 50, 75, 21);
+    Teclas filtro;
+    botao->installEventFilter(&filtro);
+    edit->installEventFilter(&filtro);
+    j.liga();
+    ASSERT_NE(THookWindowProc::HookOf(botao), nullptr);
+    ASSERT_NE(THookWindowProc::HookOf(edit), nullptr);
+    int cliques = 0;
+    QObject::connect(botao, &QPushButton::clicked, [&] { ++cliques; });
+
+    tecla(botao, QEvent::KeyPress, Qt::Key_Return);
+    tecla(edit, QEvent::KeyPress, Qt::Key_Return);
+    EXPECT_EQ(filtro.vistas, 2);
+    EXPECT_EQ(cliques, 0);
+    // The look still follows the space bar.
+    tecla(botao, QEvent::KeyPress, Qt::Key_Space);
+    EXPECT_EQ(em(retrato(botao), 37, 1), rgb(205, 204, 223));
+    tecla(botao, QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_EQ(cliques, 1);
 }
 
 TEST(FlatHooks, LaterWindowsArePickedUpAtActivationAndNextTurn)

@@ -304,6 +304,25 @@ TEST(GradientButton, PlainButtonIsDownWhileHeldAndClicksOnReleaseAnywhere)
     EXPECT_EQ(cliques, 1);
 }
 
+TEST(GradientButton, LeftDoubleClickRaisesOnDblClickBeforeItsSecondPress)
+{
+    TGradientButton b;
+    QStringList eventos;
+    b.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "down"; };
+    b.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "up"; };
+    b.OnClick = [&](QObject *) { eventos << "click"; };
+    b.OnDblClick = [&](QObject *) { eventos << "dblclick"; };
+    // A double click reaches a widget as press, release, double click, release.
+    for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton }) {
+        QTest::mouseClick(&b, botao);
+        QTest::mouseDClick(&b, botao);
+        QTest::mouseRelease(&b, botao);
+    }
+    EXPECT_EQ(eventos,
+        QStringList(
+            { "down", "click", "up", "dblclick", "down", "click", "up", /* right: */ "down", "up", "down", "up" }));
+}
+
 TEST(GradientButton, GroupedButtonsReleaseEachOther)
 {
     QWidget pai;

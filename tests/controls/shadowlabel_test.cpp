@@ -309,6 +309,40 @@ TEST(ShadowLabel, HeldButtonDelaysTheLeaveUntilRelease)
     EXPECT_EQ(eventos.size(), 4);
 }
 
+TEST(ShadowLabel, MouseEventsComeInTheirOrderAndADoubleClickIsNoSecondClick)
+{
+    TShadowLabel l;
+    l.setCaption(QStringLiteral("Zelvano"));
+    QStringList eventos;
+    l.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "down"; };
+    l.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "up"; };
+    l.OnClick = [&](QObject *) { eventos << "click"; };
+    l.OnDblClick = [&](QObject *) { eventos << "dblclick"; };
+    // A double click reaches a widget as press, release, double click, release.
+    for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton }) {
+        QTest::mouseClick(&l, botao);
+        QTest::mouseDClick(&l, botao);
+        QTest::mouseRelease(&l, botao);
+    }
+    EXPECT_EQ(eventos,
+        QStringList({ "down", "click", "up", "dblclick", "down", "up", /* right: */ "down", "up", "down", "up" }));
+}
+
+TEST(ShadowLabel, PointerMovingOverTheLabelRaisesOnMouseMove)
+{
+    QWidget janela;
+    janela.resize(200, 100);
+    TShadowLabel l(&janela);
+    l.setCaption(QStringLiteral("Zelvano"));
+    l.move(10, 10);
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    QList<QPoint> pontos;
+    l.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) { pontos << QPoint(x, y); };
+    QTest::mouseMove(janela.windowHandle(), QPoint(13, 14)); // no button held
+    EXPECT_EQ(pontos, QList<QPoint> { QPoint(3, 4) });
+}
+
 TEST(ShadowLabel, AcceleratorFocusesTheFocusControl)
 {
     QWidget janela;

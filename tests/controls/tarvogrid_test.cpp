@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -350,6 +351,20 @@ TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
     ASSERT_EQ(recebidos.size(), 1u);
     EXPECT_EQ(recebidos[0], g->CellRect(1, 1).adjusted(2, 0, -2, 0));
     EXPECT_EQ(pixelsDiferentes(img, g->CellRect(1, 1), Qt::blue), 0) << "filled, and no text drawn";
+
+    // Without a colour callback the cells are filled with the grid's colour, and the handler
+    // draws on the grid's canvas.
+    g->OnGetCellColor = nullptr;
+    g->setColor(Qt::green);
+    g->OnDrawCell = [&](QObject *, int ACol, int ARow, const QRect &r, TGridDrawState) {
+        if (ACol == 1 && ARow == 1)
+            g->Canvas().Painter->fillRect(r.adjusted(0, 0, -(r.width() - 3), 0), Qt::red);
+    };
+    const QImage propria = desenha(*g);
+    const QRect celula = g->CellRect(1, 1);
+    EXPECT_EQ(pixelsDiferentes(propria, QRect(celula.left() + 2, celula.top(), 3, celula.height()), Qt::red), 0);
+    EXPECT_EQ(pixelsDiferentes(propria, celula.adjusted(5, 0, 0, 0), Qt::green), 0);
+    EXPECT_EQ(pixelsDiferentes(propria, g->CellRect(0, 1), Qt::green), 0);
 }
 
 TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)

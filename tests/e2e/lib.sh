@@ -1,23 +1,42 @@
 # Shared set-up for the end-to-end scripts: a private X server, a private home and runtime
 # folder, a copy of the executable in its own application folder, and cleanup of everything
 # started, whatever happens.
+# Usage, from a script: source "$(dirname "$0")/lib.sh" (with the executable as $1).
+# E2E_KEEP=1 keeps the work folder (screenshots in shots/, the program's output in app.log).
 set -euo pipefail
 
 E2E_EXE=$(realpath "$1")
-E2E_TMP=$(mktemp -d)
+E2E_TMP=$(mktemp -d /tmp/zelvano-e2e.XXXXXX)
+E2E_SHOTS="$E2E_TMP/shots"
 E2E_PIDS=()
+E2E_NAME=$(basename "$0" .sh)
+mkdir -p "$E2E_SHOTS"
 
+# Ends what was started, newest first (the X server last, so no program dies of a lost
+# display first), politely, then for good; the X server must go politely to take its lock.
 e2e_cleanup() {
-    # Wait until each is gone: an X server still shutting down would answer the next script.
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${E2E_PIDS[@]}"; do timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || true; done
-    for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-    [ -n "${E2E_KEEP:-}" ] && cat "$E2E_TMP/app.log" >&2
-    rm -rf "$E2E_TMP"
+    local i pid
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null || continue
+        timeout 10 tail --pid="$pid" -s 0.1 -f /dev/null 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+    done
+    if [ -n "${E2E_KEEP:-}" ]; then
+        echo "  $E2E_NAME: kept $E2E_TMP" >&2
+    else
+        rm -rf "$E2E_TMP"
+    fi
 }
 trap e2e_cleanup EXIT
 
-e2e_fail() { echo "  e2e: $*" >&2; exit 1; }
+e2e_fail() {
+    echo "  $E2E_NAME: $*" >&2
+    if [ -s "$E2E_TMP/app.log" ]; then
+        echo "  --- program output:" >&2
+        tail -n 20 "$E2E_TMP/app.log" >&2
+    fi
+    exit 1
+}
 
 # Waits up to $1 seconds for a command to succeed.
 e2e_wait() {
@@ -29,29 +48,57 @@ e2e_wait() {
     done
 }
 
+# A display of our own. Another script or developer may start a server on the same number at
+# the same moment: then one of the two servers dies at once, so ours must still be alive once
+# the display answers. (Xvfb -displayfd would pick a number, but it may take :0, which GTK -
+# and so trayer - will not always open.)
 e2e_start_x() {
-    local n
-    for n in $(seq 90 140); do
+    local n pid
+    for n in $(seq 90 190); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        E2E_PIDS+=($!)
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+        pid=$!
+        E2E_PIDS+=($pid)
         export DISPLAY=":$n"
-        e2e_wait 10 xdpyinfo && return 0
-        kill "${E2E_PIDS[-1]}" 2>/dev/null || true
+        if e2e_wait 30 xdpyinfo && sleep 0.5 && kill -0 "$pid" 2>/dev/null; then
+            return 0
+        fi
+        kill "$pid" 2>/dev/null || true
     done
     e2e_fail "no X server could be started"
 }
+
+# A notification area: trayer's panel at the top right. Its window id is in E2E_PANEL.
+e2e_start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 120 --height 28 --SetDockType true \
+        >"$E2E_TMP/trayer.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 60 xdotool search --name '^panel$' || e2e_fail "trayer did not start"
+    E2E_PANEL=$(xdotool search --name '^panel$' | head -1)
+}
+
+# Centre of the first icon the panel embedded, as "x y" on the screen.
+e2e_icon_centre() {
+    local line
+    line=$(xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x[0-9a-f]+ .*[0-9]+x[0-9]+\+' | head -1) || return 1
+    [[ $line =~ ([0-9]+)x([0-9]+)\+-?[0-9]+\+-?[0-9]+\ +\+(-?[0-9]+)\+(-?[0-9]+) ]] || return 1
+    echo "$((BASH_REMATCH[3] + BASH_REMATCH[1] / 2)) $((BASH_REMATCH[4] + BASH_REMATCH[2] / 2))"
+}
+e2e_has_icon() { e2e_icon_centre >/dev/null; }
 
 export HOME="$E2E_TMP/home"
 export XDG_CONFIG_HOME="$HOME/.config"
 export XDG_RUNTIME_DIR="$E2E_TMP/run"
 export QT_QPA_PLATFORM=xcb
+# No session bus: a tray icon goes to our X tray host, never to the desktop running the tests.
 unset DBUS_SESSION_BUS_ADDRESS || true
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# A space in the folder: the autostart entry must quote the executable's path.
 E2E_APP="$E2E_TMP/Minha Agenda"
 mkdir -p "$E2E_APP"
 cp "$E2E_EXE" "$E2E_APP/zelvano-agenda"
+E2E_AUTOSTART="$XDG_CONFIG_HOME/autostart/Zelvano Quorvel.desktop"
 
 # Starts a copy of the program; its pid is in E2E_LAST.
 e2e_run() {
@@ -60,15 +107,47 @@ e2e_run() {
     E2E_PIDS+=($E2E_LAST)
 }
 
-e2e_window() { xdotool search --onlyvisible --name "$1" | head -1; }
+e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Waits up to $2 seconds (default 30) for the program $1 to end; its exit status is in
+# E2E_STATUS.
+e2e_wait_end() {
+    e2e_wait "${2:-30}" e2e_ended "$1" || return 1
+    E2E_STATUS=0
+    wait "$1" 2>/dev/null || E2E_STATUS=$?
+}
+
+# xdotool search fails when it finds nothing; here that is an empty answer.
+e2e_window() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | head -1; }
 e2e_has_window() { [ -n "$(e2e_window "$1")" ]; }
+e2e_count_windows() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | wc -l; }
+
+# Menus the program $1 has on screen: its override-redirect windows, except tooltips (typed
+# as such) and the tray icon's own window (typed as an override window).
+e2e_menus() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q 'TOOLTIP\|_OVERRIDE' || echo "$w"
+    done
+    return 0
+}
+e2e_has_menu() { [ -n "$(e2e_menus "$1")" ]; }
 
 # Gives the window the keyboard focus (there is no window manager) and types the keys.
+# Plain `xdotool key` sends each press and its release through XTEST. `xdotool key --window`
+# must not be used: when the key closes the window, the release fails with BadWindow and the
+# key stays down in the server, auto-repeating into whatever gets the keyboard next.
 e2e_press() {
     local w
     w=$(e2e_window "$1"); shift
     [ -n "$w" ] || return 1
-    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w" 2>/dev/null || return 1
     sleep 0.3
-    xdotool key "$@"
+    xdotool key --delay 60 "$@"
+}
+
+# Screenshot of the whole screen into the work folder's shots/.
+e2e_shot() {
+    import -window root "$E2E_SHOTS/$1.png" 2>/dev/null || true
 }
