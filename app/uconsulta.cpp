@@ -83,7 +83,6 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     montaMenus();
     montaJanela();
     preparaListagem();
-    preparaAlarme();
     preparaBandeja();
     // The agenda grid keeps its own look under the flat painter.
     Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
