@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 QString ArquivoIndice()
@@ -157,7 +158,7 @@ QByteArray CodificaMensagem(const QString &texto)
             continue;
         }
         const auto *achado = std::find(cp1252Alto.begin(), cp1252Alto.end(), u);
-        if (u == 0 || achado == cp1252Alto.end())
+        if (achado == cp1252Alto.end())
             return comCrLf.toUtf8(); // a character the old code page lacks: keep it in UTF-8
         cp1252 += static_cast<char>(0x80 + (achado - cp1252Alto.begin()));
     }
@@ -173,9 +174,11 @@ std::optional<QStringList> LeMensagem(const QByteArray &nome)
     const QString caminho = ArquivoMensagem(nome);
     if (!QFileInfo(caminho).isFile())
         return std::nullopt;
-    QStringList linhas;
-    for (const QByteArray &linha : CortaLinhas(leInteiro(caminho)))
-        linhas.push_back(DecodificaMensagem(linha));
+    // The code page is a property of the whole file: decoded line by line, a line of an old
+    // Windows-1252 file that happens to be valid UTF-8 would come back changed.
+    const QString texto = DecodificaMensagem(JuntaLinhas(CortaLinhas(leInteiro(caminho))));
+    QStringList linhas = texto.split(QStringLiteral("\r\n"));
+    linhas.removeLast(); // after the break that ends the last line
     return linhas;
 }
 

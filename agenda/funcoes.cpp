@@ -39,7 +39,8 @@ bool converteInteiro(const QString &texto, qint64 &valor)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
         v = v * 10 + (c.unicode() - '0');
-        if (v > 0xFFFFFFFFLL)
+        // A 32-bit integer, as the conversion always was: anything wider is no number.
+        if (v > (negativo ? 2147483648LL : 2147483647LL))
             return false;
     }
     valor = negativo ? -v : v;

@@ -12,7 +12,8 @@ int main(int argc, char **argv)
     if (!PodeIniciar())
         return 0;
 
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelvano Agenda Eletrônica"));
+    // The application title. Not the display name: Qt would append that to the caption of
+    // every window and message box on X11 ("... V13.1 — Zelvano Agenda Eletrônica").
     QApplication::setApplicationName(QStringLiteral("Zelvano Agenda Eletrônica"));
     QApplication::setQuitOnLastWindowClosed(false);
     auto *frm_agenda = new Tfrm_agenda;

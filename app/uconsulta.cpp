@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -48,6 +49,28 @@ QLabel *rotulo(QWidget *pai, int x, int y, const QString &texto, const QFont &f)
     return l;
 }
 
+// A disabled caption as the classic desktop drew it: the text in the shadow colour over the
+// same text in the highlight colour one pixel down and right, so that it looks engraved.
+class RotuloGravado : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *evento) override
+    {
+        if (isEnabled()) {
+            QLabel::paintEvent(evento);
+            return;
+        }
+        QPainter p(this);
+        p.setPen(palette().color(QPalette::Active, QPalette::Light));
+        p.drawText(rect().translated(1, 1), int(alignment()), text());
+        p.setPen(palette().color(QPalette::Active, QPalette::Dark));
+        p.drawText(rect(), int(alignment()), text());
+    }
+};
+
 } // namespace
 
 Tfrm_agenda::Tfrm_agenda(QWidget *parent)
@@ -60,7 +83,6 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     montaMenus();
     montaJanela();
     preparaListagem();
-    preparaAlarme();
     preparaBandeja();
     // The agenda grid keeps its own look under the flat painter.
     Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
@@ -163,8 +185,12 @@ void Tfrm_agenda::montaJanela()
     Image2->installEventFilter(this);
     Bevel1 = new QFrame(Panel1);
     Bevel1->setGeometry(270, 47, 240, 41);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Label1 = rotulo(Panel1, 297, 55, QStringLiteral("Zelvano Agenda"), fonte(19, true));
+    // A one-pixel lowered box: shadow on top and left, highlight on bottom and right.
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label1 = new RotuloGravado(QStringLiteral("Zelvano Agenda"), Panel1);
+    Label1->setFont(fonte(19, true));
+    Label1->move(297, 55);
+    Label1->adjustSize();
     Label1->setEnabled(false);
     BitBtn4 = new QPushButton(QStringLiteral("Minimizar"), Panel1);
     BitBtn4->setGeometry(592, 46, 145, 38);
@@ -238,8 +264,10 @@ bool Tfrm_agenda::event(QEvent *evento)
 
 bool Tfrm_agenda::eventFilter(QObject *objeto, QEvent *evento)
 {
+    // A click is a release over the picture: a press dragged off it and let go is not.
     if (objeto == Image2 && evento->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
+        && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton
+        && Image2->rect().contains(static_cast<QMouseEvent *>(evento)->position().toPoint())) {
         Image2Click(Image2);
         return true;
     }

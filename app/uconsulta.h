@@ -111,7 +111,6 @@ private:
     void montaMenus();
     // Each subsystem connects its own controls.
     void preparaListagem();
-    void preparaAlarme();
     void preparaBandeja();
 
     bool m_mostrada = false;

@@ -8,10 +8,6 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-void Tfrm_agenda::preparaAlarme()
-{
-}
-
 void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
 {
     m_formMostra = janela;

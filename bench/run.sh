@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build-bench}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     "$b" --benchmark_min_time=0.2
 done

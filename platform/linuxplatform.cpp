@@ -136,5 +136,5 @@ void LinuxPlatform::onBringToFront(const QString &classe, std::function<void()> 
 
 void LinuxPlatform::reportError(const QString &texto)
 {
-    messageBox(texto, QGuiApplication::applicationDisplayName(), Botoes::Ok);
+    messageBox(texto, QCoreApplication::applicationName(), Botoes::Ok);
 }

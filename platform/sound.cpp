@@ -32,6 +32,9 @@ qint64 agoraMs()
 struct Reproducao
 {
     std::atomic<bool> terminou { false };
+    // The waiting thread gave up: a server that wakes up later must not sound an alarm the
+    // user was already given, nor a bell out of nowhere.
+    std::atomic<bool> abandonada { false };
     std::atomic<SomTocado> resultado { SomTocado::Arquivo };
     // Steady-clock milliseconds after which the waiting thread gives up.
     std::atomic<qint64> prazo { 0 };
@@ -92,6 +95,8 @@ bool tocaArquivo(const QByteArray &caminho, Reproducao &r)
     if (!saida)
         return false;
     do {
+        if (r.abandonada)
+            return true;
         const size_t bytes = static_cast<size_t>(lidos * info.channels) * sizeof(short);
         if (pa_simple_write(saida.get(), bloco.data(), bytes, &erro) < 0)
             return false;
@@ -154,7 +159,7 @@ SomTocado tocaSomSincrono(const QString &arquivo)
     reproducao->prazo = agoraMs() + margemMs;
     std::thread tocador([reproducao, caminho = QFile::encodeName(arquivo)] {
         SomTocado resultado = SomTocado::Arquivo;
-        if (!tocaArquivo(caminho, *reproducao))
+        if (!tocaArquivo(caminho, *reproducao) && !reproducao->abandonada)
             resultado = tocaSomPadrao(*reproducao) ? SomTocado::SomPadrao : SomTocado::Bipe;
         reproducao->resultado = resultado;
         reproducao->terminou = true;
@@ -177,6 +182,7 @@ SomTocado tocaSomSincrono(const QString &arquivo)
         resultado = reproducao->resultado;
     } else {
         // Stuck in the server: leave it there; it holds its own share of the state.
+        reproducao->abandonada = true;
         tocador.detach();
         resultado = SomTocado::TempoEsgotado;
     }

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "windows/jpeg.h"
 
+#include <QAbstractSpinBox>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -16,11 +17,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -241,6 +244,12 @@ void Tfrm_cadastro::montaPagina1()
     data->setCursor(Qt::PointingHandCursor);
     // Keys move the date too: the sentence follows every change, not only clicks.
     connect(data, &QCalendarWidget::selectionChanged, this, [this] { dataClick(data); });
+    // Another month or year shown takes the same day there (the month's last when shorter),
+    // so the date OK saves is always one the user can see.
+    connect(data, &QCalendarWidget::currentPageChanged, this, [this](int ano, int mes) {
+        const QDate inicio(ano, mes, 1);
+        data->setSelectedDate(QDate(ano, mes, std::min(data->selectedDate().day(), inicio.daysInMonth())));
+    });
 
     Label4 = caixaTexto(
         Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), fonteRelogio(202), Qt::AlignHCenter, azul);
@@ -378,7 +387,6 @@ void Tfrm_cadastro::BitBtn1Click(QObject *)
 {
     auto aviso = [](const QString &texto) { platform().messageBox(texto, TituloAplicacao, Platform::Botoes::Ok); };
 
-    Memo1->clear();
     const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
     if (!hora) {
         aviso(QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!"));
@@ -456,6 +464,8 @@ void Tfrm_cadastro::BitBtn4Click(QObject *)
 }
 
 // The first page hides behind the panel, so Tab cannot wander onto controls the user cannot see.
+// Back on the first page the focus is on the time, the field most often changed before the next
+// reminder; Enter there is OK again.
 void Tfrm_cadastro::mostraConfirmacao(bool mostra)
 {
     if (mostra) {
@@ -465,27 +475,46 @@ void Tfrm_cadastro::mostraConfirmacao(bool mostra)
     } else {
         Panel1->show();
         Panel2->hide();
+        MaskEdit1->setFocus();
     }
+}
+
+// The clock runs only while the window can be seen: a closed (hidden) or minimised window costs
+// nothing. Coming back it shows the time at once rather than the one it stopped at.
+void Tfrm_cadastro::acertaRelogio()
+{
+    if (!isVisible() || isMinimized()) {
+        Timer1->stop();
+        return;
+    }
+    if (Timer1->isActive())
+        return;
+    Timer1Timer(Timer1);
+    Timer1->start();
 }
 
 void Tfrm_cadastro::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
+    acertaRelogio();
     if (evento->spontaneous())
         return;
     if (QScreen *tela = screen())
         move(tela->availableGeometry().center() - rect().center());
-    if (!Timer1->isActive())
-        Timer1->start();
     FormShow(this);
 }
 
 void Tfrm_cadastro::hideEvent(QHideEvent *evento)
 {
     QWidget::hideEvent(evento);
-    // A closed window is only hidden: its clock need not tick for nobody.
-    if (!evento->spontaneous() && !isVisible())
-        Timer1->stop();
+    acertaRelogio();
+}
+
+void Tfrm_cadastro::changeEvent(QEvent *evento)
+{
+    QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::WindowStateChange)
+        acertaRelogio();
 }
 
 void Tfrm_cadastro::closeEvent(QCloseEvent *evento)
@@ -516,8 +545,16 @@ bool Tfrm_cadastro::trataTecla(QObject *objeto, QKeyEvent *tecla)
     switch (tecla->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (objeto == Memo1)
+        // The memo makes a new line; the calendar's month menu picks its month.
+        if (objeto == Memo1 || qobject_cast<QMenu *>(objeto))
             return false;
+        // In the calendar's year editor Enter ends the editing, as leaving it does; the user
+        // goes on to pick the day, so it is not OK with the year not yet taken.
+        for (QObject *o = objeto; o && o != this; o = o->parent())
+            if (qobject_cast<QAbstractSpinBox *>(o)) {
+                data->setFocus();
+                return true;
+            }
         if (auto *focado = qobject_cast<QPushButton *>(objeto)) {
             focado->click();
             return true;

@@ -107,6 +107,7 @@ protected:
     void showEvent(QShowEvent *evento) override;
     void hideEvent(QHideEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
+    void changeEvent(QEvent *evento) override;
     void keyPressEvent(QKeyEvent *evento) override;
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
@@ -115,5 +116,6 @@ private:
     void montaPagina2();
     void atualizaStatus();
     void mostraConfirmacao(bool mostra);
+    void acertaRelogio();
     bool trataTecla(QObject *objeto, QKeyEvent *tecla);
 };

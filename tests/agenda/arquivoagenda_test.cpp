@@ -187,9 +187,12 @@ TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
         QByteArray bytes;
     } casos[] = {
         { "Reunião às 9h", "Reuni\xe3o \xe0s 9h" }, // fits the old code page
-        { "Preço: 10 €", "Pre\xe7o: 10 \x80" }, { "linha 1\nlinha 2\n", "linha 1\r\nlinha 2\r\n" },
+        { "Preço: 10 €", "Pre\xe7o: 10 \x80" },
+        { "linha 1\nlinha 2\n", "linha 1\r\nlinha 2\r\n" },
         { "Festa 🎉 e ção", "Festa \xf0\x9f\x8e\x89 e \xc3\xa7\xc3\xa3o" }, // does not fit: UTF-8
         { "Ã©", "\xc3\x83\xc2\xa9" }, // would read back wrong in cp1252
+        // The code page is told from the whole file: a line that alone looks like UTF-8 is not.
+        { "Ã©\nç", "\xc3\xa9\r\n\xe7" },
     };
     for (const auto &c : casos) {
         ASSERT_TRUE(GravaMensagem("m.txt", c.texto));

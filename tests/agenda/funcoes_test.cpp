@@ -44,17 +44,20 @@ TEST(NomeMes, NamesMonthsWrapsAt256AndReportsTextThatIsNoNumber)
         { " 7", "Julho" },
         { "+2", "Fevereiro" },
         { "-1", "" },
+        { "2147483647", "" }, // the widest numbers still convert
+        { "-2147483647", "Janeiro" },
     };
     for (const auto &c : validos)
         EXPECT_EQ(NomeMes(c.mes), c.nome) << c.mes.toStdString();
     EXPECT_TRUE(fake.caixas.empty());
     EXPECT_EQ(fake.bipes, 0);
 
-    for (const QString &ruim : { QStringLiteral("abc"), QString(), QStringLiteral("5 "), QStringLiteral("-") }) {
+    for (const QString &ruim :
+        { QStringLiteral("abc"), QString(), QStringLiteral("5 "), QStringLiteral("-"), QStringLiteral("2147483649") }) {
         EXPECT_EQ(NomeMes(ruim), QString());
     }
-    ASSERT_EQ(fake.caixas.size(), 4u);
-    EXPECT_EQ(fake.bipes, 4);
+    ASSERT_EQ(fake.caixas.size(), 5u);
+    EXPECT_EQ(fake.bipes, 5);
     EXPECT_EQ(fake.caixas[0].texto, QStringLiteral("Variavel de Mes Inválida !!"));
     EXPECT_EQ(fake.caixas[0].botoes, Platform::Botoes::Ok);
 }

@@ -94,4 +94,36 @@ TEST(JanelaPrincipal, LogoOpensTheMakersSite)
     QTest::mouseClick(janela.Image2, Qt::LeftButton);
     ASSERT_EQ(fake.enderecos.size(), 1u);
     EXPECT_EQ(fake.enderecos[0], QUrl("https://www.zelvano.example/"));
+
+    // Pressed on the logo but let go beside it: no click.
+    QTest::mousePress(janela.Image2, Qt::LeftButton);
+    QTest::mouseRelease(janela.Image2, Qt::LeftButton, {}, QPoint(janela.Image2->width() + 5, 10));
+    EXPECT_EQ(fake.enderecos.size(), 1u);
+}
+
+TEST(JanelaPrincipal, FramedCaptionIsAOnePixelLoweredBoxAroundEngravedText)
+{
+    FakePlatform fake;
+    Tfrm_agenda janela;
+    const QImage painel = janela.Panel1->grab().toImage();
+    const QRgb sombra = janela.palette().color(QPalette::Dark).rgb();
+    const QRgb luz = janela.palette().color(QPalette::Light).rgb();
+    const QRgb fundo = janela.palette().color(QPalette::Window).rgb();
+    const QRect moldura = janela.Bevel1->geometry();
+    EXPECT_EQ(painel.pixel(moldura.left() + 100, moldura.top()), sombra);
+    EXPECT_EQ(painel.pixel(moldura.left(), moldura.top() + 20), sombra);
+    EXPECT_EQ(painel.pixel(moldura.left() + 100, moldura.bottom()), luz);
+    EXPECT_EQ(painel.pixel(moldura.right(), moldura.top() + 20), luz);
+    EXPECT_EQ(painel.pixel(moldura.left() + 100, moldura.top() + 1), fundo);
+    EXPECT_EQ(painel.pixel(moldura.left() + 100, moldura.bottom() - 1), fundo);
+
+    const QImage rotulo = janela.Label1->grab().toImage();
+    int escuros = 0, claros = 0;
+    for (int y = 0; y < rotulo.height(); ++y)
+        for (int x = 0; x < rotulo.width(); ++x) {
+            escuros += rotulo.pixel(x, y) == sombra;
+            claros += rotulo.pixel(x, y) == luz;
+        }
+    EXPECT_GT(escuros, 50);
+    EXPECT_GT(claros, 20);
 }

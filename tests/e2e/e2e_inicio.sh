@@ -3,7 +3,8 @@
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
 
-MAIN='Zelvano Agenda Eletr.*nica V13'
+# The whole caption: nothing may be appended to it.
+MAIN='^Zelvano Agenda Eletr.*nica V13\.1$'
 BOX='Zelvano j.* aberto'
 
 e2e_run; first=$E2E_LAST

@@ -1,10 +1,17 @@
 #include "platform/linuxplatform.h"
+#include "platform/windowregistry.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
 {
@@ -32,5 +39,37 @@ TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
     // Once the holder is gone the class is free again.
     LinuxPlatform terceira;
     EXPECT_TRUE(terceira.registerWindowClass("Tfrm_teste"));
+    qputenv("XDG_RUNTIME_DIR", antes);
+}
+
+TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersOnly)
+{
+    QTemporaryDir runtime;
+    const QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // A copy killed while running leaves its lock file behind.
+    const pid_t filho = fork();
+    ASSERT_GE(filho, 0);
+    if (filho == 0) {
+        QLockFile trava(arquivoTravaJanela("Tfrm_teste"));
+        _exit(trava.tryLock(0) ? 0 : 3);
+    }
+    int estado = 0;
+    waitpid(filho, &estado, 0);
+    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+    ASSERT_TRUE(QFileInfo::exists(arquivoTravaJanela("Tfrm_teste")));
+    {
+        LinuxPlatform nova;
+        EXPECT_FALSE(nova.windowClassExists("Tfrm_teste"));
+        EXPECT_TRUE(nova.registerWindowClass("Tfrm_teste"));
+        // Neither the folder nor the socket lets another user in.
+        for (const QString &caminho : { pastaRegistroJanelas(), soqueteJanela("Tfrm_teste") }) {
+            struct stat info
+            {
+            };
+            ASSERT_EQ(stat(QFile::encodeName(caminho).constData(), &info), 0) << caminho.toStdString();
+            EXPECT_EQ(info.st_mode & 077, 0u) << caminho.toStdString();
+        }
+    }
     qputenv("XDG_RUNTIME_DIR", antes);
 }

@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -246,4 +247,25 @@ TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
     EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
     EXPECT_LT(relogio.elapsed(), 300 + MargemSom.count() + 1000);
     EXPECT_GT(voltas, 10);
+}
+
+// The waiting ended while the server was frozen; when it thaws, the alarm is not played late.
+TEST(SomAlarme, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
+{
+    PulseAudioNulo pulse;
+    if (!pulse.motivo.empty())
+        GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
+    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
+    QTemporaryDir pasta;
+    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
+    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
+    Escuta escuta;
+    ASSERT_TRUE(escuta.ouvindo());
+
+    const auto pid = static_cast<pid_t>(pulse.processo.processId());
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
+    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    ASSERT_EQ(kill(pid, SIGCONT), 0);
+    QThread::msleep(1500);
+    EXPECT_LT(escuta.pico(), 1000);
 }

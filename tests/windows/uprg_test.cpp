@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,41 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     EXPECT_EQ(janela->Label3->text(), QStringLiteral("01/04/2025"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(janela->Panel2->isVisible());
+    EXPECT_TRUE(janela->MaskEdit1->hasFocus());
+    EXPECT_TRUE(fake.caixas.empty());
+}
+
+TEST_F(JanelaCadastro, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
+{
+    QCalendarWidget *cal = janela->data;
+    cal->setSelectedDate(QDate(2024, 1, 31));
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")), Qt::LeftButton);
+    EXPECT_EQ(cal->selectedDate(), QDate(2024, 2, 29));
+    EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar no dia 29 de Fevereiro de 2024 as 09:05"));
+
+    // Enter in the year editor takes the year; it is not OK.
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton")), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "2025");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(cal->selectedDate(), QDate(2025, 2, 28));
+    EXPECT_FALSE(janela->Panel2->isVisible());
+
+    // Enter in the month menu picks the month; it is not OK either.
+    QTimer::singleShot(100, [] {
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            QTest::keyClick(menu, Qt::Key_Down); // January
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QTimer::singleShot(2000, [] { // never left hanging if the menu kept the key
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QTest::mouseClick(cal->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")), Qt::LeftButton);
+    QTest::qWait(150);
+    EXPECT_EQ(cal->selectedDate(), QDate(2025, 1, 28));
+    EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(fake.caixas.empty());
 }
 
@@ -198,6 +234,7 @@ TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
     EXPECT_EQ(mensagensGravadas().size(), 1);
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->isVisible());
+    EXPECT_TRUE(janela->MaskEdit1->hasFocus()); // ready for the next reminder's time
     EXPECT_EQ(gravacoes, 1);
     EXPECT_EQ(fechamentos, 0);
     EXPECT_EQ(janela->data->selectedDate(), QDate(2024, 5, 17));
@@ -376,4 +413,22 @@ TEST_F(JanelaCadastro, FecharHidesTheWindowAndTellsTheOwner)
     EXPECT_EQ(fechamentos, 1);
     EXPECT_FALSE(janela->Timer1->isActive());
     EXPECT_FALSE(QFile::exists(ArquivoIndice()));
+}
+
+TEST_F(JanelaCadastro, ClockRunsOnlyWhileTheWindowCanBeSeenAndShowsTheTimeOnReturn)
+{
+    EXPECT_TRUE(janela->Timer1->isActive());
+    janela->showMinimized();
+    EXPECT_FALSE(janela->Timer1->isActive());
+    fake.agora = QDateTime(QDate(2024, 5, 7), QTime(11, 20, 7));
+    janela->showNormal();
+    EXPECT_TRUE(janela->Timer1->isActive());
+    EXPECT_EQ(janela->Label4->text(), QStringLiteral("11:20:07"));
+
+    janela->hide();
+    EXPECT_FALSE(janela->Timer1->isActive());
+    fake.agora = QDateTime(QDate(2024, 5, 7), QTime(15, 0, 30));
+    janela->show();
+    EXPECT_TRUE(janela->Timer1->isActive());
+    EXPECT_EQ(janela->Label4->text(), QStringLiteral("15:00:30"));
 }
