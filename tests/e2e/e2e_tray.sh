@@ -100,8 +100,7 @@ e2e_wait 30 e2e_has_icon || e2e_fail "no icon in the tray at the third start"
 e2e_wait 30 main_hidden || e2e_fail "the third start stayed on screen"
 e2e_run; second=$E2E_LAST
 e2e_wait 30 e2e_has_window "$BOX" || e2e_fail "second copy showed no box"
-e2e_press "$BOX" Return || e2e_fail "could not answer the second copy's box"
-e2e_wait_end "$second" || e2e_fail "second copy did not end"
+e2e_answer_box "$BOX" "$second" || e2e_fail "second copy did not end after its box was answered"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "second copy ended with status $E2E_STATUS"
 e2e_wait 30 main_shown || e2e_fail "second copy did not bring the window back from the tray"
 sleep 0.5

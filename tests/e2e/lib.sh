@@ -149,6 +149,20 @@ e2e_press() {
     xdotool key --delay 60 "$@"
 }
 
+# Answers a copy's box with Return and waits for that copy to end. A key typed while the box
+# is still taking the focus can be lost on a loaded machine, so it tries again.
+e2e_answer_box() {
+    local box=$1 pid=$2 try
+    for try in 1 2 3 4; do
+        e2e_press "$box" Return || true
+        if e2e_wait 8 e2e_ended "$pid"; then
+            e2e_wait_end "$pid" 5
+            return 0
+        fi
+    done
+    return 1
+}
+
 # Screenshot of the whole screen into the work folder's shots/.
 e2e_shot() {
     import -window root "$E2E_SHOTS/$1.png" 2>/dev/null || true
