@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,8 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -235,8 +238,27 @@ void Tfrm_agenda::TrazParaFrente()
 {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+    for (const QPointer<QWidget> &janela : std::exchange(m_ocultasJunto, {})) {
+        if (janela)
+            janela->show();
+    }
     raise();
     activateWindow();
+}
+
+void Tfrm_agenda::hideEvent(QHideEvent *evento)
+{
+    QMainWindow::hideEvent(evento);
+    if (evento->spontaneous())
+        return;
+    // The program goes to the tray as a whole: the entry windows it owns go with it and come
+    // back with it, as they were.
+    for (QWidget *filha : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (filha->isWindow() && filha->isVisible() && !qobject_cast<QMenu *>(filha)) {
+            m_ocultasJunto.push_back(filha);
+            filha->hide();
+        }
+    }
 }
 
 void Tfrm_agenda::showEvent(QShowEvent *evento)

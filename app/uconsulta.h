@@ -102,6 +102,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    void hideEvent(QHideEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
     bool event(QEvent *evento) override;
     bool eventFilter(QObject *objeto, QEvent *evento) override;
@@ -117,4 +118,6 @@ private:
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
+    // Entry windows that went to the tray with the main window, to come back with it.
+    QList<QPointer<QWidget>> m_ocultasJunto;
 };

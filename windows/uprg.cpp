@@ -497,8 +497,9 @@ void Tfrm_cadastro::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
     acertaRelogio();
-    if (evento->spontaneous())
+    if (evento->spontaneous() || !m_novaExibicao)
         return;
+    m_novaExibicao = false;
     if (QScreen *tela = screen())
         move(tela->availableGeometry().center() - rect().center());
     FormShow(this);
@@ -520,6 +521,7 @@ void Tfrm_cadastro::changeEvent(QEvent *evento)
 void Tfrm_cadastro::closeEvent(QCloseEvent *evento)
 {
     QWidget::closeEvent(evento);
+    m_novaExibicao = true;
     FormClose(this);
 }
 

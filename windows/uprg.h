@@ -118,4 +118,8 @@ private:
     void mostraConfirmacao(bool mostra);
     void acertaRelogio();
     bool trataTecla(QObject *objeto, QKeyEvent *tecla);
+
+    // Set at creation and by a close: the next showing is a new one (FormShow). Shown again
+    // after the program hid it with the main window, the window keeps what the user typed.
+    bool m_novaExibicao = true;
 };

@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
 #include "windows/uprg.h"
@@ -50,5 +51,33 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
         EXPECT_EQ(ListaAgenda[1], QByteArray("|2024|05|07|11:15|0|20240507-090500.txt|"));
         EXPECT_TRUE(aberta->isVisible());
     }
+    ListaAgenda.clear();
+}
+
+TEST(ProgramarAgenda, AnOpenEntryWindowGoesToTheTrayAndComesBackAsItWas)
+{
+    FakePlatform fake;
+    Tfrm_agenda principal;
+    principal.show();
+    principal.ProgramarAgenda1->trigger();
+    Tfrm_cadastro *aberta = principal.findChildren<Tfrm_cadastro *>().value(0);
+    ASSERT_NE(aberta, nullptr);
+    Tfrm_cadastro *fechada = nullptr;
+    principal.ProgramarAgenda1->trigger();
+    for (Tfrm_cadastro *j : principal.findChildren<Tfrm_cadastro *>())
+        if (j != aberta)
+            fechada = j;
+    ASSERT_NE(fechada, nullptr);
+    fechada->close();
+    aberta->MaskEdit1->setText(QStringLiteral("11:15"));
+    aberta->RadioGroup1->setItemIndex(2);
+
+    principal.hide(); // what the tray does with the main window
+    EXPECT_FALSE(aberta->isVisible());
+    principal.TrazParaFrente();
+    EXPECT_TRUE(aberta->isVisible());
+    EXPECT_FALSE(fechada->isVisible()); // a closed window stays closed
+    EXPECT_EQ(aberta->MaskEdit1->text(), QStringLiteral("11:15"));
+    EXPECT_EQ(aberta->RadioGroup1->ItemIndex(), 2);
     ListaAgenda.clear();
 }
