@@ -6,8 +6,12 @@
 
 TEST(DecodificaJpeg, DecodesThePicturesAndRefusesBrokenData)
 {
-    const struct { const char *recurso; QSize tamanho; } figuras[] = {
-        {":/img/cadastro.jpg", {233, 37}}, {":/img/alerta.jpg", {281, 46}}, {":/img/sobre.jpg", {251, 155}}};
+    const struct
+    {
+        const char *recurso;
+        QSize tamanho;
+    } figuras[] = { { ":/img/cadastro.jpg", { 233, 37 } }, { ":/img/alerta.jpg", { 281, 46 } },
+        { ":/img/sobre.jpg", { 251, 155 } } };
     for (const auto &f : figuras)
         EXPECT_EQ(FiguraJpeg(QString::fromLatin1(f.recurso)).size(), f.tamanho) << f.recurso;
 
