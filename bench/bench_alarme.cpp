@@ -69,13 +69,3 @@ static void Timer1Timer(benchmark::State &estado)
     ListaAgenda.clear();
 }
 BENCHMARK(Timer1Timer)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -25,11 +25,3 @@ static void Gravacao(benchmark::State &estado)
     }
 }
 BENCHMARK(Gravacao)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -53,13 +53,3 @@ void AtualizaMensalGeral(benchmark::State &estado)
 
 BENCHMARK(AtualizaTodasNoDia)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AtualizaMensalGeral)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
