@@ -2,7 +2,6 @@
 #include "support/fakeplatform.h"
 #include "windows/alarme.h"
 
-#include <QApplication>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,6 @@
 #include "agenda/arquivoagenda.h"
 #include "support/fakeplatform.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
