@@ -12,6 +12,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cerrno>
+#include <csignal>
+
 struct LinuxPlatform::Registro
 {
     std::unique_ptr<QLockFile> trava;
@@ -109,12 +112,15 @@ bool LinuxPlatform::windowClassExists(const QString &classe)
 {
     if (m_registros.contains(classe))
         return true;
-    QLockFile sonda(arquivoTravaJanela(classe));
-    sonda.setStaleLockTime(0);
-    if (!sonda.tryLock(0))
-        return sonda.error() == QLockFile::LockFailedError;
-    sonda.unlock();
-    return false;
+    // Only read the lock: taking it, even for a moment, would make another copy starting at
+    // the same time believe the class is held.
+    const QLockFile sonda(arquivoTravaJanela(classe));
+    qint64 pid = 0;
+    QString maquina;
+    QString programa;
+    if (!sonda.getLockInfo(&pid, &maquina, &programa) || pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 void LinuxPlatform::bringToFront(const QString &classe)

@@ -13,7 +13,11 @@ QString pastaRegistroJanelas()
         base = QDir::tempPath();
     const QString pasta = base + QStringLiteral("/zelvano-") + QString::number(getuid());
     QDir().mkpath(pasta);
-    QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Closed to everyone else; set only when needed, since it is asked for at every lookup.
+    const QFile::Permissions outros = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    if (QFile::permissions(pasta) & outros)
+        QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return pasta;
 }
 

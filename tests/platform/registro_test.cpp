@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QTemporaryDir>
 
@@ -26,6 +27,17 @@ TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
         EXPECT_FALSE(segunda.registerWindowClass("Tfrm_teste"));
         EXPECT_TRUE(segunda.windowClassExists("Tfrm_teste"));
         EXPECT_FALSE(segunda.windowClassExists("TAppBuilder"));
+        // Looking never takes the lock, even for a moment: a copy starting at that moment
+        // would see the class held and start as a second full copy.
+        QFileSystemWatcher vigia({ pastaRegistroJanelas() });
+        int mudancas = 0;
+        QObject::connect(&vigia, &QFileSystemWatcher::directoryChanged, [&] { ++mudancas; });
+        EXPECT_FALSE(segunda.windowClassExists("TAppBuilder"));
+        QElapsedTimer espera;
+        espera.start();
+        while (espera.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(mudancas, 0);
 
         int chamadas = 0;
         primeira.onBringToFront("Tfrm_teste", [&] { ++chamadas; });
