@@ -23,8 +23,7 @@ e2e_has_window "$MAIN" || e2e_fail "first copy's window is gone"
 kill "$first"; wait "$first" 2>/dev/null || true
 
 # Two copies at once: exactly one main window and one refusal.
-e2e_run; a=$E2E_LAST
-e2e_run; b=$E2E_LAST
+e2e_run_two
 e2e_wait 30 e2e_has_window "$BOX" || e2e_fail "neither of two simultaneous copies refused"
 e2e_wait 30 e2e_has_window "$MAIN" || e2e_fail "neither of two simultaneous copies ran"
 sleep 1
