@@ -13,12 +13,45 @@
 
 QString ArquivoIndice()
 {
-    return platform().applicationFolder() + QStringLiteral("AGENDA.AGD");
+    return platform().dataFolder() + QStringLiteral("AGENDA.AGD");
 }
 
 QString PastaMensagens()
 {
-    return platform().applicationFolder() + QStringLiteral("CND/");
+    return platform().dataFolder() + QStringLiteral("CND/");
+}
+
+bool PreparaPastaDados()
+{
+    const QString pasta = platform().dataFolder();
+    const QFileInfo info(pasta);
+    if (!info.exists()) {
+        if (!QDir().mkpath(pasta))
+            return false;
+        // The reminders are the user's own business; the user's data folder is private.
+        QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // The true test of a folder: create a file in it and take it away again.
+    QFile sonda(pasta + QStringLiteral(".zelvano-sonda"));
+    if (!sonda.open(QIODevice::WriteOnly))
+        return false;
+    sonda.close();
+    sonda.remove();
+    return true;
+}
+
+QString SomAlarme()
+{
+    QStringList candidatos { platform().dataFolder() + QStringLiteral("AGENDA.WAV"),
+        platform().dataFolder() + QStringLiteral("AGENDA.MP3") };
+    const QString instalada = platform().installedFolder();
+    if (!instalada.isEmpty())
+        candidatos << instalada + QStringLiteral("AGENDA.WAV");
+    for (const QString &arquivo : candidatos) {
+        if (QFileInfo::exists(arquivo))
+            return arquivo;
+    }
+    return {};
 }
 
 QString ArquivoMensagem(const QByteArray &nome)

@@ -9,10 +9,18 @@
 #include <optional>
 #include <stdexcept>
 
-// Paths are built from the application folder at every use, never cached.
-QString ArquivoIndice(); // <app>/AGENDA.AGD
-QString PastaMensagens(); // <app>/CND/
-QString ArquivoMensagem(const QByteArray &nome); // <app>/CND/<nome>
+// Paths are built from the data folder at every use, never cached.
+QString ArquivoIndice(); // <dados>/AGENDA.AGD
+QString PastaMensagens(); // <dados>/CND/
+QString ArquivoMensagem(const QByteArray &nome); // <dados>/CND/<nome>
+
+// Creates the data folder when it is missing and makes sure files can be written in it. False
+// when the folder can be neither used nor created: told at start, before anything is typed.
+bool PreparaPastaDados();
+
+// The alarm sound to play: AGENDA.WAV, else AGENDA.MP3 in the data folder, else the sound
+// installed with the program; empty (silence) when there is none.
+QString SomAlarme();
 
 // Cuts text into lines at CR LF, lone CR or lone LF; a final break adds no empty line and a
 // NUL byte ends the text.

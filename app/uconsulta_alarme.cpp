@@ -1,10 +1,11 @@
 #include "app/uconsulta.h"
 
+#include "agenda/arquivoagenda.h"
+
 #include "platform/platform.h"
 #include "windows/umostra.h"
 
 #include <QCalendarWidget>
-#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -42,13 +43,9 @@ void Tfrm_agenda::Timer1Timer(QObject *)
     UltimoAviso = QString::fromLatin1(aviso->nome);
     Timer1->stop();
 
-    const QString pasta = platform().applicationFolder();
-    const QString wav = pasta + QStringLiteral("AGENDA.WAV");
-    const QString mp3 = pasta + QStringLiteral("AGENDA.MP3");
-    if (QFileInfo::exists(wav))
-        platform().playSound(wav);
-    else if (QFileInfo::exists(mp3))
-        platform().playSound(mp3);
+    const QString som = SomAlarme();
+    if (!som.isEmpty())
+        platform().playSound(som);
 
     if (m_formMostra)
         m_formMostra->MostraAviso(aviso->linha, platform().now());

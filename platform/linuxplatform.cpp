@@ -1,11 +1,14 @@
 #include "platform/linuxplatform.h"
 
+#include "platform/pastadados.h"
 #include "platform/sound.h"
 #include "platform/windowregistry.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -14,6 +17,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 struct LinuxPlatform::Registro
 {
@@ -49,6 +53,21 @@ void LinuxPlatform::beep()
 QString LinuxPlatform::applicationFolder()
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+QString LinuxPlatform::dataFolder()
+{
+    const QString programa = applicationFolder();
+    // access() rather than the permission bits: it also knows read-only mounts and root.
+    const bool gravavel = ::access(QFile::encodeName(programa).constData(), W_OK | X_OK) == 0;
+    return EscolhePastaDados(programa, gravavel, QFileInfo(PastaInstalada(programa)).isDir(),
+        qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+}
+
+QString LinuxPlatform::installedFolder()
+{
+    const QString pasta = PastaInstalada(applicationFolder());
+    return QFileInfo(pasta).isDir() ? pasta : QString();
 }
 
 QDateTime LinuxPlatform::now()

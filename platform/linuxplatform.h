@@ -18,6 +18,8 @@ public:
     Resposta messageBox(const QString &texto, const QString &titulo, Botoes botoes) override;
     void beep() override;
     QString applicationFolder() override;
+    QString dataFolder() override;
+    QString installedFolder() override;
     QDateTime now() override;
     void openUrl(const QUrl &url) override;
     void playSound(const QString &arquivo) override;

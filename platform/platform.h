@@ -24,6 +24,13 @@ public:
 
     // The executable's folder with a trailing '/'; read at every use.
     virtual QString applicationFolder() = 0;
+    // The folder of the index, CND/ and the alarm sound, with a trailing '/'; read at every
+    // use. The application folder unless the program is installed for every user or its folder
+    // cannot be written: then the user's own data folder, which may not exist yet.
+    virtual QString dataFolder() { return applicationFolder(); }
+    // The files installed with the program (its default alarm sound), with a trailing '/';
+    // empty when the program was not installed.
+    virtual QString installedFolder() { return {}; }
     virtual QDateTime now() = 0;
     virtual void openUrl(const QUrl &url) = 0;
 

@@ -27,6 +27,8 @@ public:
     Resposta messageBox(const QString &texto, const QString &titulo, Botoes botoes) override;
     void beep() override { ++bipes; }
     QString applicationFolder() override { return pasta; }
+    QString dataFolder() override { return pastaDados.isEmpty() ? pasta : pastaDados; }
+    QString installedFolder() override { return pastaInstalada; }
     QDateTime now() override { return agora; }
     void openUrl(const QUrl &url) override { enderecos.push_back(url); }
     void playSound(const QString &arquivo) override;
@@ -55,6 +57,9 @@ public:
 
     QTemporaryDir temporaria;
     QString pasta;
+    // The data folder when it is not the application folder; the installed files' folder.
+    QString pastaDados;
+    QString pastaInstalada;
     QString pastaAutostart;
     QDateTime agora { QDate(2024, 5, 7), QTime(9, 5, 0) };
 
