@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -27,6 +28,13 @@ bool Aplicacao::notify(QObject *receptor, QEvent *evento)
 
 void Aplicacao::preparaAmbiente()
 {
+    // Every window and message box takes this icon unless it sets its own; the desktop file
+    // name lets Wayland compositors and docks match the windows with the launcher.
+    QIcon icone;
+    for (const int lado : { 16, 22, 24, 32, 48, 64, 128, 256 })
+        icone.addFile(QStringLiteral(":/icons/zelvano-agenda-%1.png").arg(lado), QSize(lado, lado));
+    QApplication::setWindowIcon(icone);
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvano-agenda"));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));

@@ -81,7 +81,6 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
 {
     setObjectName(QStringLiteral("frm_agenda"));
     setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica V13.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/img/icone.png")));
     setFont(fonte(11));
     montaMenus();
     montaJanela();

@@ -186,7 +186,6 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
 {
     setObjectName(QStringLiteral("frm_cadastro"));
     setWindowTitle(QStringLiteral("Zelvano - Agenda"));
-    setWindowIcon(QIcon(QStringLiteral(":/img/icone.png")));
     setFont(fonte(11));
     setFixedSize(740, 395);
 
