@@ -685,6 +685,19 @@ void TStringGrid::scrollContentsBy(int, int)
 
 void TStringGrid::mousePressEvent(QMouseEvent *evento)
 {
+    if (evento->button() == Qt::RightButton) {
+        // The popup menu acts on the current row, so the row under the pointer becomes current
+        // before the menu opens, as a left press would make it; a press on a fixed cell or
+        // past the last row leaves the current row as it was.
+        int c = 0;
+        int r = 0;
+        setFocus(Qt::MouseFocusReason);
+        if (MouseToCell(evento->position().toPoint(), c, r) && c >= m_fixedCols && r >= m_fixedRows
+            && moveAtual(c, r, false))
+            clicou();
+        QAbstractScrollArea::mousePressEvent(evento);
+        return;
+    }
     if (evento->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(evento);
         return;
