@@ -286,6 +286,8 @@ bool Tfrm_agenda::event(QEvent *evento)
 
 bool Tfrm_agenda::eventFilter(QObject *objeto, QEvent *evento)
 {
+    if (objeto == m_diasDoCalendario && evento->type() == QEvent::MouseButtonPress)
+        m_diaNoClique = MonthCalendar1->selectedDate();
     // A click is a release over the picture: a press dragged off it and let go is not.
     if (objeto == Image2 && evento->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton

@@ -338,8 +338,17 @@ TEST(Listagem, EveryCalendarMoveRefreshesOnce)
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/06/2007");
     EXPECT_EQ(c.fake.caixas.size(), 5u) << "Page Down";
 
+    // A click on the day already chosen refreshes too, and one on another day only once.
+    const QModelIndex primeiraCasa = dias->model()->index(2, 0);
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(primeiraCasa).center());
+    const QDate escolhido = c.janela->MonthCalendar1->selectedDate();
+    EXPECT_EQ(c.fake.caixas.size(), 6u) << "another day of the month";
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(primeiraCasa).center());
+    EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), escolhido);
+    EXPECT_EQ(c.fake.caixas.size(), 7u) << "the same day again";
+
     c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
     c.janela->Timer1Timer(c.janela->Timer1);
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
-    EXPECT_EQ(c.fake.caixas.size(), 6u) << "the first tick of a new day";
+    EXPECT_EQ(c.fake.caixas.size(), 8u) << "the first tick of a new day";
 }
