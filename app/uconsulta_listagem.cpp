@@ -90,6 +90,8 @@ void Tfrm_agenda::Atualiza_dia()
 {
     const QDate dia = MonthCalendar1->selectedDate();
     mostra(Label3, tituloDoDia(dia));
+    // A screen reader names the grid by the heading over it.
+    Stringgrid2->setAccessibleName(Label3->text());
     ListaAgenda.clear();
 
     TtarvoGrid &grade = *Stringgrid2;
