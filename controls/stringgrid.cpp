@@ -880,9 +880,8 @@ void TStringGrid::contextMenuEvent(QContextMenuEvent *evento)
     // From the keyboard the menu opens on the current cell, the one it acts on.
     QPoint ponto = evento->globalPos();
     if (evento->reason() == QContextMenuEvent::Keyboard) {
-        const QRect celula = CellRect(m_col, m_row);
-        if (!celula.isEmpty())
-            ponto = viewport()->mapToGlobal(celula.bottomLeft());
+        const QRect celula = CellRect(std::max(m_col, m_leftCol), m_row);
+        ponto = viewport()->mapToGlobal(celula.isEmpty() ? QPoint(0, 0) : celula.bottomLeft());
     }
     m_popupMenu->popup(ponto);
     evento->accept();

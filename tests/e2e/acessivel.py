@@ -4,6 +4,7 @@
 Usage: acessivel.py main HORA:MODALIDADE...   the main window's grid lists these rows
        acessivel.py entry                      the entry window and its named inputs
        acessivel.py confirm                    the entry window's confirmation panel
+       acessivel.py move KEY CELL              after KEY, focus is told on the cell CELL
 Exits 0 when the tree shows what is expected, else prints what it found and exits 1.
 """
 import os
@@ -142,11 +143,41 @@ def check_entry():
     return None
 
 
+def check_move(key, expected):
+    """Presses the key in the focused grid; a reader must hear of the cell it moved to."""
+    import subprocess
+
+    from gi.repository import GLib
+
+    heard = []
+
+    def on_event(event):
+        source = event.source
+        if source is not None and source.get_role() == Atspi.Role.TABLE_CELL and event.detail1 == 1:
+            heard.append(source.get_name())
+            if source.get_name() == expected:
+                loop.quit()
+
+    loop = GLib.MainLoop()
+    listener = Atspi.EventListener.new(on_event)
+    listener.register("object:state-changed:focused")
+    GLib.timeout_add(500, lambda: subprocess.call(["xdotool", "key", key]) and False)
+    GLib.timeout_add(8000, loop.quit)
+    loop.run()
+    listener.deregister("object:state-changed:focused")
+    return None if expected in heard else "after %s the reader heard of %r" % (key, heard)
+
+
 def main():
     what = sys.argv[1]
     end = time.time() + 30
     while True:
         try:
+            if what == "move":
+                # Said once: a key pressed twice would move twice.
+                problem = check_move(sys.argv[2], sys.argv[3])
+                print(problem or "", file=sys.stderr)
+                return 1 if problem else 0
             problem = {"main": lambda: check_main(sys.argv[2:]), "entry": check_entry, "confirm": check_confirmation}[
                 what
             ]()

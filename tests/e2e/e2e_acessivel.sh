@@ -38,6 +38,10 @@ e2e_wait 30 e2e_has_window "$MAIN" || e2e_fail "main window did not appear"
 "${READER[@]}" main "23:58:Data Específica" "06:15:Mensal - Todo dia $dia" \
     || e2e_fail "the grid is not read out as the day's listing"
 
+# Down in the grid: readers are told the second row's first cell has the focus.
+xdotool windowfocus --sync "$(e2e_window "$MAIN")" 2>/dev/null || true
+"${READER[@]}" move Down "06:15" || e2e_fail "moving in the grid is not told to readers"
+
 e2e_press "$MAIN" alt+f || e2e_fail "main window cannot take the keyboard"
 e2e_wait 30 e2e_has_menu "$program" || e2e_fail "Alt+F opened no menu"
 xdotool key Return
