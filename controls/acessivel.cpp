@@ -11,7 +11,6 @@
 #include <QPointer>
 
 #include <algorithm>
-
 #include <utility>
 
 namespace {
@@ -51,9 +50,9 @@ bool temCabecalho(const TStringGrid &grade)
     return grade.FixedRows() > 0;
 }
 
-// One cell of the grid, read live from it; a header cell when it lies in the header row.
 class TabelaGrade;
 
+// One cell of the grid, read live from it; a header cell when it lies in the header row.
 class CelulaGrade : public QAccessibleInterface, public QAccessibleTableCellInterface
 {
 public:
