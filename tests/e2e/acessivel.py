@@ -5,6 +5,7 @@ Usage: acessivel.py main HORA:MODALIDADE...   the main window's grid lists these
        acessivel.py entry                      the entry window and its named inputs
        acessivel.py confirm                    the entry window's confirmation panel
        acessivel.py move KEY CELL              after KEY, focus is told on the cell CELL
+       acessivel.py cell ROW COLUMN            prints the screen centre of a grid cell
 Exits 0 when the tree shows what is expected, else prints what it found and exits 1.
 """
 import os
@@ -168,11 +169,25 @@ def check_move(key, expected):
     return None if expected in heard else "after %s the reader heard of %r" % (key, heard)
 
 
+def cell_centre(row, column):
+    """The screen position of a cell of the grid, as "x y"."""
+    app = program()
+    main = app and window(app, "Zelvano Agenda Eletrônica V13")
+    for n, _ in walk(main):
+        if n.get_role() == Atspi.Role.TABLE and (n.get_name() or "").startswith("Agenda para: "):
+            box = Atspi.Table.get_accessible_at(n, row, column).get_extents(Atspi.CoordType.SCREEN)
+            print("%d %d" % (box.x + box.width // 2, box.y + box.height // 2))
+            return None
+    return "no grid"
+
+
 def main():
     what = sys.argv[1]
     end = time.time() + 30
     while True:
         try:
+            if what == "cell":
+                return 1 if cell_centre(int(sys.argv[2]), int(sys.argv[3])) else 0
             if what == "move":
                 # Said once: a key pressed twice would move twice.
                 problem = check_move(sys.argv[2], sys.argv[3])

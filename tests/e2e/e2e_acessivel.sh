@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a screen reader finds in the real program, read over the accessibility bus (AT-SPI):
 # the main window's grid holds the day's reminders with their times and kinds as cell texts
-# under the column titles, and the entry window is a window whose inputs carry their names.
+# under the column titles, a move in it is told, a right click deletes the row under the
+# pointer, and the entry window is a window whose inputs carry their names.
 # Usage: e2e_acessivel.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -41,6 +42,20 @@ e2e_wait 30 e2e_has_window "$MAIN" || e2e_fail "main window did not appear"
 # Down in the grid: readers are told the second row's first cell has the focus.
 xdotool windowfocus --sync "$(e2e_window "$MAIN")" 2>/dev/null || true
 "${READER[@]}" move Down "06:15" || e2e_fail "moving in the grid is not told to readers"
+
+# With the second row current, a right click on the first and "Exclui Agenda" confirmed
+# delete the first, the row under the pointer, with its message file.
+read -r x y < <("${READER[@]}" cell 0 1) || e2e_fail "the grid's first row has no place on screen"
+xdotool mousemove "$x" "$y" click 3
+e2e_wait 30 e2e_has_menu "$program" || e2e_fail "a right click on the grid opened no menu"
+xdotool key Down Return
+BOX='^Drel Sistemas$'
+e2e_wait 30 e2e_has_window "$BOX" || e2e_fail "Exclui Agenda asked nothing"
+e2e_press "$BOX" Return || e2e_fail "could not confirm the deletion"
+e2e_wait 30 test ! -e "$E2E_APP/CND/$hoje-235800.txt" || e2e_fail "the first row's message file is still there"
+[ -e "$E2E_APP/CND/20010101-061500.txt" ] || e2e_fail "the current row's message file was deleted"
+grep -q '06:15' "$E2E_APP/AGENDA.AGD" && ! grep -q '23:58' "$E2E_APP/AGENDA.AGD" \
+    || e2e_fail "the index after the deletion: $(cat -A "$E2E_APP/AGENDA.AGD")"
 
 e2e_press "$MAIN" alt+f || e2e_fail "main window cannot take the keyboard"
 e2e_wait 30 e2e_has_menu "$program" || e2e_fail "Alt+F opened no menu"
