@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "controls/acessivel.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -145,6 +147,9 @@ void Tfrm_agenda::montaJanela()
     Stringgrid2->setOptions(
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
     Stringgrid2->setPopupMenu(PopupMenu1);
+    // Code, file name and date are read back by the program; the user sees time and kind.
+    for (int c = 2; c < 7; ++c)
+        Stringgrid2->setColunaDeDados(c, true);
 
     Panel3 = painel(cliente, 351, 8, 433, 167);
     RadioGroup1 = new TRadioGroup(Panel3);
@@ -159,6 +164,9 @@ void Tfrm_agenda::montaJanela()
     MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthCalendar1->setGridVisible(false);
+    MonthCalendar1->setAccessibleName(QStringLiteral("Agenda para"));
+    NomeiaCalendario(MonthCalendar1);
+    RadioGroup1->setAccessibleName(QStringLiteral("Consulta no Mês Selecionado"));
 
     Panel4 = painel(cliente, 349, 178, 435, 289);
     Label2 = rotulo(Panel4, 16, 11, QStringLiteral("STATUS"), fonte(11));
@@ -167,6 +175,9 @@ void Tfrm_agenda::montaJanela()
     RichEdit1->setReadOnly(true);
     RichEdit1->setFont(fonte(16));
     RichEdit1->setStyleSheet(QStringLiteral("QTextEdit { background-color: rgb(255, 255, 232); }"));
+    RichEdit1->setAccessibleName(QStringLiteral("Mensagem"));
+    // Read only: Tab goes on to the next control instead of being typed.
+    RichEdit1->setTabChangesFocus(true);
 
     Panel1 = painel(cliente, 8, 469, 777, 111);
     Label4 = rotulo(Panel1, 9, 4, QStringLiteral("Status"), fonte(11, true));
@@ -185,6 +196,10 @@ void Tfrm_agenda::montaJanela()
     Image2->setScaledContents(true);
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
+    // Tab reaches the logo too; Enter or Space there opens the maker's site as a click does.
+    Image2->setFocusPolicy(Qt::TabFocus);
+    Image2->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
+    Image2->setAccessibleName(EnderecoFabricante);
     Bevel1 = new QFrame(Panel1);
     Bevel1->setGeometry(270, 47, 240, 41);
     // A one-pixel lowered box: shadow on top and left, highlight on bottom and right.
@@ -204,6 +219,14 @@ void Tfrm_agenda::montaJanela()
     BitBtn4->setIcon(icone);
     BitBtn4->setIconSize(QSize(glifo.width() / 2, glifo.height()));
     connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
+
+    // Tab goes through the window as it reads: the day's reminders, the filter, the
+    // calendar, the message, then the button.
+    setTabOrder(Stringgrid2, RadioGroup1);
+    setTabOrder(RadioGroup1, MonthCalendar1);
+    setTabOrder(MonthCalendar1, RichEdit1);
+    setTabOrder(RichEdit1, BitBtn4);
+    setTabOrder(BitBtn4, Image2);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(15000);
@@ -285,12 +308,22 @@ bool Tfrm_agenda::event(QEvent *evento)
 
 bool Tfrm_agenda::eventFilter(QObject *objeto, QEvent *evento)
 {
+    if (objeto == m_diasDoCalendario && evento->type() == QEvent::MouseButtonPress)
+        m_diaNoClique = MonthCalendar1->selectedDate();
     // A click is a release over the picture: a press dragged off it and let go is not.
     if (objeto == Image2 && evento->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton
         && Image2->rect().contains(static_cast<QMouseEvent *>(evento)->position().toPoint())) {
         Image2Click(Image2);
         return true;
+    }
+    if (objeto == Image2 && evento->type() == QEvent::KeyPress) {
+        const auto *tecla = static_cast<QKeyEvent *>(evento);
+        const int k = tecla->key();
+        if (tecla->modifiers() == Qt::NoModifier && (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)) {
+            Image2Click(Image2);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(objeto, evento);
 }

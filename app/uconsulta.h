@@ -114,6 +114,10 @@ private:
     void preparaListagem();
     void preparaBandeja();
 
+    // The calendar's day grid, and the day chosen when a press on it began.
+    QWidget *m_diasDoCalendario = nullptr;
+    QDate m_diaNoClique;
+
     bool m_mostrada = false;
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;

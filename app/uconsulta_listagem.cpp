@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "windows/listagem.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -51,6 +52,17 @@ void Tfrm_agenda::preparaListagem()
         const QDate inicio(ano, mes, 1);
         MonthCalendar1->setSelectedDate(QDate(ano, mes, std::min(atual.day(), inicio.daysInMonth())));
     });
+    // A click on the day already chosen changes no selection, yet it refreshes as any click on
+    // the calendar does. The day chosen when the button went down tells the two apart, so a
+    // click on another day still refreshes once.
+    if (auto *dias = MonthCalendar1->findChild<QAbstractItemView *>()) {
+        m_diasDoCalendario = dias->viewport();
+        m_diasDoCalendario->installEventFilter(this);
+    }
+    connect(MonthCalendar1, &QCalendarWidget::clicked, this, [this](QDate dia) {
+        if (dia == m_diaNoClique)
+            MonthCalendar1Click(MonthCalendar1);
+    });
     RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
     Stringgrid2->OnClick = [this](QObject *sender) { Stringgrid2Click(sender); };
     connect(ExcluiAgenda1, &QAction::triggered, this, [this] { ExcluiAgenda1Click(ExcluiAgenda1); });
@@ -78,6 +90,8 @@ void Tfrm_agenda::Atualiza_dia()
 {
     const QDate dia = MonthCalendar1->selectedDate();
     mostra(Label3, tituloDoDia(dia));
+    // A screen reader names the grid by the heading over it.
+    Stringgrid2->setAccessibleName(Label3->text());
     ListaAgenda.clear();
 
     TtarvoGrid &grade = *Stringgrid2;

@@ -1,9 +1,11 @@
 #include "controls/gradientbutton.h"
 
+#include "controls/acessivel.h"
 #include "controls/colorconv.h"
 #include "controls/drawtext.h"
 
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -181,6 +183,7 @@ TGradientButton::TGradientButton(QWidget *parent)
     : QWidget(parent)
     , m_color(QApplication::palette().color(QPalette::Button))
 {
+    RegistraAcessiveis();
     setFocusPolicy(Qt::NoFocus);
     // OnMouseMove follows the pointer over the button with or without a button held.
     setMouseTracking(true);
@@ -232,6 +235,9 @@ void TGradientButton::setCaption(const QString &valor)
         return;
     m_caption = valor;
     repinta();
+    // A screen reader reads the caption as the name.
+    QAccessibleEvent nome(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nome);
 }
 
 void TGradientButton::setColor(const QColor &valor)
@@ -635,13 +641,18 @@ bool TGradientButton::teclaDeAtalho(QChar tecla)
 {
     if (tecla.isNull() || !IsAccelChar(tecla, m_caption))
         return false;
+    Click();
+    return true;
+}
+
+void TGradientButton::Click()
+{
     if (m_grouped && (!m_down || m_allowAllUp)) {
         m_pressedFromDown = m_down;
         setDown(!m_down);
     }
     if (isEnabled() && OnClick)
         OnClick(this);
-    return true;
 }
 
 bool TGradientButton::eventFilter(QObject *objeto, QEvent *evento)

@@ -131,6 +131,10 @@ public:
     std::function<void(QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)> OnMouseUp;
     std::function<void(QObject *sender, Qt::KeyboardModifiers, int x, int y)> OnMouseMove;
 
+    // What a press of the button does, as its accelerator key does it: a grouped button
+    // changes state, then OnClick is raised when the button is enabled.
+    void Click();
+
     void UpdateContrastColors();
     void BuildPalette();
     // Releases the other down buttons of the same group on this button's parent.

@@ -1,7 +1,9 @@
 #include "controls/shadowlabel.h"
 
+#include "controls/acessivel.h"
 #include "controls/drawtext.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -86,6 +88,7 @@ TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     : QWidget(parent)
     , m_shadowColor(realceDeBotao())
 {
+    RegistraAcessiveis();
     setFocusPolicy(Qt::NoFocus);
     // OnMouseMove follows the pointer over the label with or without a button held.
     setMouseTracking(true);
@@ -200,6 +203,9 @@ void TCustomShadowLabel::setCaption(const QString &valor)
         return;
     m_caption = valor;
     update();
+    // A screen reader reads the caption as the name.
+    QAccessibleEvent nome(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nome);
     AdjustBounds();
 }
 

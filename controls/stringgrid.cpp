@@ -1,6 +1,9 @@
 #include "controls/stringgrid.h"
 
+#include "controls/acessivel.h"
 #include "controls/drawtext.h"
+
+#include <QAccessible>
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -8,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -37,6 +41,7 @@ void TCanvas::AplicaFonte()
 TStringGrid::TStringGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    RegistraAcessiveis();
     m_colWidths = QList<int>(m_colCount, m_defaultColWidth);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
@@ -74,6 +79,7 @@ void TStringGrid::setCells(int ACol, int ARow, const QString &texto)
         return;
     linha[ACol] = texto;
     atualizaCelula(ACol, ARow);
+    anunciaMudanca();
 }
 
 void TStringGrid::setColCount(int valor)
@@ -93,6 +99,7 @@ void TStringGrid::setColCount(int valor)
     m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
     atualizaBarras();
     viewport()->update();
+    anunciaMudanca();
 }
 
 void TStringGrid::setRowCount(int valor)
@@ -110,6 +117,7 @@ void TStringGrid::setRowCount(int valor)
     m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
     atualizaBarras();
     viewport()->update();
+    anunciaMudanca();
 }
 
 void TStringGrid::setFixedCols(int valor)
@@ -122,6 +130,7 @@ void TStringGrid::setFixedCols(int valor)
     m_leftCol = m_fixedCols; // back to the first scrolling column
     atualizaBarras();
     viewport()->update();
+    anunciaMudanca();
 }
 
 void TStringGrid::setFixedRows(int valor)
@@ -134,6 +143,26 @@ void TStringGrid::setFixedRows(int valor)
     m_topRow = m_fixedRows; // back to the first scrolling row
     atualizaBarras();
     viewport()->update();
+    anunciaMudanca();
+}
+
+void TStringGrid::setColunaDeDados(int ACol, bool valor)
+{
+    if (ACol < 0 || ColunaDeDados(ACol) == valor)
+        return;
+    if (valor)
+        m_colunasDeDados.push_back(ACol);
+    else
+        m_colunasDeDados.removeAll(ACol);
+    anunciaMudanca();
+}
+
+void TStringGrid::EscolheLinha(int ARow)
+{
+    if (ARow < m_fixedRows || ARow >= m_rowCount)
+        return;
+    if (moveAtual(m_col, ARow, false))
+        clicou();
 }
 
 void TStringGrid::setDefaultColWidth(int valor)
@@ -158,6 +187,7 @@ void TStringGrid::setColWidths(int ACol, int largura)
     m_colWidths[ACol] = largura;
     atualizaBarras();
     viewport()->update();
+    anunciaMudanca();
 }
 
 void TStringGrid::setDefaultRowHeight(int valor)
@@ -446,8 +476,40 @@ bool TStringGrid::moveAtual(int ACol, int ARow, bool estende)
     if (mudou || ancoraMudou || estendendo) {
         mostraAtual();
         viewport()->update();
+        anunciaAtual();
     }
     return mudou;
+}
+
+void TStringGrid::anunciaAtual()
+{
+    if (!QAccessible::isActive())
+        return;
+    const int indice = IndiceCelulaAcessivel(*this, ColunaDoFocoAcessivel(*this), m_row);
+    if (indice < 0)
+        return;
+    QAccessibleEvent selecao(this, QAccessible::Selection);
+    selecao.setChild(indice);
+    QAccessible::updateAccessibility(&selecao);
+    if (hasFocus()) {
+        QAccessibleEvent foco(this, QAccessible::Focus);
+        foco.setChild(indice);
+        QAccessible::updateAccessibility(&foco);
+    }
+}
+
+void TStringGrid::anunciaMudanca()
+{
+    if (m_mudancaPendente || !QAccessible::isActive())
+        return;
+    // A refresh writes many cells; readers hear of it once, when it is done.
+    m_mudancaPendente = true;
+    QTimer::singleShot(0, this, [this] {
+        m_mudancaPendente = false;
+        QAccessibleTableModelChangeEvent mudanca(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&mudanca);
+        anunciaAtual();
+    });
 }
 
 void TStringGrid::mostraAtual()
@@ -685,6 +747,19 @@ void TStringGrid::scrollContentsBy(int, int)
 
 void TStringGrid::mousePressEvent(QMouseEvent *evento)
 {
+    if (evento->button() == Qt::RightButton) {
+        // The popup menu acts on the current row, so the row under the pointer becomes current
+        // before the menu opens, as a left press would make it; a press on a fixed cell or
+        // past the last row leaves the current row as it was.
+        int c = 0;
+        int r = 0;
+        setFocus(Qt::MouseFocusReason);
+        if (MouseToCell(evento->position().toPoint(), c, r) && c >= m_fixedCols && r >= m_fixedRows
+            && moveAtual(c, r, false))
+            clicou();
+        QAbstractScrollArea::mousePressEvent(evento);
+        return;
+    }
     if (evento->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(evento);
         return;
@@ -732,6 +807,13 @@ void TStringGrid::keyPressEvent(QKeyEvent *evento)
     if (QAction *acao = atalhoDoMenu(evento)) {
         acao->trigger();
         evento->accept();
+        return;
+    }
+    // The menu key and Shift+F10 open the popup menu on the current row.
+    const bool teclaDeMenu = evento->key() == Qt::Key_Menu && evento->modifiers() == Qt::NoModifier;
+    if ((teclaDeMenu || (evento->key() == Qt::Key_F10 && evento->modifiers() == Qt::ShiftModifier)) && m_popupMenu) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        contextMenuEvent(&menu);
         return;
     }
     const bool ctrl = evento->modifiers() & Qt::ControlModifier;
@@ -795,7 +877,13 @@ void TStringGrid::contextMenuEvent(QContextMenuEvent *evento)
         QAbstractScrollArea::contextMenuEvent(evento);
         return;
     }
-    m_popupMenu->popup(evento->globalPos());
+    // From the keyboard the menu opens on the current cell, the one it acts on.
+    QPoint ponto = evento->globalPos();
+    if (evento->reason() == QContextMenuEvent::Keyboard) {
+        const QRect celula = CellRect(std::max(m_col, m_leftCol), m_row);
+        ponto = viewport()->mapToGlobal(celula.isEmpty() ? QPoint(0, 0) : celula.bottomLeft());
+    }
+    m_popupMenu->popup(ponto);
     evento->accept();
 }
 
@@ -803,6 +891,7 @@ void TStringGrid::focusInEvent(QFocusEvent *evento)
 {
     QAbstractScrollArea::focusInEvent(evento);
     viewport()->update();
+    anunciaAtual();
 }
 
 void TStringGrid::focusOutEvent(QFocusEvent *evento)

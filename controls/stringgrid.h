@@ -132,6 +132,15 @@ public:
     QRect Selection() const;
     int VisibleRowCount() const; // non-fixed rows wholly shown
 
+    // A data column holds what the program reads back rather than text for the user: screen
+    // readers are not offered it, nor a column without width.
+    bool ColunaDeDados(int ACol) const { return m_colunasDeDados.contains(ACol); }
+    void setColunaDeDados(int ACol, bool valor);
+
+    // Makes the row current as a click on it would, raising OnClick when it changed. Out of
+    // the non-fixed rows nothing happens.
+    void EscolheLinha(int ARow);
+
     QMenu *PopupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *menu);
 
@@ -186,6 +195,10 @@ private:
     bool moveAtual(int ACol, int ARow, bool estende);
     void mostraAtual();
     void clicou();
+    // Tell screen readers about the current cell (focus and selection), and once the changes
+    // of this turn of the event loop are done, that rows, columns or texts changed.
+    void anunciaAtual();
+    void anunciaMudanca();
     QAction *atalhoDoMenu(const QKeyEvent *evento) const;
     void desenhaLinhas(QPainter &painter, int direita, int base);
 
@@ -212,6 +225,8 @@ private:
     int m_leftCol = 1;
     bool m_selecionando = false;
     bool m_ajustandoBarras = false;
+    QList<int> m_colunasDeDados;
+    bool m_mudancaPendente = false;
     QPointer<QMenu> m_popupMenu;
     TCanvas m_canvas;
 };

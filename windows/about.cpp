@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -107,6 +108,9 @@ void Tform_about::montaJanela()
     pinta(Label1, QPalette::WindowText, Qt::red);
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->installEventFilter(this);
+    // Tab reaches the address too; Enter or Space there opens it as a click does.
+    Label1->setFocusPolicy(Qt::TabFocus);
+    Label1->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
 
     Copyright = rotulo(Panel2, QPoint(26, 89));
     Copyright->setFont(fonte(QStringLiteral("MS Sans Serif"), 16));
@@ -206,6 +210,14 @@ bool Tform_about::eventFilter(QObject *objeto, QEvent *evento)
         auto *m = static_cast<QMouseEvent *>(evento);
         if (m->button() == Qt::LeftButton && Label1->rect().contains(m->position().toPoint()))
             Label1Click(Label1);
+    }
+    if (objeto == Label1 && evento->type() == QEvent::KeyPress) {
+        const auto *tecla = static_cast<QKeyEvent *>(evento);
+        const int k = tecla->key();
+        if (tecla->modifiers() == Qt::NoModifier && (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)) {
+            Label1Click(Label1);
+            return true;
+        }
     }
     return QDialog::eventFilter(objeto, evento);
 }

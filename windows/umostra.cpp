@@ -82,6 +82,9 @@ Tform_mostra::Tform_mostra(QWidget *parent)
     creme.setColor(QPalette::Base, QColor(255, 255, 240));
     creme.setColor(QPalette::Text, Qt::black);
     Memo1->setPalette(creme);
+    Memo1->setAccessibleName(QStringLiteral("Mensagem"));
+    // What is typed here is never kept: Tab goes on to "OK" rather than into the text.
+    Memo1->setTabChangesFocus(true);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), Panel3);
     BitBtn1->setGeometry(11, 362, 688, 38);

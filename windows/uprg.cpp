@@ -3,12 +3,14 @@
 #include "agenda/arquivoagenda.h"
 #include "agenda/consultas.h"
 #include "agenda/funcoes.h"
+#include "controls/acessivel.h"
 #include "controls/radiogroup.h"
 #include "controls/shadowlabel.h"
 #include "platform/platform.h"
 #include "windows/jpeg.h"
 
 #include <QAbstractSpinBox>
+#include <QAccessibleWidget>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -123,6 +125,14 @@ QFont fonteRelogio(int largura)
     return f;
 }
 
+// Screen readers are told the entry window is a frame of its own, as the main window is.
+QAccessibleInterface *janelaAcessivel(const QString &classe, QObject *objeto)
+{
+    if (classe == QLatin1String("Tfrm_cadastro") && objeto->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(objeto), QAccessible::Window);
+    return nullptr;
+}
+
 bool soDigitosEBrancos(const QString &metade, int &valor)
 {
     bool algumDigito = false;
@@ -184,6 +194,8 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
         Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
 {
+    static const bool papelDaJanela = (QAccessible::installFactory(janelaAcessivel), true);
+    (void)papelDaJanela;
     setObjectName(QStringLiteral("frm_cadastro"));
     setWindowTitle(QStringLiteral("Zelvano - Agenda"));
     setFont(fonte(11));
@@ -232,6 +244,7 @@ void Tfrm_cadastro::montaPagina1()
     RadioGroup1->setItems({ QStringLiteral("Avisar na data especificada"), QStringLiteral("Avisar Mensalmente"),
         QStringLiteral("Avisar Anualmente") });
     RadioGroup1->setItemIndex(0);
+    RadioGroup1->setAccessibleName(QStringLiteral("Modalidade de Aviso"));
     RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
 
     data = new QCalendarWidget(Panel1);
@@ -241,6 +254,8 @@ void Tfrm_cadastro::montaPagina1()
     // Three-letter names do not fit seven columns in 201 pixels.
     data->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     data->setCursor(Qt::PointingHandCursor);
+    data->setAccessibleName(QStringLiteral("Data do Aviso"));
+    NomeiaCalendario(data);
     // Keys move the date too: the sentence follows every change, not only clicks.
     connect(data, &QCalendarWidget::selectionChanged, this, [this] { dataClick(data); });
     // Another month or year shown takes the same day there (the month's last when shorter),
@@ -273,6 +288,8 @@ void Tfrm_cadastro::montaPagina1()
     MaskEdit1->setInputMask(QStringLiteral("00:00;_"));
     MaskEdit1->setMaxLength(5);
     MaskEdit1->setText(QStringLiteral("  :  "));
+    MaskEdit1->setAccessibleName(QStringLiteral("Hora do Aviso"));
+    Label2->setBuddy(MaskEdit1);
     connect(MaskEdit1, &QLineEdit::textChanged, this, [this] { MaskEdit1Change(MaskEdit1); });
 
     Label11 = rotulo(Panel1, 218, 203, QStringLiteral("Status"), fonte(16, true));
@@ -310,6 +327,7 @@ void Tfrm_cadastro::montaPagina2()
     amarelo.setColor(QPalette::Base, QColor(255, 255, 242));
     Memo1->setPalette(amarelo);
     Memo1->setTabChangesFocus(true);
+    Memo1->setAccessibleName(QStringLiteral("Mensagem"));
 
     Label12 = caixaTexto(Panel2, QRect(16, 314, 505, 13), QStringLiteral("Status"), fonte(11, true), Qt::AlignHCenter);
 

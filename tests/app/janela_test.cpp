@@ -3,9 +3,11 @@
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -99,6 +101,37 @@ TEST(JanelaPrincipal, LogoOpensTheMakersSite)
     QTest::mousePress(janela.Image2, Qt::LeftButton);
     QTest::mouseRelease(janela.Image2, Qt::LeftButton, {}, QPoint(janela.Image2->width() + 5, 10));
     EXPECT_EQ(fake.enderecos.size(), 1u);
+}
+
+TEST(JanelaPrincipal, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
+{
+    FakePlatform fake;
+    Tfrm_agenda janela;
+    janela.show();
+    janela.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
+    janela.Stringgrid2->setFocus();
+
+    // Each control once, in reading order; the calendar takes a few stops of its own.
+    const QList<QWidget *> ordem = { janela.Stringgrid2, janela.RadioGroup1, janela.MonthCalendar1, janela.RichEdit1,
+        janela.BitBtn4, janela.Image2 };
+    QList<QWidget *> visitados;
+    for (int i = 0; i < 12 && visitados.size() < ordem.size(); ++i) {
+        for (QWidget *w : ordem)
+            if ((w == QApplication::focusWidget() || w->isAncestorOf(QApplication::focusWidget()))
+                && (visitados.isEmpty() || visitados.last() != w))
+                visitados.push_back(w);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visitados, ordem);
+
+    janela.Image2->setFocus();
+    QTest::keyClick(janela.Image2, Qt::Key_Return);
+    EXPECT_EQ(fake.enderecos.size(), 1u);
+    // The grid's menu from the keyboard.
+    QTest::keyClick(janela.Stringgrid2, Qt::Key_Menu);
+    EXPECT_TRUE(janela.PopupMenu1->isVisible());
+    janela.PopupMenu1->close();
 }
 
 TEST(JanelaPrincipal, FramedCaptionIsAOnePixelLoweredBoxAroundEngravedText)

@@ -5,9 +5,12 @@
 #include "support/fakeplatform.h"
 #include "support/files.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -211,6 +214,41 @@ TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
     EXPECT_EQ(c.label4(), "Status");
 }
 
+TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
+{
+    // Two reminders at one time: only the row under the pointer tells them apart.
+    const QByteArray mesmaHora = "|2007|03|05|09:30|0|20070301-111500.txt|";
+    Cenario c({ Especifico, mesmaHora });
+    QMenu &menu = *c.janela->PopupMenu1;
+    // The press, then the menu request the desktop sends with it.
+    auto pressiona = [&](QPoint ponto) {
+        QWidget *area = c.grade().viewport();
+        QTest::mousePress(area, Qt::RightButton, {}, ponto);
+        QContextMenuEvent pedido(QContextMenuEvent::Mouse, ponto, area->mapToGlobal(ponto));
+        QApplication::sendEvent(area, &pedido);
+        QTest::mouseRelease(area, Qt::RightButton, {}, ponto);
+    };
+
+    // The header and the space below the last row change nothing.
+    pressiona(c.grade().CellRect(1, 0).center());
+    menu.close();
+    pressiona(c.grade().CellRect(1, 2).center() + QPoint(0, 40));
+    menu.close();
+    EXPECT_EQ(c.grade().Row(), 1);
+    EXPECT_EQ(c.label4(), "Status");
+
+    pressiona(c.grade().CellRect(1, 2).center());
+    EXPECT_EQ(c.grade().Row(), 2);
+    EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-111500.txt\nsegunda linha");
+    ASSERT_TRUE(menu.isVisible());
+    c.fake.respostas = { Platform::Resposta::Ok };
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(c.janela->ExcluiAgenda1).center());
+    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as: 09:30 ??" });
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
+    EXPECT_FALSE(QFileInfo::exists(c.fake.pasta + "CND/20070301-111500.txt"));
+    EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico))));
+}
+
 TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
 {
     Cenario c({ Especifico });
@@ -300,8 +338,17 @@ TEST(Listagem, EveryCalendarMoveRefreshesOnce)
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/06/2007");
     EXPECT_EQ(c.fake.caixas.size(), 5u) << "Page Down";
 
+    // A click on the day already chosen refreshes too, and one on another day only once.
+    const QModelIndex primeiraCasa = dias->model()->index(2, 0);
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(primeiraCasa).center());
+    const QDate escolhido = c.janela->MonthCalendar1->selectedDate();
+    EXPECT_EQ(c.fake.caixas.size(), 6u) << "another day of the month";
+    QTest::mouseClick(dias->viewport(), Qt::LeftButton, {}, dias->visualRect(primeiraCasa).center());
+    EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), escolhido);
+    EXPECT_EQ(c.fake.caixas.size(), 7u) << "the same day again";
+
     c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
     c.janela->Timer1Timer(c.janela->Timer1);
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
-    EXPECT_EQ(c.fake.caixas.size(), 6u) << "the first tick of a new day";
+    EXPECT_EQ(c.fake.caixas.size(), 8u) << "the first tick of a new day";
 }

@@ -1,0 +1,419 @@
+#include "controls/acessivel.h"
+
+#include "controls/gradientbutton.h"
+#include "controls/shadowlabel.h"
+#include "controls/stringgrid.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCalendarWidget>
+#include <QHash>
+#include <QPointer>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// What a reader says for a caption: "&&" is one ampersand, a single one marks the accelerator
+// and is not read.
+QString semAceleradores(const QString &texto)
+{
+    QString limpo;
+    limpo.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto.at(i) == QLatin1Char('&')) {
+            if (i + 1 < texto.size() && texto.at(i + 1) == QLatin1Char('&'))
+                ++i;
+            else
+                continue;
+        }
+        limpo += texto.at(i);
+    }
+    return limpo;
+}
+
+// The columns a reader is offered: those the user can see, leaving out the data columns the
+// program keeps for itself and the columns without width.
+QList<int> colunasLidas(const TStringGrid &grade)
+{
+    QList<int> colunas;
+    for (int c = 0; c < grade.ColCount(); ++c)
+        if (grade.ColWidths(c) > 0 && !grade.ColunaDeDados(c))
+            colunas.push_back(c);
+    return colunas;
+}
+
+// The header is the last fixed row; the table's rows are the rows below the fixed ones.
+bool temCabecalho(const TStringGrid &grade)
+{
+    return grade.FixedRows() > 0;
+}
+
+class TabelaGrade;
+
+// One cell of the grid, read live from it; a header cell when it lies in the header row.
+class CelulaGrade : public QAccessibleInterface, public QAccessibleTableCellInterface
+{
+public:
+    CelulaGrade(TStringGrid *grade, int coluna, int linha)
+        : m_grade(grade)
+        , m_coluna(coluna)
+        , m_linha(linha)
+    {
+    }
+
+    bool cabecalho() const { return m_grade && m_linha == m_grade->FixedRows() - 1; }
+
+    bool isValid() const override
+    {
+        return m_grade && m_linha < m_grade->RowCount() && IndiceCelulaAcessivel(*m_grade, m_coluna, m_linha) >= 0;
+    }
+    QObject *object() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_grade); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (!m_grade || (tipo != QAccessible::Name && tipo != QAccessible::Value))
+            return {};
+        return m_grade->Cells(m_coluna, m_linha);
+    }
+    void setText(QAccessible::Text, const QString &) override { }
+
+    QRect rect() const override
+    {
+        if (!m_grade)
+            return {};
+        const QRect r = m_grade->CellRect(m_coluna, m_linha);
+        if (r.isEmpty())
+            return {};
+        return QRect(m_grade->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+
+    QAccessible::Role role() const override { return cabecalho() ? QAccessible::ColumnHeader : QAccessible::Cell; }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State estado;
+        if (!m_grade)
+            return estado;
+        if (m_grade->CellRect(m_coluna, m_linha).isEmpty() || !m_grade->isVisible())
+            estado.invisible = estado.offscreen = true;
+        if (cabecalho())
+            return estado;
+        estado.selectable = estado.focusable = true;
+        estado.selected = isSelected();
+        estado.focused = m_grade->hasFocus() && m_linha == m_grade->Row() && m_coluna == colunaDoFoco(*m_grade);
+        return estado;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType tipo) override
+    {
+        if (tipo == QAccessible::TableCellInterface && !cabecalho())
+            return static_cast<QAccessibleTableCellInterface *>(this);
+        return nullptr;
+    }
+
+    bool isSelected() const override
+    {
+        return m_grade && !cabecalho() && m_grade->Selection().contains(m_coluna, m_linha);
+    }
+    QList<QAccessibleInterface *> columnHeaderCells() const override;
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return m_grade ? int(colunasLidas(*m_grade).indexOf(m_coluna)) : -1; }
+    int rowIndex() const override { return m_grade ? m_linha - m_grade->FixedRows() : -1; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override { return parent(); }
+
+    static int colunaDoFoco(const TStringGrid &grade) { return ColunaDoFocoAcessivel(grade); }
+
+private:
+    QPointer<TStringGrid> m_grade;
+    int m_coluna;
+    int m_linha;
+};
+
+// The grid as a table: the header row's cells come first among the children, then the cells
+// of each row below it, row by row.
+class TabelaGrade : public QAccessibleWidget, public QAccessibleTableInterface
+{
+public:
+    explicit TabelaGrade(TStringGrid *grade)
+        : QAccessibleWidget(grade, QAccessible::Table)
+    {
+    }
+
+    ~TabelaGrade() override { esqueceCelulas(); }
+
+    TStringGrid *grade() const { return static_cast<TStringGrid *>(widget()); }
+
+    // The interface of the cell, made once and kept until the grid's rows or columns change.
+    QAccessibleInterface *celula(int coluna, int linha) const
+    {
+        if (IndiceCelulaAcessivel(*grade(), coluna, linha) < 0)
+            return nullptr;
+        const quint64 chave = (quint64(quint32(linha)) << 32) | quint32(coluna);
+        if (const auto achada = m_celulas.constFind(chave); achada != m_celulas.cend())
+            return QAccessible::accessibleInterface(*achada);
+        auto *nova = new CelulaGrade(grade(), coluna, linha);
+        m_celulas.insert(chave, QAccessible::registerAccessibleInterface(nova));
+        return nova;
+    }
+
+    void esqueceCelulas()
+    {
+        for (const QAccessible::Id id : std::as_const(m_celulas))
+            QAccessible::deleteAccessibleInterface(id);
+        m_celulas.clear();
+    }
+
+    void *interface_cast(QAccessible::InterfaceType tipo) override
+    {
+        if (tipo == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface *>(this);
+        return QAccessibleWidget::interface_cast(tipo);
+    }
+
+    int childCount() const override
+    {
+        return int(colunasLidas(*grade()).size()) * ((temCabecalho(*grade()) ? 1 : 0) + rowCount());
+    }
+
+    QAccessibleInterface *child(int indice) const override
+    {
+        const QList<int> colunas = colunasLidas(*grade());
+        if (indice < 0 || colunas.isEmpty() || indice >= childCount())
+            return nullptr;
+        const int primeira = grade()->FixedRows() - (temCabecalho(*grade()) ? 1 : 0);
+        return celula(colunas.at(indice % colunas.size()), primeira + indice / int(colunas.size()));
+    }
+
+    int indexOfChild(const QAccessibleInterface *filho) const override
+    {
+        if (!filho || filho->parent() != this)
+            return -1;
+        for (auto i = m_celulas.cbegin(); i != m_celulas.cend(); ++i)
+            if (QAccessible::accessibleInterface(i.value()) == filho)
+                return IndiceCelulaAcessivel(*grade(), int(i.key() & 0xFFFFFFFFu), int(i.key() >> 32));
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        int c = 0;
+        int r = 0;
+        const QPoint ponto = grade()->viewport()->mapFromGlobal(QPoint(x, y));
+        if (!grade()->MouseToCell(ponto, c, r))
+            return nullptr;
+        return celula(c, r);
+    }
+
+    QAccessibleInterface *focusChild() const override
+    {
+        if (!grade()->hasFocus())
+            return nullptr;
+        return celula(CelulaGrade::colunaDoFoco(*grade()), grade()->Row());
+    }
+
+    // Table
+    QAccessibleInterface *caption() const override { return nullptr; }
+    QAccessibleInterface *summary() const override { return nullptr; }
+    QAccessibleInterface *cellAt(int linha, int coluna) const override
+    {
+        const QList<int> colunas = colunasLidas(*grade());
+        if (linha < 0 || linha >= rowCount() || coluna < 0 || coluna >= colunas.size())
+            return nullptr;
+        return celula(colunas.at(coluna), grade()->FixedRows() + linha);
+    }
+    int selectedCellCount() const override { return int(selectedRows().size() * colunasLidas(*grade()).size()); }
+    QList<QAccessibleInterface *> selectedCells() const override
+    {
+        QList<QAccessibleInterface *> celulas;
+        for (const int linha : selectedRows())
+            for (int c = 0; c < columnCount(); ++c)
+                celulas.push_back(cellAt(linha, c));
+        return celulas;
+    }
+    QString columnDescription(int coluna) const override
+    {
+        const QList<int> colunas = colunasLidas(*grade());
+        if (!temCabecalho(*grade()) || coluna < 0 || coluna >= colunas.size())
+            return {};
+        return grade()->Cells(colunas.at(coluna), grade()->FixedRows() - 1);
+    }
+    QString rowDescription(int) const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return int(selectedRows().size()); }
+    int columnCount() const override { return int(colunasLidas(*grade()).size()); }
+    int rowCount() const override { return std::max(grade()->RowCount() - grade()->FixedRows(), 0); }
+    QList<int> selectedColumns() const override { return {}; }
+    // Rows count as selected when the grid selects whole rows.
+    QList<int> selectedRows() const override
+    {
+        QList<int> linhas;
+        if (!(grade()->Options() & GO::goRowSelect))
+            return linhas;
+        const QRect selecao = grade()->Selection();
+        for (int r = std::max(selecao.top(), grade()->FixedRows()); r <= selecao.bottom() && r < grade()->RowCount();
+             ++r)
+            linhas.push_back(r - grade()->FixedRows());
+        return linhas;
+    }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int linha) const override { return selectedRows().contains(linha); }
+    // Choosing a row from a reader is the user's choice, as a click on it would be.
+    bool selectRow(int linha) override
+    {
+        if (linha < 0 || linha >= rowCount())
+            return false;
+        grade()->EscolheLinha(grade()->FixedRows() + linha);
+        return true;
+    }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent *) override { esqueceCelulas(); }
+
+private:
+    // Cell interfaces by (row << 32 | column); the accessibility cache owns them.
+    mutable QHash<quint64, QAccessible::Id> m_celulas;
+};
+
+QList<QAccessibleInterface *> CelulaGrade::columnHeaderCells() const
+{
+    if (!m_grade || !temCabecalho(*m_grade))
+        return {};
+    if (auto *tabela = dynamic_cast<TabelaGrade *>(parent()))
+        if (QAccessibleInterface *topo = tabela->celula(m_coluna, m_grade->FixedRows() - 1))
+            return { topo };
+    return {};
+}
+
+// A push button whose caption is its name and whose press action clicks it.
+class BotaoGradiente : public QAccessibleWidget
+{
+public:
+    explicit BotaoGradiente(TGradientButton *botao)
+        : QAccessibleWidget(botao, QAccessible::Button)
+    {
+    }
+    TGradientButton *botao() const { return static_cast<TGradientButton *>(widget()); }
+
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (tipo == QAccessible::Name && botao()->accessibleName().isEmpty())
+            return semAceleradores(botao()->Caption());
+        return QAccessibleWidget::text(tipo);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State estado = QAccessibleWidget::state();
+        estado.pressed = botao()->Down();
+        estado.checkable = botao()->Grouped();
+        estado.checked = botao()->Grouped() && botao()->Down();
+        return estado;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList { pressAction() } + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &acao) override
+    {
+        if (acao == pressAction())
+            botao()->Click();
+        else
+            QAccessibleWidget::doAction(acao);
+    }
+};
+
+// Static text whose caption is its name; it labels the control its accelerator focuses.
+class RotuloSombra : public QAccessibleWidget
+{
+public:
+    explicit RotuloSombra(TCustomShadowLabel *rotulo)
+        : QAccessibleWidget(rotulo, QAccessible::StaticText)
+    {
+    }
+    TCustomShadowLabel *rotulo() const { return static_cast<TCustomShadowLabel *>(widget()); }
+
+    QString text(QAccessible::Text tipo) const override
+    {
+        if (tipo == QAccessible::Name && rotulo()->accessibleName().isEmpty())
+            return semAceleradores(rotulo()->Caption());
+        return QAccessibleWidget::text(tipo);
+    }
+    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>> relations(
+        QAccessible::Relation filtro) const override
+    {
+        auto lista = QAccessibleWidget::relations(filtro);
+        if ((filtro & QAccessible::Labelled) && rotulo()->FocusControl())
+            if (QAccessibleInterface *alvo = QAccessible::queryAccessibleInterface(rotulo()->FocusControl()))
+                lista.push_back({ alvo, QAccessible::Labelled });
+        return lista;
+    }
+};
+
+QAccessibleInterface *fabrica(const QString &classe, QObject *objeto)
+{
+    if (classe == QLatin1String("TStringGrid"))
+        if (auto *grade = qobject_cast<TStringGrid *>(objeto))
+            return new TabelaGrade(grade);
+    if (classe == QLatin1String("TGradientButton"))
+        if (auto *botao = qobject_cast<TGradientButton *>(objeto))
+            return new BotaoGradiente(botao);
+    if (classe == QLatin1String("TCustomShadowLabel"))
+        if (auto *rotulo = qobject_cast<TCustomShadowLabel *>(objeto))
+            return new RotuloSombra(rotulo);
+    return nullptr;
+}
+
+} // namespace
+
+void RegistraAcessiveis()
+{
+    static const bool instalada = [] {
+        QAccessible::installFactory(fabrica);
+        return true;
+    }();
+    (void)instalada;
+}
+
+int IndiceCelulaAcessivel(const TStringGrid &grade, int ACol, int ARow)
+{
+    const QList<int> colunas = colunasLidas(grade);
+    const int coluna = int(colunas.indexOf(ACol));
+    const int cabecalho = temCabecalho(grade) ? 1 : 0;
+    const int linha = ARow - (grade.FixedRows() - cabecalho);
+    if (coluna < 0 || linha < 0 || ARow >= grade.RowCount())
+        return -1;
+    return linha * int(colunas.size()) + coluna;
+}
+
+int ColunaDoFocoAcessivel(const TStringGrid &grade)
+{
+    const QList<int> colunas = colunasLidas(grade);
+    if (colunas.isEmpty() || (colunas.contains(grade.Col()) && !(grade.Options() & GO::goRowSelect)))
+        return grade.Col();
+    return colunas.first();
+}
+
+void NomeiaCalendario(QCalendarWidget *calendario)
+{
+    const struct
+    {
+        const char *objeto;
+        QString nome;
+    } partes[] = {
+        { "qt_calendar_prevmonth", QStringLiteral("Mês anterior") },
+        { "qt_calendar_nextmonth", QStringLiteral("Próximo mês") },
+        { "qt_calendar_yearedit", QStringLiteral("Ano") },
+    };
+    for (const auto &parte : partes)
+        if (auto *w = calendario->findChild<QWidget *>(QLatin1String(parte.objeto)))
+            w->setAccessibleName(parte.nome);
+}
