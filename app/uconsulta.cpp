@@ -221,6 +221,8 @@ void Tfrm_agenda::FormCreate(QObject *)
 {
     // Dates are written "dd/MM/yyyy" wherever they are shown; there is no locale to set.
     CriaPastaMensagens();
+    // No other copy runs (the single-instance rule came first): no save is under way.
+    RemoveTemporariosOrfaos();
     ListaAgenda.clear();
 }
 
