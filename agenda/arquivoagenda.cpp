@@ -294,6 +294,24 @@ Remocao RemoveLembrete(const QByteArray &nome)
     return QFile::remove(caminho) ? Remocao::Removido : Remocao::MensagemFicou;
 }
 
+QString ArquivoAvisos()
+{
+    return QFileInfo(ArquivoIndice()).dir().filePath(QStringLiteral("AGENDA.AVS"));
+}
+
+QByteArray LeAvisos()
+{
+    QFile arquivo(ArquivoAvisos());
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return {};
+    return arquivo.readAll();
+}
+
+bool GravaAvisos(const QByteArray &conteudo)
+{
+    return gravaInteiro(ArquivoAvisos(), conteudo);
+}
+
 bool TemporarioOrfao(const QString &nome)
 {
     // QSaveFile names its temporary file after the final one, a dot and six random letters
@@ -306,7 +324,7 @@ bool TemporarioOrfao(const QString &nome)
 
 void RemoveTemporariosOrfaos()
 {
-    const QDir pasta(platform().applicationFolder());
+    const QDir pasta = QFileInfo(ArquivoIndice()).dir();
     const QStringList nomes = pasta.entryList({ QStringLiteral("AGENDA.AGD.*"), QStringLiteral("AGENDA.AVS.*") },
         QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QString &nome : nomes) {

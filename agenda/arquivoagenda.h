@@ -82,6 +82,12 @@ enum class Remocao {
 // safe or another line still names it. Throws ErroLeitura when the index cannot be read.
 Remocao RemoveLembrete(const QByteArray &nome);
 
+// The record of announced reminders kept beside the index; empty when missing or unreadable.
+QString ArquivoAvisos(); // AGENDA.AVS, in the index file's folder
+QByteArray LeAvisos();
+// Replaced whole through a temporary file and a rename, as the index.
+bool GravaAvisos(const QByteArray &conteudo);
+
 // Deletes the temporary files a save killed midway left beside the index (AGENDA.AGD.XXXXXX,
 // AGENDA.AVS.XXXXXX). Only while no other copy runs: one may be writing them.
 void RemoveTemporariosOrfaos();

@@ -225,6 +225,8 @@ void Tfrm_agenda::FormCreate(QObject *)
     // No other copy runs (the single-instance rule came first): no save is under way.
     RemoveTemporariosOrfaos();
     ListaAgenda.clear();
+    // Reminders that fell due while the program was not running are caught up by the ticks.
+    MemoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
 }
 
 void Tfrm_agenda::FormClose(QObject *)

@@ -113,11 +113,16 @@ private:
     // Each subsystem connects its own controls.
     void preparaListagem();
     void preparaBandeja();
+    // Writes the alarm's memory beside the index: a later start neither repeats what was
+    // announced nor misses what fell due while the program was not running.
+    void guardaAvisos();
 
     bool m_mostrada = false;
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
+    // The minute checked up to at the last time the alarm's memory was written.
+    std::optional<MinutoRelogio> m_avisosGuardados;
     // Entry windows that went to the tray with the main window, to come back with it.
     QList<QPointer<QWidget>> m_ocultasJunto;
 };
