@@ -196,7 +196,7 @@ bool NomeMensagemSeguro(const QByteArray &nome)
 {
     if (nome.isEmpty() || nome == "." || nome == "..")
         return false;
-    // Both separators: an index written on the old system may say "..\\x" as well as "../x".
+    // Both separators: a line written under Windows may say ..\x as well as ../x.
     return std::none_of(nome.begin(), nome.end(), [](char c) {
         const auto b = static_cast<unsigned char>(c);
         return b < 0x20 || b == 0x7F || c == '/' || c == '\\';
