@@ -298,7 +298,8 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
     }
 }
 
-TEST(NomeMensagem, OnlyAPlainNameIsOpenedOrDeleted)
+// Deleting such a line is in the listing's tests.
+TEST(NomeMensagem, OnlyAPlainNameIsOpened)
 {
     FakePlatform fake;
     gravaArquivo(fake.pasta + "victim.txt", "de outro");
@@ -311,13 +312,6 @@ TEST(NomeMensagem, OnlyAPlainNameIsOpenedOrDeleted)
     }
     for (const QByteArray nome : { "20240501-140327.txt", "nota \xe9.txt", "..txt" })
         EXPECT_TRUE(NomeMensagemSeguro(nome)) << nome.constData();
-
-    gravaArquivo(ArquivoIndice(), "|2024|05|07|09:05|0|../victim.txt|\r\n|x|a\tb.txt|\r\n");
-    EXPECT_EQ(RemoveLembrete("../victim.txt"), Remocao::Removido);
-    EXPECT_EQ(RemoveLembrete("a\tb.txt"), Remocao::Removido);
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "");
-    EXPECT_EQ(leArquivo(fake.pasta + "victim.txt"), "de outro");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("a\tb.txt")), "com tab");
 }
 
 TEST(IndiceAgenda, ASaveOrADeleteKeepsEveryLineAfterANul)

@@ -6,16 +6,12 @@
 #include "windows/umostra.h"
 
 #include <QCalendarWidget>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -154,38 +150,4 @@ TEST(TiqueAlarme, AReminderDueWhileTheAlertWasOpenRingsAfterItCloses)
     agenda.tique(9, 33, 45);
     EXPECT_FALSE(agenda.mostra.isVisible());
     EXPECT_EQ(agenda.fake.sons.size(), 0);
-}
-
-TEST(TiqueAlarme, AReminderMissedWhileOffIsAnnouncedOnceAtTheNextStart)
-{
-    FakePlatform fake;
-    const QByteArray indice = "|2024|05|07|11:00|0|20240501-080000.txt|\r\n";
-    const auto roda = [&](QTime hora) {
-        fake.agora = QDateTime(QDate(2024, 5, 7), hora);
-        auto agenda = std::make_unique<Agenda>(fake, indice);
-        agenda->frm.FormActivate(&agenda->frm);
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents(); // the look right after the first activation
-        return agenda;
-    };
-    // Running at 09:00 with nothing due; then switched off before 11:00, with a save killed
-    // midway by the power cut.
-    roda(QTime(9, 0));
-    gravaArquivo(fake.caminho(QStringLiteral("AGENDA.AGD.QxWzTr")), "|2024|05");
-
-    // Started again at 14:00: announced at once, sound and alert, without waiting for a tick.
-    gravaArquivo(fake.caminho(QStringLiteral("AGENDA.WAV")), "RIFF");
-    {
-        const auto agenda = roda(QTime(14, 0));
-        EXPECT_FALSE(QFileInfo::exists(fake.caminho(QStringLiteral("AGENDA.AGD.QxWzTr"))));
-        EXPECT_EQ(fake.sons.size(), 1);
-        EXPECT_TRUE(agenda->mostra.isVisible());
-        EXPECT_EQ(agenda->frm.UltimoAviso, QStringLiteral("20240501-080000.txt"));
-        EXPECT_EQ(agenda->mostra.Label3->text(), QStringLiteral("Hora:14:00"));
-    }
-    // Killed with the alert still open, started again: not a second time.
-    const auto agenda = roda(QTime(14, 1));
-    agenda->tique(14, 1, 30);
-    EXPECT_EQ(fake.sons.size(), 1);
-    EXPECT_FALSE(agenda->mostra.isVisible());
 }

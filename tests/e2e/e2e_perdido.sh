@@ -12,11 +12,14 @@ printf '|%s|0|%s.txt|\r\n' "$due" "$nome" >"$E2E_APP/AGENDA.AGD"
 mkdir -p "$E2E_APP/CND"
 printf 'Perdido enquanto desligado\r\n' >"$E2E_APP/CND/$nome.txt"
 date -d "@$((agora - 600))" '+%Y%m%d-%H%M' >"$E2E_APP/AGENDA.AVS"
+# The power cut also killed a save midway.
+printf '|2024|05' >"$E2E_APP/AGENDA.AGD.QxWzTr"
 
 MAIN='Zelvano Agenda Eletr.*nica V13'
 ALERT="Zelvano Agenda: $nome"
 e2e_run; app=$E2E_LAST
 e2e_wait 15 e2e_has_window "$MAIN" || e2e_fail "main window did not appear"
+[ ! -e "$E2E_APP/AGENDA.AGD.QxWzTr" ] || e2e_fail "the killed save's temporary file is still there"
 # At once, not at the first tick 15 seconds later.
 e2e_wait 10 e2e_has_window "$ALERT" || e2e_fail "the missed reminder was not announced at start"
 e2e_press "$ALERT" Return
