@@ -10,7 +10,7 @@ DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjp
 # `make test`: the unit tests, the checks of the launcher and software-centre files, the
 # package (dpkg-shlibdeps) and the end-to-end scripts.
 TEST_DEBS = libgtest-dev libgmock-dev desktop-file-utils appstream dpkg-dev
-E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS) \
+E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
 BENCH_DEBS = libbenchmark-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -59,12 +60,11 @@ QString ArquivoMensagem(const QByteArray &nome)
     return PastaMensagens() + QString::fromLatin1(nome);
 }
 
-ListaLinhas CortaLinhas(const QByteArray &texto)
+namespace {
+
+ListaLinhas cortaAte(const QByteArray &texto, qsizetype fim)
 {
     ListaLinhas linhas;
-    qsizetype fim = texto.indexOf('\0');
-    if (fim < 0)
-        fim = texto.size();
     qsizetype inicio = 0;
     qsizetype i = 0;
     while (i < fim) {
@@ -80,6 +80,19 @@ ListaLinhas CortaLinhas(const QByteArray &texto)
     if (inicio < fim)
         linhas.push_back(texto.mid(inicio, fim - inicio));
     return linhas;
+}
+
+} // namespace
+
+ListaLinhas CortaLinhas(const QByteArray &texto)
+{
+    const qsizetype nulo = texto.indexOf('\0');
+    return cortaAte(texto, nulo < 0 ? texto.size() : nulo);
+}
+
+ListaLinhas CortaLinhasInteiras(const QByteArray &texto)
+{
+    return cortaAte(texto, texto.size());
 }
 
 QByteArray JuntaLinhas(const ListaLinhas &linhas)
@@ -113,7 +126,9 @@ bool gravaInteiro(const QString &caminho, const QByteArray &bytes)
     QSaveFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly))
         return false;
-    if (arquivo.write(bytes) != bytes.size()) {
+    // A write that does not fit is found out at the flush: commit() would not notice it and
+    // would put the cut file in place of the old one.
+    if (arquivo.write(bytes) != bytes.size() || !arquivo.flush()) {
         arquivo.cancelWriting();
         return false;
     }
@@ -128,6 +143,14 @@ ListaLinhas LeIndice()
     if (!QFileInfo::exists(caminho))
         return {};
     return CortaLinhas(leInteiro(caminho));
+}
+
+ListaLinhas LeIndiceInteiro()
+{
+    const QString caminho = ArquivoIndice();
+    if (!QFileInfo::exists(caminho))
+        return {};
+    return CortaLinhasInteiras(leInteiro(caminho));
 }
 
 bool GravaIndice(const ListaLinhas &linhas)
@@ -202,8 +225,21 @@ QByteArray CodificaMensagem(const QString &texto)
     return cp1252;
 }
 
+bool NomeMensagemSeguro(const QByteArray &nome)
+{
+    if (nome.isEmpty() || nome == "." || nome == "..")
+        return false;
+    // Both separators: a line written under Windows may say ..\x as well as ../x.
+    return std::none_of(nome.begin(), nome.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F || c == '/' || c == '\\';
+    });
+}
+
 std::optional<QStringList> LeMensagem(const QByteArray &nome)
 {
+    if (!NomeMensagemSeguro(nome))
+        return std::nullopt;
     const QString caminho = ArquivoMensagem(nome);
     if (!QFileInfo(caminho).isFile())
         return std::nullopt;
@@ -250,7 +286,7 @@ QByteArray MontaLinha(QDate data, const QString &hora, int modalidade, const QBy
 
 bool IncluiLembrete(QDate data, const QString &hora, int modalidade, const QString &mensagem)
 {
-    ListaLinhas indice = LeIndice();
+    ListaLinhas indice = LeIndiceInteiro();
     const QByteArray nome = NomeArquivoMensagem(platform().now(), indice);
     indice.push_back(MontaLinha(data, hora, modalidade, nome));
     if (!GravaMensagem(nome, mensagem))
@@ -263,17 +299,69 @@ bool IncluiLembrete(QDate data, const QString &hora, int modalidade, const QStri
     return true;
 }
 
-bool RemoveLembrete(ListaLinhas &lista, const QByteArray &nome)
+Remocao RemoveLembrete(const QByteArray &nome)
 {
     if (nome.isEmpty())
-        return true; // an empty name is found in every line
-    const auto linha = std::find_if(lista.begin(), lista.end(), [&](const QByteArray &l) { return l.contains(nome); });
-    if (linha == lista.end())
-        return true;
+        return Remocao::SemLinha; // an empty name is found in every line
+    ListaLinhas indice = LeIndiceInteiro();
+    // The row's own line first: a hand-made name such as "a" is also part of other lines.
+    auto linha
+        = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
+    if (linha == indice.end())
+        linha = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return l.contains(nome); });
+    if (linha == indice.end())
+        return Remocao::SemLinha;
+    indice.erase(linha);
+    // The index goes first: a write that fails leaves the line with its text, never a line
+    // whose text is gone.
+    if (!GravaIndice(indice))
+        return Remocao::IndiceNaoGravado;
+
+    if (!NomeMensagemSeguro(nome))
+        return Remocao::Removido;
+    const bool aindaUsado
+        = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
     const QString caminho = ArquivoMensagem(nome);
-    if (!QFileInfo(caminho).isFile())
-        return true;
-    QFile::remove(caminho);
-    lista.erase(linha);
-    return GravaIndice(lista);
+    if (aindaUsado || !QFileInfo(caminho).isFile())
+        return Remocao::Removido;
+    return QFile::remove(caminho) ? Remocao::Removido : Remocao::MensagemFicou;
+}
+
+QString ArquivoAvisos()
+{
+    return QFileInfo(ArquivoIndice()).dir().filePath(QStringLiteral("AGENDA.AVS"));
+}
+
+QByteArray LeAvisos()
+{
+    QFile arquivo(ArquivoAvisos());
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return {};
+    return arquivo.readAll();
+}
+
+bool GravaAvisos(const QByteArray &conteudo)
+{
+    return gravaInteiro(ArquivoAvisos(), conteudo);
+}
+
+bool TemporarioOrfao(const QString &nome)
+{
+    // QSaveFile names its temporary file after the final one, a dot and six random letters
+    // of both cases. A name a person gave a copy ("AGENDA.AGD.backup", ".Backup") is spared:
+    // it would need a capital past the first letter as well as a small letter.
+    static const QRegularExpression temporario(
+        QStringLiteral("^AGENDA\\.(AGD|AVS)\\.[A-Za-z](?=[A-Za-z]*[a-z])(?=[a-z]*[A-Z])[A-Za-z]{5}$"));
+    return temporario.match(nome).hasMatch();
+}
+
+void RemoveTemporariosOrfaos()
+{
+    const QDir pasta = QFileInfo(ArquivoIndice()).dir();
+    const QStringList nomes = pasta.entryList({ QStringLiteral("AGENDA.AGD.*"), QStringLiteral("AGENDA.AVS.*") },
+        QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &nome : nomes) {
+        if (TemporarioOrfao(nome))
+            QFile::remove(pasta.filePath(nome));
+    }
 }

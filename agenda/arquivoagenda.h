@@ -25,6 +25,9 @@ QString SomAlarme();
 // Cuts text into lines at CR LF, lone CR or lone LF; a final break adds no empty line and a
 // NUL byte ends the text.
 ListaLinhas CortaLinhas(const QByteArray &texto);
+// The same cut over the whole text, NUL bytes and what follows them included: what a write
+// starts from, so that no line is lost behind a NUL.
+ListaLinhas CortaLinhasInteiras(const QByteArray &texto);
 // Every line followed by CR LF.
 QByteArray JuntaLinhas(const ListaLinhas &linhas);
 
@@ -37,6 +40,8 @@ public:
 
 // The index file's lines; a missing file is an empty list.
 ListaLinhas LeIndice();
+// Every line of the index file, also those after a NUL byte (CortaLinhasInteiras).
+ListaLinhas LeIndiceInteiro();
 // Replaces the index file whole through a temporary file and a rename. False when it failed.
 bool GravaIndice(const ListaLinhas &linhas);
 
@@ -46,7 +51,12 @@ void CarregaAgenda(ListaLinhas &lista);
 // Creates the message folder with its parents when it is missing.
 void CriaPastaMensagens();
 
-// The message's lines, or nothing when the file does not exist.
+// A message file name that stays inside CND/: a plain file name, without separators, "." or
+// "..", NUL or other control characters. A line naming anything else is a reminder whose
+// message file is missing: nothing is opened or deleted for it.
+bool NomeMensagemSeguro(const QByteArray &nome);
+
+// The message's lines, or nothing when the file does not exist or the name is not safe.
 std::optional<QStringList> LeMensagem(const QByteArray &nome);
 // Text decoding of message files: UTF-8 when the bytes are valid UTF-8, else Windows-1252.
 QString DecodificaMensagem(const QByteArray &bytes);
@@ -66,7 +76,28 @@ QByteArray MontaLinha(QDate data, const QString &hora, int modalidade, const QBy
 // result is false. Throws ErroLeitura when the existing index cannot be read.
 bool IncluiLembrete(QDate data, const QString &hora, int modalidade, const QString &mensagem);
 
-// Removes the first line of the list that contains the name, and its message file, then
-// writes the list over the index. Nothing is removed when no line names it or the message
-// file is missing. False only when the index write failed.
-bool RemoveLembrete(ListaLinhas &lista, const QByteArray &nome);
+enum class Remocao {
+    Removido, // the line and its message file are gone
+    SemLinha, // no line names it: nothing was written
+    IndiceNaoGravado, // the index could not be written: the reminder is whole as it was
+    MensagemFicou, // the line is gone, its message file could not be deleted (an orphan)
+};
+
+// Removes a reminder from the index file as it is on disk now: the first line whose message
+// file name is `nome` (else the first line that contains it), then its message file. The
+// index is written first, so a failed write leaves the reminder whole, and a line whose
+// message file is missing can still be removed. The message file stays when its name is not
+// safe or another line still names it. Throws ErroLeitura when the index cannot be read.
+Remocao RemoveLembrete(const QByteArray &nome);
+
+// The record of announced reminders kept beside the index; empty when missing or unreadable.
+QString ArquivoAvisos(); // AGENDA.AVS, in the index file's folder
+QByteArray LeAvisos();
+// Replaced whole through a temporary file and a rename, as the index.
+bool GravaAvisos(const QByteArray &conteudo);
+
+// Deletes the temporary files a save killed midway left beside the index (AGENDA.AGD.XXXXXX,
+// AGENDA.AVS.XXXXXX). Only while no other copy runs: one may be writing them.
+void RemoveTemporariosOrfaos();
+// Whether a file name in the application folder is such a leftover.
+bool TemporarioOrfao(const QString &nome);

@@ -73,6 +73,12 @@ QByteArray ConteudoAtalho(
     const QString &alvo, const QString &argumentos, const QString &pastaTrabalho, const QString &nomeLink)
 {
     QString exec = CitaArgumentoExec(alvo);
+    // GLib-based desktops look for the program named first in Exec before they turn "%%" back
+    // into "%", so they would refuse the entry of a program whose path has a %. A shell that
+    // is always there starts it instead, with the path as its $0.
+    if (alvo.contains(QLatin1Char('%')))
+        exec = QStringLiteral("/bin/sh -c ") + CitaArgumentoExec(QStringLiteral("exec \"$0\" \"$@\""))
+            + QLatin1Char(' ') + exec;
     if (!argumentos.isEmpty())
         exec += QLatin1Char(' ') + argumentos;
     QString texto = QStringLiteral("[Desktop Entry]\n"

@@ -8,6 +8,7 @@
 #include "controls/tarvogrid.h"
 #include "platform/platform.h"
 #include "windows/about.h"
+#include "windows/umostra.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -243,7 +244,11 @@ void Tfrm_agenda::FormCreate(QObject *)
 {
     // Dates are written "dd/MM/yyyy" wherever they are shown; there is no locale to set.
     CriaPastaMensagens();
+    // No other copy runs (the single-instance rule came first): no save is under way.
+    RemoveTemporariosOrfaos();
     ListaAgenda.clear();
+    // Reminders that fell due while the program was not running are caught up by the ticks.
+    MemoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
 }
 
 void Tfrm_agenda::FormClose(QObject *)
@@ -261,8 +266,12 @@ void Tfrm_agenda::TrazParaFrente()
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     for (const QPointer<QWidget> &janela : std::exchange(m_ocultasJunto, {})) {
-        if (janela)
-            janela->show();
+        if (!janela)
+            continue;
+        janela->show();
+        // The alert is up again: the alarm waits for it to be closed, as before.
+        if (janela.data() == m_formMostra.data())
+            Timer1->stop();
     }
     raise();
     activateWindow();
@@ -280,6 +289,13 @@ void Tfrm_agenda::hideEvent(QHideEvent *evento)
             m_ocultasJunto.push_back(filha);
             filha->hide();
         }
+    }
+    // So does an open alert. Out of sight it no longer holds the alarm back: reminders keep
+    // ringing in the tray, and the alert comes back with the window.
+    if (m_formMostra && m_formMostra->isVisible()) {
+        m_ocultasJunto.push_back(m_formMostra.data());
+        m_formMostra->hide();
+        Timer1->start();
     }
 }
 

@@ -113,6 +113,9 @@ private:
     // Each subsystem connects its own controls.
     void preparaListagem();
     void preparaBandeja();
+    // Writes the alarm's memory beside the index: a later start neither repeats what was
+    // announced nor misses what fell due while the program was not running.
+    void guardaAvisos();
 
     // The calendar's day grid, and the day chosen when a press on it began.
     QWidget *m_diasDoCalendario = nullptr;
@@ -122,6 +125,8 @@ private:
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
+    // The minute checked up to at the last time the alarm's memory was written.
+    std::optional<MinutoRelogio> m_avisosGuardados;
     // Entry windows that went to the tray with the main window, to come back with it.
     QList<QPointer<QWidget>> m_ocultasJunto;
 };

@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <cstdlib>
+
 void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
 {
     m_formMostra = janela;
@@ -38,8 +40,13 @@ void Tfrm_agenda::Timer1Timer(QObject *)
     }
 
     const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, MemoriaAvisos);
-    if (!aviso)
+    if (!aviso) {
+        // Once at start and then hourly, so that a start after a power cut looks back from
+        // about where this run stopped looking.
+        if (!m_avisosGuardados || std::abs(*MemoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
+            guardaAvisos();
         return;
+    }
     UltimoAviso = QString::fromLatin1(aviso->nome);
     Timer1->stop();
 
@@ -47,8 +54,18 @@ void Tfrm_agenda::Timer1Timer(QObject *)
     if (!som.isEmpty())
         platform().playSound(som);
 
+    // Announced from here on (the sound has played, the alert follows): a later start does
+    // not ring it again.
+    guardaAvisos();
     if (m_formMostra)
         m_formMostra->MostraAviso(aviso->linha, platform().now());
     else
         Timer1->start();
+}
+
+void Tfrm_agenda::guardaAvisos()
+{
+    // A failed write is silent: the memory is kept in this run and written again later.
+    GravaAvisos(GuardaMemoria(MemoriaAvisos, MinutoDe(platform().now())));
+    m_avisosGuardados = MemoriaAvisos.ultimoVerificado;
 }

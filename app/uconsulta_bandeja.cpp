@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -40,6 +41,12 @@ void Tfrm_agenda::FormActivate(QObject *)
         showMinimized();
     else
         CriaAtalhoInicializar(Executavel(), QString(), platform().applicationFolder(), NomeAtalho);
+    // What fell due while the program was not running is announced now that the window is up
+    // (or in the tray), not 15 seconds later; queued behind the tray's own hiding.
+    QTimer::singleShot(0, this, [this] {
+        if (Timer1->isActive())
+            Timer1Timer(Timer1);
+    });
 }
 
 void Tfrm_agenda::BitBtn4Click(QObject *)

@@ -156,11 +156,10 @@ void Tfrm_agenda::ExcluiAgenda1Click(QObject *)
         return;
     if (!Confirma(perguntaExclusao(grade.Cells(0, r))))
         return;
-    // The file may have gained lines since the last refresh (a save from an entry window
-    // still open, another copy of the file): remove from what is on disk now, so that
-    // writing the index back drops nothing but this reminder.
-    CarregaAgenda(ListaAgenda);
-    if (!RemoveLembrete(ListaAgenda, grade.Cells(3, r).toLatin1()))
+    // Removed from the index as it is on disk now (a save from an entry window still open may
+    // have added lines since the last refresh), so writing it back drops nothing but this one.
+    // A message file that could not be deleted stays as a harmless orphan.
+    if (RemoveLembrete(grade.Cells(3, r).toLatin1()) == Remocao::IndiceNaoGravado)
         throw std::runtime_error((QStringLiteral("Não foi possível gravar ") + ArquivoIndice()).toStdString());
     Atualiza();
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -159,6 +160,11 @@ std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &ago
         QByteArray nome = ExtraiCampo(6, linha);
         if (memoria.anunciados.contains({ nome, *minuto }))
             continue;
+        if (*minuto < ate) {
+            const std::optional<MinutoRelogio> criado = MinutoCriacao(nome);
+            if (criado && *criado > *minuto)
+                continue;
+        }
         escolhido = Aviso { i, linha, std::move(nome), *minuto };
     }
 
@@ -170,6 +176,74 @@ std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &ago
     memoria.ultimoVerificado = de - 1;
     memoria.anunciados.insert({ escolhido->nome, escolhido->minuto });
     return escolhido;
+}
+
+namespace {
+
+QByteArray textoMinuto(MinutoRelogio minuto)
+{
+    const QDate dia = QDate::fromJulianDay(minuto / MinutosDia);
+    const auto doDia = int(minuto % MinutosDia);
+    return dia.toString(QStringLiteral("yyyyMMdd")).toLatin1() + '-'
+        + QTime(doDia / 60, doDia % 60).toString(QStringLiteral("HHmm")).toLatin1();
+}
+
+// "YYYYMMDD-HHMM" as a minute of the wall clock.
+std::optional<MinutoRelogio> minutoDoTexto(QByteArrayView texto)
+{
+    if (texto.size() != 13 || texto[8] != '-')
+        return std::nullopt;
+    const int ano = numero(texto.first(4), 4);
+    const QDate dia(ano, numero(texto.sliced(4, 2), 2), numero(texto.sliced(6, 2), 2));
+    const int hora = numero(texto.sliced(9, 2), 2);
+    const int minuto = numero(texto.sliced(11, 2), 2);
+    if (ano < 1 || !dia.isValid() || hora < 0 || hora > 23 || minuto < 0 || minuto > 59)
+        return std::nullopt;
+    return minutoDe(dia, hora * 60 + minuto);
+}
+
+} // namespace
+
+std::optional<MinutoRelogio> MinutoCriacao(const QByteArray &nome)
+{
+    // "YYYYMMDD-HHMM" is the name's first thirteen characters; the seconds must be digits too.
+    if (nome.size() < 15 || numero(QByteArrayView(nome).sliced(13, 2), 2) < 0)
+        return std::nullopt;
+    return minutoDoTexto(QByteArrayView(nome).first(13));
+}
+
+QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora)
+{
+    if (!memoria.ultimoVerificado)
+        return {};
+    QList<std::pair<MinutoRelogio, QByteArray>> anunciados;
+    for (const auto &[nome, minuto] : memoria.anunciados) {
+        if (minuto >= agora - JanelaRecuperacao)
+            anunciados.push_back({ minuto, nome });
+    }
+    std::sort(anunciados.begin(), anunciados.end());
+    QByteArray texto = textoMinuto(*memoria.ultimoVerificado) + '\n';
+    for (const auto &[minuto, nome] : anunciados)
+        texto += textoMinuto(minuto) + ' ' + nome + '\n';
+    return texto;
+}
+
+MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
+{
+    const QList<QByteArray> linhas = texto.split('\n');
+    const std::optional<MinutoRelogio> verificado = minutoDoTexto(linhas.first());
+    if (!verificado)
+        return {};
+    MemoriaAlarme memoria;
+    memoria.ultimoVerificado = std::max(*verificado, agora - JanelaRecuperacao);
+    for (qsizetype i = 1; i < linhas.size(); ++i) {
+        const QByteArray &linha = linhas.at(i);
+        const std::optional<MinutoRelogio> minuto
+            = minutoDoTexto(QByteArrayView(linha).first(qMin<qsizetype>(13, linha.size())));
+        if (minuto && linha.size() > 14 && linha.at(13) == ' ')
+            memoria.anunciados.insert({ linha.mid(14), *minuto });
+    }
+    return memoria;
 }
 
 QString TextoModalidade(const QByteArray &linha)

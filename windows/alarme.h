@@ -54,8 +54,25 @@ struct Aviso
 // the clock was set back), so nothing due while an alert was up, the sound played or the
 // computer slept is lost. Of the reminders due in that span and not yet announced for that
 // minute the one that fell due first is taken (the first in the list among equals); a
-// reminder due several times in the span counts once, for its latest minute.
+// reminder due several times in the span counts once, for its latest minute. A minute already
+// past is not caught up for a reminder saved after it (MinutoCriacao): it was never missed.
 std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria);
+
+// The moment a reminder was saved, read from its message file name "YYYYMMDD-HHMMSS...";
+// nothing for a name of another form (a hand-edited line).
+std::optional<MinutoRelogio> MinutoCriacao(const QByteArray &nome);
+
+// How far back a start looks for reminders that fell due while the program was not running:
+// a computer off for months does not ring for months.
+constexpr MinutoRelogio JanelaRecuperacao = 7 * 24 * 60;
+
+// The memory as kept between runs, as text: the minute up to which nothing was left to
+// announce ("YYYYMMDD-HHMM"), then one line per reminder announced in the last seven days
+// (that minute, a space, the message file name). Empty while no tick has run.
+QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora);
+// The memory a start carries on from, never further back than seven days. A missing or
+// damaged text gives an empty memory: the first tick looks at its own minute only.
+MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora);
 
 // The alert window's texts for a due index line.
 QString TextoModalidade(const QByteArray &linha); // "AGENDA ESPECÍFICA", "MENSALMENTE", "ANUALMENTE"

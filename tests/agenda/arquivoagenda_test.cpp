@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,20 +210,155 @@ TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
     EXPECT_FALSE(LeMensagem("nao-existe.txt").has_value());
 }
 
-TEST(RemoveLembrete, RemovesTheFirstLineNamingTheMessageOnlyWhenItsFileExists)
+TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
 {
     FakePlatform fake;
     CriaPastaMensagens();
-    ListaLinhas lista = { "|2024|05|07|09:05|0|a.txt|", "", "|2024|05|07|09:30|0|b.txt|", "|dup|b.txt|" };
+    gravaArquivo(ArquivoIndice(),
+        "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|10:00|0|a.txt|\r\n"
+        "|2024|05|07|11:00|0|c.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n");
     gravaArquivo(ArquivoMensagem("b.txt"), "bê");
+    gravaArquivo(ArquivoMensagem("c.txt"), "cê");
 
-    ASSERT_TRUE(RemoveLembrete(lista, "a.txt")); // no message file: nothing removed, nothing written
-    EXPECT_EQ(lista.size(), 4);
-    EXPECT_FALSE(QFileInfo::exists(ArquivoIndice()));
-    ASSERT_TRUE(RemoveLembrete(lista, ""));
-    EXPECT_EQ(lista.size(), 4);
+    EXPECT_EQ(RemoveLembrete(""), Remocao::SemLinha);
+    EXPECT_EQ(RemoveLembrete("nenhuma.txt"), Remocao::SemLinha);
+    // No message file: the line goes all the same. "a.txt" is also inside "ab.txt": the
+    // line whose file name it is goes, not the first one that happens to contain it.
+    EXPECT_EQ(RemoveLembrete("a.txt"), Remocao::Removido);
+    EXPECT_EQ(leArquivo(ArquivoIndice()),
+        "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n"
+        "|2024|05|07|11:00|0|c.txt|\r\n");
 
-    ASSERT_TRUE(RemoveLembrete(lista, "b.txt"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n\r\n|dup|b.txt|\r\n");
+    EXPECT_EQ(RemoveLembrete("b.txt"), Remocao::Removido);
     EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("b.txt")));
+    // A message another line still names stays with that line. ("ab.txt" is another name.)
+    EXPECT_EQ(RemoveLembrete("c.txt"), Remocao::Removido);
+    EXPECT_TRUE(QFileInfo::exists(ArquivoMensagem("c.txt")));
+    EXPECT_EQ(RemoveLembrete("c.txt"), Remocao::Removido);
+    EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("c.txt")));
+    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
+}
+
+TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextDeleteWorks)
+{
+    const QByteArray indice = "|2024|05|07|09:05|0|a.txt|\r\n|2024|05|07|09:30|0|b.txt|\r\n";
+    const struct
+    {
+        const char *falha;
+        std::function<void(const QString &pasta)> aplica; // in the child, before it deletes
+    } casos[] = {
+        { "read-only folder",
+            [](const QString &pasta) {
+                // Root writes anywhere: the child becomes nobody, owner of a folder it may only
+                // read, and of the message folder, which stays writable.
+                const QByteArray app = QFile::encodeName(pasta);
+                const QByteArray cnd = QFile::encodeName(PastaMensagens());
+                if (geteuid() == 0) {
+                    for (const QByteArray &c : { QFileInfo(pasta + "..").absoluteFilePath().toLocal8Bit(), app, cnd,
+                             QFile::encodeName(ArquivoMensagem("b.txt")) })
+                        if (chown(c.constData(), 65534, 65534) != 0)
+                            _exit(9);
+                    if (setgid(65534) != 0 || setuid(65534) != 0)
+                        _exit(9);
+                }
+                chmod(app.constData(), 0555);
+            } },
+        { "full disk",
+            [](const QString &) {
+                signal(SIGXFSZ, SIG_IGN);
+                rlimit limite { 8, 8 };
+                setrlimit(RLIMIT_FSIZE, &limite);
+            } },
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.falha);
+        FakePlatform fake;
+        CriaPastaMensagens();
+        gravaArquivo(ArquivoIndice(), indice);
+        gravaArquivo(ArquivoMensagem("b.txt"), "bê");
+
+        const pid_t filho = fork();
+        ASSERT_GE(filho, 0);
+        if (filho == 0) {
+            caso.aplica(fake.pasta);
+            _exit(static_cast<int>(RemoveLembrete("b.txt")));
+        }
+        int estado = 0;
+        waitpid(filho, &estado, 0);
+        chmod(QFile::encodeName(fake.pasta).constData(), 0755);
+        ASSERT_TRUE(WIFEXITED(estado));
+        EXPECT_EQ(WEXITSTATUS(estado), static_cast<int>(Remocao::IndiceNaoGravado));
+        EXPECT_EQ(leArquivo(ArquivoIndice()), indice);
+        EXPECT_EQ(leArquivo(ArquivoMensagem("b.txt")), "bê");
+
+        // The folder is writable again: the same delete goes through.
+        EXPECT_EQ(RemoveLembrete("b.txt"), Remocao::Removido);
+        EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n");
+        EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("b.txt")));
+    }
+}
+
+// Deleting such a line is in the listing's tests.
+TEST(NomeMensagem, OnlyAPlainNameIsOpened)
+{
+    FakePlatform fake;
+    gravaArquivo(fake.pasta + "victim.txt", "de outro");
+    gravaArquivo(ArquivoMensagem("a\tb.txt"), "com tab"); // there, but not by a name we make
+    const QByteArray hostis[] = { "../victim.txt", "/etc/hostname", "..", ".", "a\tb.txt", "..\\victim.txt",
+        QByteArray("\x7f", 1), QByteArray("x\0y", 3), "" };
+    for (const QByteArray &nome : hostis) {
+        EXPECT_FALSE(NomeMensagemSeguro(nome)) << nome.toPercentEncoding().constData();
+        EXPECT_FALSE(LeMensagem(nome).has_value());
+    }
+    for (const QByteArray nome : { "20240501-140327.txt", "nota \xe9.txt", "..txt" })
+        EXPECT_TRUE(NomeMensagemSeguro(nome)) << nome.constData();
+}
+
+TEST(IndiceAgenda, ASaveOrADeleteKeepsEveryLineAfterANul)
+{
+    FakePlatform fake;
+    CriaPastaMensagens();
+    ListaLinhas linhas;
+    for (int i = 0; i < 50; ++i)
+        linhas.push_back("|2024|05|07|09:" + QByteArray::number(10 + i) + "|0|" + QByteArray::number(i) + ".txt|");
+    linhas[1].insert(5, QByteArray(1, '\0'));
+    linhas[30] += QByteArray("\0\0lixo", 6);
+    gravaArquivo(ArquivoIndice(), JuntaLinhas(linhas));
+    ASSERT_EQ(LeIndice().size(), 2); // reading still stops at the NUL
+
+    fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "18:00", 0, "nova"));
+    linhas.push_back("|2024|05|07|18:00|0|20240501-140327.txt|");
+    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+
+    gravaArquivo(ArquivoMensagem("0.txt"), "zero");
+    EXPECT_EQ(RemoveLembrete("0.txt"), Remocao::Removido);
+    linhas.removeFirst();
+    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+}
+
+TEST(TemporariosOrfaos, OnlyTheLeftoversOfAKilledSaveAreRemovedAtStart)
+{
+    FakePlatform fake;
+    const struct
+    {
+        const char *nome;
+        bool removido;
+    } casos[] = {
+        { "AGENDA.AGD.aBcDeF", true },
+        { "AGENDA.AVS.XyZabc", true },
+        { "AGENDA.AGD", false },
+        { "AGENDA.AGD.backup", false },
+        { "AGENDA.AGD.Backup", false },
+        { "AGENDA.AGD.BACKUP", false },
+        { "AGENDA.AGD.aBcDe1", false },
+        { "agenda.agd.aBcDeF", false },
+    };
+    for (const auto &c : casos)
+        gravaArquivo(fake.pasta + c.nome, "x");
+    QFile::link(fake.pasta + "AGENDA.AGD", fake.pasta + "AGENDA.AGD.LiNkAd");
+    RemoveTemporariosOrfaos();
+    for (const auto &c : casos)
+        EXPECT_EQ(QFileInfo::exists(fake.pasta + c.nome), !c.removido) << c.nome;
+    EXPECT_TRUE(QFileInfo(fake.pasta + "AGENDA.AGD.LiNkAd").isSymLink());
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,9 @@ TEST(AtalhoInicializar, ExecQuotesTheTargetByTheDesktopEntryRules)
         { "/opt/a$b/z", R"("/opt/a\\$b/z")" },
         { "/opt/a\"b`c/z", R"("/opt/a\\"b\\`c/z")" },
         { "/opt/a\\b/z", R"("/opt/a\\\\b/z")" },
-        { "/opt/100%/z", "/opt/100%%/z" },
-        { "/opt/100% certo/z", R"("/opt/100%% certo/z")" },
+        // GLib looks for the first program before it unescapes %%: a shell starts this one.
+        { "/opt/100%/z", R"(/bin/sh -c "exec \\"\\$0\\" \\"\\$@\\"" /opt/100%%/z)" },
+        { "/opt/100% certo/z", R"(/bin/sh -c "exec \\"\\$0\\" \\"\\$@\\"" "/opt/100%% certo/z")" },
         { "/opt/a'b(c)/z", R"("/opt/a'b(c)/z")" },
         { "/opt/agenda eletrônica/z", "\"/opt/agenda eletrônica/z\"" },
     };
@@ -105,3 +107,29 @@ TEST(AtalhoInicializar, DesktopFileValidateAcceptsTheEntryInAFolderWithSpaces)
 }
 
 } // namespace
+
+TEST(AtalhoInicializar, GioStartsTheEntryOfAProgramInAnOddFolder)
+{
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        GTEST_SKIP() << "gio is not installed";
+    for (const QString pasta : { "100%", "100% certo", "a=b $x 'y' \\ \"z\"", "simples" }) {
+        SCOPED_TRACE(pasta.toStdString());
+        FakePlatform p;
+        const QString app = p.temporaria.path() + QLatin1Char('/') + pasta + QLatin1Char('/');
+        const QString marca = p.temporaria.path() + QStringLiteral("/rodou");
+        gravaArquivo(app + "zelvano-agenda", "#!/bin/sh\npwd > '" + marca.toUtf8() + "'\n");
+        QFile::setPermissions(app + "zelvano-agenda", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        CriaAtalhoInicializar(app + "zelvano-agenda", QString(), app, NomeAtalho);
+
+        QProcess processo;
+        processo.start(gio, { QStringLiteral("launch"), arquivoAtalho(p) });
+        ASSERT_TRUE(processo.waitForFinished(10000));
+        EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
+        for (int i = 0; i < 100 && !QFile::exists(marca); ++i)
+            QThread::msleep(50);
+        QThread::msleep(50);
+        // Started in its own folder.
+        EXPECT_EQ(leArquivo(marca), QFile::encodeName(p.temporaria.path() + QLatin1Char('/') + pasta) + "\n");
+    }
+}

@@ -3,6 +3,7 @@
 #include "controls/trayicon.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
+#include "windows/umostra.h"
 
 #include <QAction>
 #include <QApplication>
@@ -171,6 +172,33 @@ TEST(Bandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
     Janela::deixaAssentar();
     EXPECT_TRUE(j.janela.isVisible());
     EXPECT_FALSE(j.janela.isMinimized());
+}
+
+TEST(Bandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
+{
+    Janela j;
+    Tform_mostra mostra;
+    j.janela.LigaFormMostra(&mostra);
+    // An alert is up, as the tick leaves it: shown, the alarm waiting for it to close.
+    j.janela.Timer1->stop();
+    mostra.MostraAviso("|2024|05|07|09:05|0|a.txt|", j.plataforma.agora);
+    ASSERT_TRUE(mostra.isVisible());
+
+    j.janela.BitBtn4Click(j.janela.BitBtn4);
+    Janela::deixaAssentar();
+    EXPECT_FALSE(j.janela.isVisible());
+    EXPECT_FALSE(mostra.isVisible());
+    // Out of sight it holds nothing back: the next reminders still ring in the tray.
+    EXPECT_TRUE(j.janela.Timer1->isActive());
+
+    j.janela.TrazParaFrente();
+    Janela::deixaAssentar();
+    EXPECT_TRUE(j.janela.isVisible());
+    EXPECT_TRUE(mostra.isVisible());
+    EXPECT_EQ(mostra.windowTitle(), QStringLiteral("Zelvano Agenda: a"));
+    EXPECT_FALSE(j.janela.Timer1->isActive());
+    mostra.BitBtn1->click();
+    EXPECT_TRUE(j.janela.Timer1->isActive());
 }
 
 TEST(Bandeja, DesativarRemovesTheEntryAndEndsFromEitherMenu)

@@ -4,6 +4,7 @@
 #include "controls/tarvogrid.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
+#include "windows/umostra.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -204,13 +206,14 @@ TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
     EXPECT_EQ(c.horas(), (QStringList { "09:30 Data Específica", "06:00 Anual - Todo dia 05 de Março" }));
     EXPECT_EQ(c.label4(), "Status");
 
-    // With the message file already gone nothing is removed, but the listing is refreshed.
+    // With the message file already gone the line can still be deleted.
     QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Anual)));
     c.clicaLinha(2);
     EXPECT_NE(c.label4(), "Status");
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
     EXPECT_EQ(c.fake.caixas.size(), 3u);
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, Anual }));
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
+    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
     EXPECT_EQ(c.label4(), "Status");
 }
 
@@ -247,6 +250,31 @@ TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
     EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
     EXPECT_FALSE(QFileInfo::exists(c.fake.pasta + "CND/20070301-111500.txt"));
     EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico))));
+}
+
+TEST(Listagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
+{
+    // A hand-edited line whose message "file" is two folders up, beside the program's folder.
+    const QByteArray hostil = "|2007|03|05|23:59|0|../../victim.txt|";
+    Cenario c({ Especifico, hostil }, false);
+    const QString vitima = c.fake.temporaria.path() + "/victim.txt";
+    gravaArquivo(vitima, "de outro programa");
+    gravaArquivo(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico)), "minha");
+
+    c.clicaLinha(2);
+    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as 23:59");
+    EXPECT_EQ(c.janela->RichEdit1->toPlainText(), QString());
+
+    // The alert for it says the file is missing.
+    Tform_mostra mostra;
+    mostra.MostraAviso(hostil, c.fake.agora);
+    EXPECT_EQ(mostra.Memo1->toPlainText(), QStringLiteral("Arquivo não Encontrado"));
+
+    // Deleting it removes its line only, and the file outside stays.
+    c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
+    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
+    EXPECT_EQ(leArquivo(vitima), "de outro programa");
+    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
 }
 
 TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)

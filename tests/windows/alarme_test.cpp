@@ -170,3 +170,50 @@ TEST(RegrasAlarme, AlertTexts)
     EXPECT_EQ(TituloAviso("20070305-093000.txt"), QStringLiteral("Zelvano Agenda: 20070305-093000"));
     EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
 }
+
+TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
+{
+    const ListaLinhas lista {
+        "|2024|05|07|09:30|0|20240501-080000.txt|", "|2024|05|07|11:00|0|20240501-080100.txt|",
+        "|2024|04|30|11:00|0|20240401-080000.txt|", // eight days before the next start
+        "|2024|05|07|12:00|1|20240507-130000.txt|", // saved after its minute had passed
+        "|2024|05|07|13:00|1|mao.txt|", // a hand-made name tells nothing about its saving
+    };
+    // First run: 09:30 is announced, then the program is switched off at 10:00.
+    MemoriaAlarme primeira;
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), primeira), "20240501-080000.txt");
+    const QByteArray guardada = GuardaMemoria(primeira, MinutoDe(em(2024, 5, 7, 9, 30, 5)));
+    EXPECT_EQ(guardada, "20240507-0929\n20240507-0930 20240501-080000.txt\n");
+
+    // Started again in the same minute: nothing rings twice.
+    MemoriaAlarme mesmoMinuto = RecuperaMemoria(guardada, MinutoDe(em(2024, 5, 7, 9, 30, 40)));
+    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), mesmoMinuto), "-");
+
+    // Started the next week: what fell due while off rings once each, not what is older than
+    // seven days nor what was saved after its minute.
+    const QDateTime volta = em(2024, 5, 8, 8, 0);
+    MemoriaAlarme segunda = RecuperaMemoria(guardada, MinutoDe(volta));
+    EXPECT_EQ(anuncia(lista, volta, segunda), "20240501-080100.txt");
+    EXPECT_EQ(anuncia(lista, volta.addSecs(15), segunda), "mao.txt");
+    EXPECT_EQ(anuncia(lista, volta.addSecs(30), segunda), "-");
+    // A third start right after: the second run's announcements were kept too.
+    MemoriaAlarme terceira = RecuperaMemoria(GuardaMemoria(segunda, MinutoDe(volta)), MinutoDe(volta.addSecs(45)));
+    EXPECT_EQ(anuncia(lista, volta.addSecs(45), terceira), "-");
+
+    // Off for a month: the span is cut at seven days. The dated reminders of May are gone for
+    // good; the monthly ones ring once, for 7 June (the one saved late was saved before it).
+    const QDateTime junho = em(2024, 6, 10, 8, 0);
+    MemoriaAlarme longe = RecuperaMemoria(guardada, MinutoDe(junho));
+    EXPECT_EQ(*longe.ultimoVerificado, MinutoDe(em(2024, 6, 3, 8, 0)));
+    EXPECT_EQ(anuncia(lista, junho, longe), "20240507-130000.txt");
+    EXPECT_EQ(anuncia(lista, junho.addSecs(15), longe), "mao.txt");
+    EXPECT_EQ(anuncia(lista, junho.addSecs(30), longe), "-");
+
+    // A damaged or missing memory: only the current minute, as on a first start.
+    for (const QByteArray texto : { "", "lixo\n", "20241307-0929\n" })
+        EXPECT_FALSE(RecuperaMemoria(texto, MinutoDe(volta)).ultimoVerificado) << texto.constData();
+    // A reminder saved within its own minute still rings in it.
+    MemoriaAlarme agora;
+    EXPECT_EQ(anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, em(2024, 5, 7, 12, 0, 45), agora),
+        "20240507-120030.txt");
+}

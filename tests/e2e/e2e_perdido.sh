@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# A reminder that fell due while the program was not running rings as soon as it starts again,
+# and only once: a second start after a kill does not ring it again.
+source "$(dirname "$0")/lib.sh"
+e2e_start_x
+
+agora=$(date +%s)
+# Due three minutes ago, saved yesterday; the last run looked up to ten minutes ago.
+due=$(date -d "@$((agora - 180))" '+%Y|%m|%d|%H:%M')
+nome=$(date -d "@$((agora - 86400))" '+%Y%m%d-%H%M%S')
+printf '|%s|0|%s.txt|\r\n' "$due" "$nome" >"$E2E_APP/AGENDA.AGD"
+mkdir -p "$E2E_APP/CND"
+printf 'Perdido enquanto desligado\r\n' >"$E2E_APP/CND/$nome.txt"
+date -d "@$((agora - 600))" '+%Y%m%d-%H%M' >"$E2E_APP/AGENDA.AVS"
+# The power cut also killed a save midway.
+printf '|2024|05' >"$E2E_APP/AGENDA.AGD.QxWzTr"
+
+MAIN='Zelvano Agenda Eletr.*nica V13'
+ALERT="Zelvano Agenda: $nome"
+e2e_run; app=$E2E_LAST
+e2e_wait 15 e2e_has_window "$MAIN" || e2e_fail "main window did not appear"
+[ ! -e "$E2E_APP/AGENDA.AGD.QxWzTr" ] || e2e_fail "the killed save's temporary file is still there"
+# At once, not at the first tick 15 seconds later.
+e2e_wait 10 e2e_has_window "$ALERT" || e2e_fail "the missed reminder was not announced at start"
+e2e_press "$ALERT" Return
+e2e_wait 10 bash -c "! xdotool search --onlyvisible --name '$ALERT' | grep -q ." || e2e_fail "OK did not close the alert"
+kill -9 "$app"
+e2e_wait_end "$app" 10 || e2e_fail "the program did not end"
+
+e2e_run; app=$E2E_LAST
+e2e_wait 15 e2e_has_window "$MAIN" || e2e_fail "main window did not appear the second time"
+# Past the first tick of the second run.
+sleep 20
+e2e_has_window "$ALERT" && e2e_fail "the reminder was announced a second time"
+kill -0 "$app" || e2e_fail "the program is gone"
+exit 0
