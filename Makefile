@@ -7,7 +7,8 @@ CMAKE_FLAGS ?=
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
        libsndfile1-dev libpulse-dev libcanberra-dev sound-theme-freedesktop \
        libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
-E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS)
+# openbox: a window manager that is strict about focus.
+E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS) openbox
 # The real-sound tests start a private PulseAudio server. A desktop that runs PipeWire's
 # PulseAudio service would lose it to this package, so there the tests skip instead.
 SOUND_DEBS := $(shell dpkg-query -W -f='$${Status}' pipewire-pulse 2>/dev/null | grep -q 'ok installed' || echo pulseaudio)
