@@ -6,9 +6,12 @@ CMAKE_FLAGS ?=
 
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
        libsndfile1-dev libpulse-dev libcanberra-dev sound-theme-freedesktop \
-       libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
-# openbox: a window manager that is strict about focus.
-E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS) openbox
+       libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 qt6-wayland
+# A private session bus with a StatusNotifier panel written in Python (GLib's Gio), a window
+# manager that is strict about focus (openbox), and a headless Wayland compositor that lists
+# its windows and takes typed keys (sway, wtype).
+E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS) \
+           dbus libglib2.0-bin python3-gi gir1.2-glib-2.0 openbox sway wtype
 # The real-sound tests start a private PulseAudio server. A desktop that runs PipeWire's
 # PulseAudio service would lose it to this package, so there the tests skip instead.
 SOUND_DEBS := $(shell dpkg-query -W -f='$${Status}' pipewire-pulse 2>/dev/null | grep -q 'ok installed' || echo pulseaudio)
