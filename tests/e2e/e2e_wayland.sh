@@ -7,7 +7,8 @@
 #     with the keyboard;
 #  4. a panel whose StatusNotifier host comes up after the program (private session bus): the
 #     minimised window goes to the panel once the host registers, one Activate brings it back,
-#     and "Desativar Agenda" ends the program with status 0.
+#     ContextMenu is answered at once and its menu's "Desativar Agenda" ends the program with
+#     status 0.
 # Usage: e2e_wayland.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_sway
@@ -68,4 +69,10 @@ e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered once the panel's ho
 e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the panel once it came up"
 e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
 e2e_wait 30 e2e_wl_focused "$MAIN" || e2e_fail "Activate did not bring the window back: $(e2e_sway_windows)"
-deactivate
+sleep 0.5
+e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered within 5 s"
+sleep 1
+# "Desativar Agenda", the tray menu's second item.
+wtype -k Down; wtype -k Down; wtype -k Return
+e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda from the tray menu"
+[ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
