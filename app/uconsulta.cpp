@@ -263,6 +263,13 @@ void Tfrm_agenda::Image2Click(QObject *)
 
 void Tfrm_agenda::TrazParaFrente()
 {
+    // Under Wayland a program can neither un-minimise nor raise a window of its own (Qt 6.4
+    // asks for activation only on behalf of a window that has the keyboard), and a compositor
+    // without a taskbar would keep a minimised one out of reach for good. A window mapped afresh
+    // is one the compositor shows and gives the keyboard to.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && isVisible()
+        && (isMinimized() || !isActiveWindow()))
+        hide();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     for (const QPointer<QWidget> &janela : std::exchange(m_ocultasJunto, {})) {

@@ -11,6 +11,10 @@ void Tfrm_agenda::ProgramarAgenda1Click(QObject *)
     janela->OnGravou = [this](QObject *) { Atualiza(); };
     janela->OnFechar = [this](QObject *) { Atualiza(); };
     janela->show();
+    // A tool window is not given the keyboard on its own by every window manager (Openbox
+    // leaves it behind the main window): ask for it, as the user just asked for the window.
+    janela->raise();
+    janela->activateWindow();
 }
 void Tfrm_agenda::ProgramarAgenda2Click(QObject *sender)
 {

@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QEvent>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+
+#include <optional>
 
 QString CortaDica(const QString &dica)
 {
@@ -16,8 +22,59 @@ QString CortaDica(const QString &dica)
     return dica.left(fim);
 }
 
+std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida)
+{
+    using namespace AtividadeBandeja;
+    switch (motivo) {
+    case QSystemTrayIcon::Trigger:
+        if (statusNotifier && !seguida)
+            return { LeftDown, LeftUp, LeftDblClk, LeftUp };
+        return { LeftDown, LeftUp };
+    case QSystemTrayIcon::DoubleClick:
+        return { LeftDblClk, LeftUp };
+    case QSystemTrayIcon::Context:
+        return { RightDown, RightUp };
+    case QSystemTrayIcon::MiddleClick:
+        return { MiddleDown, MiddleUp };
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return {};
+}
+
 // ---------------------------------------------------------------------------------------------
 // The real notification area
+
+namespace {
+
+const QString Vigia = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString CaminhoVigia = QStringLiteral("/StatusNotifierWatcher");
+
+bool servidorX()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// Whether a panel's StatusNotifier host is registered on the session bus right now.
+bool hospedeStatusNotifier()
+{
+    QDBusConnection sessao = QDBusConnection::sessionBus();
+    if (!sessao.isConnected() || !sessao.interface()->isServiceRegistered(Vigia))
+        return false;
+    QDBusMessage pedido = QDBusMessage::createMethodCall(
+        Vigia, CaminhoVigia, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    pedido << Vigia << QStringLiteral("IsStatusNotifierHostRegistered");
+    // A frozen watcher must not freeze the program: 2 s, then no host.
+    const QDBusMessage resposta = sessao.call(pedido, QDBus::Block, 2000);
+    return resposta.type() == QDBusMessage::ReplyMessage && !resposta.arguments().isEmpty()
+        && qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
+}
+
+// What Qt found at its first look for a notification area: it settles then, once per run,
+// whether the icon goes to a StatusNotifier panel or to an XEmbed tray.
+std::optional<bool> statusNotifierDoQt;
+
+} // namespace
 
 TQtTrayBackend::TQtTrayBackend(QWidget *janelaPrincipal)
     : m_janela(janelaPrincipal)
@@ -67,7 +124,7 @@ void TQtTrayBackend::mostraSePuder()
         return;
     // A program started at logon may be up before the panel: wait for a notification area to
     // appear instead of giving up on the icon.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!AreaDisponivel()) {
         vigia(true);
         return;
     }
@@ -76,8 +133,9 @@ void TQtTrayBackend::mostraSePuder()
     m_icone->setToolTip(m_dica);
     connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::ativado);
     m_icone->show();
+    m_statusNotifier = statusNotifierDoQt.value_or(false);
     // A window minimised while there was nowhere to go can go to the tray now.
-    if (m_janela && m_janela->isVisible() && m_janela->isMinimized())
+    if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
         avisaMinimizado();
 }
 
@@ -86,10 +144,24 @@ void TQtTrayBackend::vigia(bool ligado)
     if (m_vigiando == ligado || !QCoreApplication::instance())
         return;
     m_vigiando = ligado;
+    // A panel with a StatusNotifier host announces it on the session bus, with or without X.
+    QDBusConnection sessao = QDBusConnection::sessionBus();
+    const QString sinal = QStringLiteral("StatusNotifierHostRegistered");
+    if (ligado)
+        sessao.connect(QString(), CaminhoVigia, Vigia, sinal, this, SLOT(hospedeRegistrado()));
+    else
+        sessao.disconnect(QString(), CaminhoVigia, Vigia, sinal, this, SLOT(hospedeRegistrado()));
+    if (!servidorX())
+        return;
     if (ligado)
         QCoreApplication::instance()->installNativeEventFilter(this);
     else
         QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void TQtTrayBackend::hospedeRegistrado()
+{
+    QTimer::singleShot(0, this, &TQtTrayBackend::mostraSePuder);
 }
 
 bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *)
@@ -97,8 +169,8 @@ bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, q
     // A notification area on X announces itself with a client message to the root window
     // (MANAGER, for the _NET_SYSTEM_TRAY_S<n> selection). Client messages are rare, so any of
     // them is reason enough to look again; the look waits until Qt has seen the message too.
-    // Nothing wakes the program while it waits. Elsewhere Qt settles once per run whether a
-    // notification area exists, so there is nothing to watch for.
+    // Nothing wakes the program while it waits. A StatusNotifier panel is heard of on the
+    // session bus instead.
     constexpr quint8 ClientMessage = 33; // X protocol event code; the high bit marks sent events
     if (tipo == "xcb_generic_event_t" && (static_cast<const quint8 *>(mensagem)[0] & 0x7f) == ClientMessage)
         QTimer::singleShot(0, this, &TQtTrayBackend::mostraSePuder);
@@ -107,29 +179,28 @@ bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, q
 
 void TQtTrayBackend::ativado(QSystemTrayIcon::ActivationReason motivo)
 {
-    using namespace AtividadeBandeja;
+    bool seguida = false;
+    if (m_statusNotifier && motivo == QSystemTrayIcon::Trigger) {
+        seguida = m_ultimaAtivacao.isValid() && !m_ultimaAtivacao.hasExpired(QApplication::doubleClickInterval());
+        m_ultimaAtivacao.start();
+    }
+    std::vector<quintptr> atividades = AtividadesDaAtivacao(motivo, m_statusNotifier, seguida);
+    if (!m_statusNotifier) {
+        entrega(atividades);
+        return;
+    }
+    // The panel's D-Bus call is waiting for this handler to return: it gets its answer first,
+    // and what the activity does (a menu above all) comes after.
+    QTimer::singleShot(0, this, [this, atividades = std::move(atividades)] { entrega(atividades); });
+}
+
+void TQtTrayBackend::entrega(const std::vector<quintptr> &atividades)
+{
     QPointer<TQtTrayBackend> vivo(this);
-    auto par = [&](quintptr pressiona, quintptr solta) {
-        if (AoAtividade)
-            AoAtividade(pressiona);
-        if (vivo && AoAtividade)
-            AoAtividade(solta);
-    };
-    switch (motivo) {
-    case QSystemTrayIcon::Trigger:
-        par(LeftDown, LeftUp);
-        break;
-    case QSystemTrayIcon::DoubleClick:
-        par(LeftDblClk, LeftUp);
-        break;
-    case QSystemTrayIcon::Context:
-        par(RightDown, RightUp);
-        break;
-    case QSystemTrayIcon::MiddleClick:
-        par(MiddleDown, MiddleUp);
-        break;
-    case QSystemTrayIcon::Unknown:
-        break;
+    for (quintptr atividade : atividades) {
+        if (!vivo || !AoAtividade)
+            return;
+        AoAtividade(atividade);
     }
 }
 
@@ -162,7 +233,19 @@ void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
         m_janela->raise();
         m_janela->activateWindow();
     }
-    menu->exec(posicao);
+    if (!m_statusNotifier) {
+        menu->exec(posicao);
+        return;
+    }
+    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on. Without
+    // X the position of the cursor on the screen is not known; the toolkit places the menu then,
+    // over the main window when it is shown.
+    if (servidorX())
+        menu->popup(posicao);
+    else if (m_janela && m_janela->isVisible())
+        menu->popup(m_janela->mapToGlobal(m_janela->rect().center()));
+    else
+        menu->popup(QPoint());
 }
 
 void TQtTrayBackend::OcultaAplicacao()
@@ -182,18 +265,37 @@ void TQtTrayBackend::OcultaAplicacao()
 
 bool TQtTrayBackend::AreaDisponivel()
 {
+    // Qt's first look must wait until a panel's host is there, or the icon would never reach
+    // the panel in this run. Without X there is no other kind of notification area.
+    const bool hospede = hospedeStatusNotifier();
+    if (!hospede && !servidorX())
+        return false;
+    if (!statusNotifierDoQt)
+        statusNotifierDoQt = hospede;
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
 {
-    if (objeto == m_janela && evento->type() == QEvent::WindowStateChange && m_janela->isMinimized()) {
+    if (objeto != m_janela)
+        return QObject::eventFilter(objeto, evento);
+    if (evento->type() == QEvent::WindowStateChange && m_janela->isMinimized()) {
+        // Wayland forgets the minimised state at the compositor's next word about the window,
+        // so the request is remembered until the window leaves the screen.
+        m_minimizacaoPendente = true;
         // showMinimized() makes the window visible again right after changing its state, so
         // hiding it has to wait until the minimise is over.
         QTimer::singleShot(0, this, [this] {
-            if (m_janela && m_janela->isVisible() && m_janela->isMinimized())
+            if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
                 avisaMinimizado();
         });
+    } else if (evento->type() == QEvent::WindowStateChange && servidorX()) {
+        // X reports the user's un-minimising; Wayland reports none.
+        m_minimizacaoPendente = false;
+    } else if (evento->type() == QEvent::Hide && !evento->spontaneous()) {
+        // Hidden by the program (to the tray, or closing); a minimised window gets a hide of
+        // its own from the desktop.
+        m_minimizacaoPendente = false;
     }
     return QObject::eventFilter(objeto, evento);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 enum TMouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 
@@ -66,6 +68,13 @@ struct TNotifyIconData
 // never split.
 QString CortaDica(const QString &dica);
 
+// The activities one activation of the icon stands for. An XEmbed tray reports whole clicks,
+// each turned back into its press and release. A StatusNotifier (D-Bus) panel reports one
+// activation per click and never a double click: its activation is the user's way back, so it
+// counts as the double click it is on an XEmbed tray, unless it follows (`seguida`) another
+// within the double-click interval.
+std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida);
+
 // The desktop side of the tray icon. The component asks; the backend answers mouse activity
 // and the main window's minimising through the two callbacks the component sets.
 class TTrayBackend
@@ -118,18 +127,28 @@ public:
 protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
+private slots:
+    // A panel's host registered with the StatusNotifier watcher.
+    void hospedeRegistrado();
+
 private:
     bool nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *resultado) override;
     void vigia(bool ligado);
     void mostraSePuder();
     void ativado(QSystemTrayIcon::ActivationReason motivo);
     void avisaMinimizado();
+    void entrega(const std::vector<quintptr> &atividades);
 
     QPointer<QWidget> m_janela;
     // Deleted later, never at once: a handler of its own activation may ask for its removal.
     QPointer<QSystemTrayIcon> m_icone;
-    // Listening to the X server for a notification area to appear.
+    // Listening to the X server and the session bus for a notification area to appear.
     bool m_vigiando = false;
+    // The icon lives on a StatusNotifier panel rather than in an XEmbed tray.
+    bool m_statusNotifier = false;
+    QElapsedTimer m_ultimaAtivacao;
+    // The window was minimised and has not left the screen since.
+    bool m_minimizacaoPendente = false;
     bool m_pedido = false;
     QIcon m_figura;
     QString m_dica;

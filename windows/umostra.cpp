@@ -4,8 +4,10 @@
 #include "windows/alarme.h"
 #include "windows/jpeg.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +47,45 @@ QIcon glifo(const QString &recurso)
     icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
     return icone;
 }
+
+// Held back from the window under a closed alert: the repeats of the key that closed it, and for
+// a double-click interval the clicks that followed the one that closed it. Enter held down on
+// the alert would otherwise go on to answer the box beneath, which then has the focus.
+class RetemEntrada : public QObject
+{
+public:
+    RetemEntrada()
+        : QObject(qApp)
+    {
+        qApp->installEventFilter(this);
+        m_fimCliques.start();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        switch (evento->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (static_cast<QKeyEvent *>(evento)->isAutoRepeat())
+                return true;
+            // The key is let go, or another one is pressed on purpose: the keyboard is the
+            // user's again, and that release is still the alert's.
+            deleteLater();
+            qApp->removeEventFilter(this);
+            return evento->type() == QEvent::KeyRelease;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return !m_fimCliques.hasExpired(QApplication::doubleClickInterval());
+        default:
+            return false;
+        }
+    }
+
+private:
+    QElapsedTimer m_fimCliques;
+};
 
 } // namespace
 
@@ -101,6 +142,17 @@ Tform_mostra::Tform_mostra(QWidget *parent)
 
 void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
 {
+    // A box or the About window waiting for an answer blocks every other window, and the alert
+    // would come up over it unanswerable while Enter went to the hidden box. Over such a window
+    // the alert is modal itself for as long as it is up: it takes the keyboard and the mouse,
+    // and the box is left as it was, still waiting, once the alert closes.
+    QWidget *aberta = QApplication::activeModalWidget();
+    const Qt::WindowModality modalidade = aberta && aberta != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != modalidade) {
+        // Qt takes a new modality only from a hidden window.
+        hide();
+        setWindowModality(modalidade);
+    }
     show();
     raise();
     activateWindow();
@@ -129,6 +181,11 @@ void Tform_mostra::done(int resultado)
 {
     const bool estavaVisivel = isVisible();
     QDialog::done(resultado);
+    if (estavaVisivel && windowModality() != Qt::NonModal) {
+        setWindowModality(Qt::NonModal);
+        if (QApplication::activeModalWidget())
+            new RetemEntrada;
+    }
     if (estavaVisivel)
         FormClose(this);
 }

@@ -1,15 +1,19 @@
 #include "app/uconsulta.h"
 
 #include "agenda/arquivoagenda.h"
+#include "platform/linuxplatform.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
 #include "windows/umostra.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +39,16 @@ struct Agenda
     FakePlatform &fake;
     Tfrm_agenda frm;
     Tform_mostra mostra;
+};
+
+// The fake desktop, but with the real boxes, which wait in a loop of their own for an answer.
+struct CaixasReais : FakePlatform
+{
+    Resposta messageBox(const QString &texto, const QString &titulo, Botoes botoes) override
+    {
+        caixas.push_back({ texto, titulo, botoes });
+        return LinuxPlatform().messageBox(texto, titulo, botoes);
+    }
 };
 
 } // namespace
@@ -150,4 +164,45 @@ TEST(TiqueAlarme, AReminderDueWhileTheAlertWasOpenRingsAfterItCloses)
     agenda.tique(9, 33, 45);
     EXPECT_FALSE(agenda.mostra.isVisible());
     EXPECT_EQ(agenda.fake.sons.size(), 0);
+}
+
+TEST(TiqueAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiting)
+{
+    CaixasReais fake;
+    fake.agora = QDateTime(QDate(2024, 5, 7), QTime(9, 29, 50));
+    Agenda agenda(fake, "|2024|05|07|09:30|0|reuniao.txt|\r\n");
+    agenda.frm.show();
+    agenda.frm.Stringgrid2->setRow(1);
+    const QByteArray indice = leArquivo(fake.caminho(QStringLiteral("AGENDA.AGD")));
+
+    QPointer<QWidget> caixa;
+    bool caixaEsperando = false;
+    QTimer::singleShot(0, [&] {
+        caixa = QApplication::activeModalWidget();
+        ASSERT_TRUE(caixa);
+        agenda.tique(9, 30, 5);
+        ASSERT_TRUE(agenda.mostra.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), &agenda.mostra);
+
+        // A click on the box's OK while the alert is up goes nowhere.
+        auto *ok = caixa->findChild<QPushButton *>();
+        QTest::mouseClick(caixa->windowHandle(), Qt::LeftButton, {}, ok->mapTo(caixa, ok->rect().center()));
+
+        // Enter goes to the alert and closes it; held down, its repeats and its release do not
+        // reach the box that has the keyboard after it.
+        EXPECT_EQ(QGuiApplication::focusWindow(), agenda.mostra.windowHandle());
+        QTest::simulateEvent(QGuiApplication::focusWindow(), true, Qt::Key_Return, {}, QStringLiteral("\r"), false);
+        EXPECT_FALSE(agenda.mostra.isVisible());
+        for (bool repete : { true, true, false })
+            QTest::simulateEvent(caixa->windowHandle(), repete, Qt::Key_Return, {}, QStringLiteral("\r"), repete);
+        caixaEsperando = caixa && caixa->isVisible() && QApplication::activeModalWidget() == caixa;
+        if (caixa)
+            QTest::keyClick(caixa, Qt::Key_Escape);
+    });
+    agenda.frm.ExcluiAgenda1Click(agenda.frm.ExcluiAgenda1);
+
+    EXPECT_TRUE(caixaEsperando);
+    EXPECT_EQ(fake.caixas.size(), 1u);
+    EXPECT_EQ(leArquivo(fake.caminho(QStringLiteral("AGENDA.AGD"))), indice);
+    EXPECT_TRUE(agenda.frm.Timer1->isActive());
 }

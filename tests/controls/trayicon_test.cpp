@@ -282,3 +282,30 @@ TEST(TrayIcon, SwappedBackendShowsTheIconAgain)
 }
 
 } // namespace
+
+TEST(TrayIcon, APanelsActivationIsTheDoubleClickOnceAndEachXEmbedClickKeepsItsOwnEvents)
+{
+    using Q = QSystemTrayIcon;
+    const struct
+    {
+        Q::ActivationReason motivo;
+        bool statusNotifier, seguida;
+        QStringList eventos;
+    } casos[] = {
+        { Q::Trigger, false, false, { "down L 8 700,10", "click", "up L 8 700,10" } },
+        { Q::DoubleClick, false, false, { "dblclick", "up L 8 700,10" } },
+        { Q::Context, false, false, { "down R 10 700,10", "up R 10 700,10" } },
+        { Q::MiddleClick, false, false, { "down M 20 700,10", "up M 20 700,10" } },
+        { Q::Unknown, true, false, {} },
+        // One Activate per click: the first of a burst restores, the ones that follow do not.
+        { Q::Trigger, true, false, { "down L 8 700,10", "click", "up L 8 700,10", "dblclick", "up L 8 700,10" } },
+        { Q::Trigger, true, true, { "down L 8 700,10", "click", "up L 8 700,10" } },
+        { Q::Context, true, false, { "down R 10 700,10", "up R 10 700,10" } },
+    };
+    for (const auto &caso : casos) {
+        Bandeja b;
+        for (quintptr atividade : AtividadesDaAtivacao(caso.motivo, caso.statusNotifier, caso.seguida))
+            b.falsa->Atividade(atividade);
+        EXPECT_EQ(b.eventos, caso.eventos) << caso.motivo << caso.statusNotifier << caso.seguida;
+    }
+}

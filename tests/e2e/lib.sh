@@ -206,3 +206,79 @@ e2e_answer_box() {
 e2e_shot() {
     import -window root "$E2E_SHOTS/$1.png" 2>/dev/null || true
 }
+
+# A session bus of our own, so that nothing reaches the desktop running the tests.
+e2e_start_dbus() {
+    dbus-daemon --session --nofork --address="unix:path=$E2E_TMP/bus" >"$E2E_TMP/dbus.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 30 test -S "$E2E_TMP/bus" || e2e_fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_TMP/bus"
+}
+
+# A StatusNotifier watcher with a host (sni_panel.py; its arguments are passed on). The bus
+# names of the items that register are written to $E2E_SNI_ITEMS, one a line.
+E2E_SNI_ITEMS="$E2E_TMP/sni.items"
+e2e_start_sni_panel() {
+    # Debian's own Python, the one python3-gi is for (not whatever python3 comes first on PATH).
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" "$@" >"$E2E_SNI_ITEMS" 2>"$E2E_TMP/sni.log" &
+    E2E_PIDS+=($!)
+    e2e_wait 30 e2e_bus_has org.kde.StatusNotifierWatcher || e2e_fail "the StatusNotifier watcher did not start"
+}
+e2e_bus_has() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner "$1" | grep -q true
+}
+e2e_sni_item() { head -1 "$E2E_SNI_ITEMS"; }
+e2e_has_sni_item() { [ -n "$(e2e_sni_item)" ] && e2e_bus_has "$(e2e_sni_item)"; }
+# Calls a method of the first registered item as a panel does (Activate, ContextMenu), at
+# (10, 10); fails when no answer comes within $2 seconds (default 25, D-Bus's own limit).
+e2e_sni_call() {
+    gdbus call --session --timeout "${2:-25}" --dest "$(e2e_sni_item)" --object-path /StatusNotifierItem \
+        --method "org.kde.StatusNotifierItem.$1" 10 10 >/dev/null
+}
+
+# A headless Wayland compositor (sway, which lists its windows and takes typed keys through
+# wtype) instead of the X server; the program then runs as a native Wayland client. sway will
+# not run as root: then it runs as nobody, in a runtime folder of its own.
+e2e_start_sway() {
+    local run="$E2E_TMP/sway-run" as=()
+    mkdir -p "$run"
+    chmod 700 "$run"
+    printf 'xwayland disable\noutput * resolution 1280x1024\n' >"$E2E_TMP/sway.config"
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody "$run"
+        chmod 755 "$E2E_TMP"
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    env -u DISPLAY XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        "${as[@]}" sway -c "$E2E_TMP/sway.config" >"$E2E_TMP/sway.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 30 test -S "$run/wayland-1" || e2e_fail "sway did not start"
+    e2e_wait 30 compgen -G "$run/sway-ipc.*.sock" || e2e_fail "sway did not open its IPC socket"
+    export WAYLAND_DISPLAY="$run/wayland-1"
+    SWAYSOCK=$(compgen -G "$run/sway-ipc.*.sock" | head -1)
+    export SWAYSOCK
+    export QT_QPA_PLATFORM=wayland
+    unset DISPLAY
+    # A keyboard that stays: each wtype brings its own and takes it away when done, and keys
+    # typed while a program is still binding a keyboard that just appeared are lost.
+    wtype -s 100000000 &
+    E2E_PIDS+=($!)
+    sleep 0.5
+}
+
+# The windows sway maps, one a line: "title|shell|visible|focused" (shell xdg_shell for a
+# native Wayland client, xwayland for an X one).
+e2e_sway_windows() {
+    swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(n):
+    if n.get("pid"):
+        print("%s|%s|%s|%s" % (n.get("name"), n.get("shell"), n.get("visible"), n.get("focused")))
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))'
+}
+# A native Wayland window whose title matches $1 is shown (and, for the second, has the keyboard).
+e2e_wl_shown() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|"; }
+e2e_wl_focused() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|True$"; }

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Life on a StatusNotifier (D-Bus) panel, on a real X server with a private session bus and a
+# watcher with its host written for the test; there is no XEmbed tray at all:
+#  1. a first start stays on screen and its icon registers with the watcher;
+#  2. "Minimizar" takes the window off the screen, one Activate brings it back;
+#  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
+#  4. ContextMenu is answered at once and the tray menu shows; "Desativar Agenda" from it ends
+#     the program with status 0.
+# Usage: e2e_dbus_tray.sh /path/to/zelvano-agenda
+source "$(dirname "$0")/lib.sh"
+e2e_start_x
+e2e_start_dbus
+e2e_start_sni_panel
+
+MAIN='Zelvano Agenda Eletr.*nica V13'
+main_shown() { e2e_has_window "$MAIN"; }
+main_hidden() { ! main_shown; }
+
+# "Minimizar" sits at (592, 46) in the bottom panel at (8, 469) of the client area, which lies
+# under the menu bar.
+minimise() {
+    eval "$(xdotool getwindowgeometry --shell "$(e2e_window "$MAIN")")"
+    local menubar=$((HEIGHT - 591))
+    xdotool mousemove $((X + 8 + 592 + 72)) $((Y + menubar + 469 + 46 + 19)) click 1
+    e2e_wait 30 main_hidden || e2e_fail "Minimizar left the window on screen"
+}
+
+# 1. First start.
+e2e_run; program=$E2E_LAST
+e2e_wait 30 main_shown || e2e_fail "main window not shown on first start"
+e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with the StatusNotifier watcher"
+e2e_wait 30 test -f "$E2E_AUTOSTART" || e2e_fail "autostart entry not created on first activation"
+sleep 0.5
+
+# 2. One activation restores.
+minimise
+e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
+e2e_wait 30 main_shown || e2e_fail "one Activate did not bring the window back"
+e2e_shot dbus-1-activated
+
+# 3. Two activations within the double-click interval restore once: the window comes back and
+# is not sent away again by the second one.
+sleep 1
+minimise
+e2e_sni_call Activate 5 &
+first=$!
+sleep 0.08
+e2e_sni_call Activate 5 || e2e_fail "the second Activate was not answered"
+wait "$first" || e2e_fail "the first Activate was not answered"
+e2e_wait 30 main_shown || e2e_fail "two quick Activates left the window off the screen"
+sleep 1.5
+main_shown || e2e_fail "the window left the screen again after two quick Activates"
+
+# 4. The context menu: the call is answered at once, the menu shows and can be used.
+start=$(date +%s%N)
+e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered within 5 s"
+elapsed=$((($(date +%s%N) - start) / 1000000))
+[ "$elapsed" -lt 1000 ] || e2e_fail "ContextMenu took $elapsed ms to be answered"
+e2e_wait 30 e2e_has_menu "$program" || e2e_fail "ContextMenu showed no menu"
+e2e_shot dbus-2-menu
+sleep 0.3
+xdotool key --delay 100 Down Down Return
+e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
+[ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
+[ ! -e "$E2E_AUTOSTART" ] || e2e_fail "autostart entry still there after Desativar Agenda"
+echo "  e2e_dbus_tray: ContextMenu answered in $elapsed ms" >&2
