@@ -7,6 +7,8 @@ CMAKE_FLAGS ?=
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
        libsndfile1-dev libpulse-dev libcanberra-dev sound-theme-freedesktop \
        libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
+# The start benchmark also watches the X server for the first mapped window.
+BENCH_DEBS = xvfb x11-utils libx11-dev
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils $(SOUND_DEBS)
 # The real-sound tests start a private PulseAudio server. A desktop that runs PipeWire's
 # PulseAudio service would lose it to this package, so there the tests skip instead.
@@ -55,6 +57,7 @@ test-sanitize: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: deps
+	@bash tools/install-deps.sh $(BENCH_DEBS)
 	$(MAKE) BUILD=build-bench CMAKE_FLAGS="-DZELVANO_BENCH=ON -DZELVANO_TESTS=OFF" configure
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
