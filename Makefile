@@ -16,7 +16,8 @@ TEST_DEBS = libgtest-dev libgmock-dev desktop-file-utils appstream dpkg-dev
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-glib-2.0 gir1.2-atspi-2.0 \
            openbox sway wtype
-BENCH_DEBS = libbenchmark-dev
+# The start benchmark also watches the X server for the first mapped window.
+BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream
 # The real-sound tests start a private PulseAudio server. A desktop that runs PipeWire's
 # PulseAudio service would lose it to this package, so there the tests skip instead.

@@ -8,6 +8,7 @@ for b in "$build"/bench/bench_*; do
     echo "== $(basename "$b")"
     "$b" --benchmark_min_time=0.2
 done
-if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && [ -x "$build/zelvano-agenda" ]; then
-    bash "$(dirname "$0")/start-time.sh" "$build/zelvano-agenda"
+if command -v Xvfb >/dev/null && command -v xdpyinfo >/dev/null && [ -x "$build/zelvano-agenda" ]; then
+    echo "== start-time.sh"
+    bash "$(dirname "$0")/start-time.sh" "$build"
 fi

@@ -9,22 +9,38 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <unistd.h>
 
 struct LinuxPlatform::Registro
 {
     std::unique_ptr<QLockFile> trava;
-    std::unique_ptr<QLocalServer> servidor;
+    std::unique_ptr<OuvinteJanela> ouvinte;
     std::function<void()> acao;
 };
+
+namespace {
+
+// The process named in the lock is running (as this user or, seen from an unprivileged
+// copy, as another).
+bool processoVivo(const QLockFile &trava)
+{
+    qint64 pid = 0;
+    QString maquina;
+    QString programa;
+    if (!trava.getLockInfo(&pid, &maquina, &programa) || pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
 
 LinuxPlatform::LinuxPlatform() = default;
 LinuxPlatform::~LinuxPlatform() = default;
@@ -99,58 +115,67 @@ bool LinuxPlatform::registerWindowClass(const QString &classe)
 {
     if (m_registros.contains(classe))
         return true;
+    QString erro;
+    const QString pasta = pastaRegistroJanelas(&erro);
+    if (pasta.isEmpty())
+        recusaRegistro(erro);
     auto registro = std::make_shared<Registro>();
-    registro->trava = std::make_unique<QLockFile>(arquivoTravaJanela(classe));
+    const QString trava = arquivoTravaJanela(classe);
+    registro->trava = std::make_unique<QLockFile>(trava);
     // Never stale by age: only a lock whose process is gone may be taken over.
     registro->trava->setStaleLockTime(0);
-    if (!registro->trava->tryLock(0))
+    if (!registro->trava->tryLock(0) && travaDeOutraCopia(*registro->trava, trava))
         return false;
-
-    const QString caminho = soqueteJanela(classe);
-    QLocalServer::removeServer(caminho);
-    registro->servidor = std::make_unique<QLocalServer>();
-    registro->servidor->setSocketOptions(QLocalServer::UserAccessOption);
-    if (registro->servidor->listen(caminho)) {
-        QLocalServer *servidor = registro->servidor.get();
-        Registro *r = registro.get();
-        QObject::connect(servidor, &QLocalServer::newConnection, servidor, [servidor, r] {
-            while (QLocalSocket *conexao = servidor->nextPendingConnection()) {
-                QObject::connect(conexao, &QLocalSocket::disconnected, conexao, &QObject::deleteLater);
-                QObject::connect(conexao, &QLocalSocket::readyRead, conexao, [conexao, r] {
-                    if (conexao->readAll().contains("raise") && r->acao)
-                        r->acao();
-                });
-            }
-        });
-    }
+    Registro *r = registro.get();
+    registro->ouvinte = OuvinteJanela::escuta(soqueteJanela(classe), [r](const QByteArray &linha) {
+        if (linha.startsWith("raise") && r->acao)
+            r->acao();
+    });
     m_registros.insert(classe, registro);
     return true;
+}
+
+// Only a live copy holding the lock means "already open": a lock that cannot be made or read
+// would otherwise keep the program from ever starting with no copy running. True when a live
+// copy holds it; false when this copy took it after all; anything else is refused.
+bool LinuxPlatform::travaDeOutraCopia(QLockFile &trava, const QString &caminho)
+{
+    // A copy starting at this very moment has made the file but may not have written its
+    // process id in it yet: a few looks before the lock is taken for broken.
+    for (int olhada = 0; olhada < 20; ++olhada) {
+        if (trava.error() == QLockFile::LockFailedError && processoVivo(trava))
+            return true;
+        if (trava.error() != QLockFile::LockFailedError)
+            break;
+        QThread::msleep(10);
+        if (trava.tryLock(0))
+            return false;
+    }
+    recusaRegistro(QStringLiteral("O arquivo de trava do Zelvano Agenda não pôde ser criado ou lido:\n%1\n\n"
+                                  "Apague-o ou corrija a pasta e abra o programa de novo.")
+                       .arg(QDir::toNativeSeparators(caminho)));
+}
+
+void LinuxPlatform::recusaRegistro(const QString &texto)
+{
+    messageBox(texto, QStringLiteral("Zelvano Agenda"), Botoes::Ok);
+    // Nothing has been opened or written yet; the message names what the user must mend.
+    std::exit(0);
 }
 
 bool LinuxPlatform::windowClassExists(const QString &classe)
 {
     if (m_registros.contains(classe))
         return true;
+    const QString trava = arquivoTravaJanela(classe);
     // Only read the lock: taking it, even for a moment, would make another copy starting at
     // the same time believe the class is held.
-    const QLockFile sonda(arquivoTravaJanela(classe));
-    qint64 pid = 0;
-    QString maquina;
-    QString programa;
-    if (!sonda.getLockInfo(&pid, &maquina, &programa) || pid <= 0)
-        return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    return !trava.isEmpty() && processoVivo(QLockFile(trava));
 }
 
 void LinuxPlatform::bringToFront(const QString &classe)
 {
-    QLocalSocket conexao;
-    conexao.connectToServer(soqueteJanela(classe));
-    if (!conexao.waitForConnected(1000))
-        return;
-    conexao.write("raise\n");
-    conexao.waitForBytesWritten(1000);
-    conexao.disconnectFromServer();
+    enviaPedidoJanela(soqueteJanela(classe), "raise");
 }
 
 void LinuxPlatform::onBringToFront(const QString &classe, std::function<void()> acao)

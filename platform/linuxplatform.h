@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
 
 class LinuxPlatform : public Platform
@@ -32,5 +31,8 @@ public:
 
 private:
     struct Registro;
+    // A registry folder or lock that is not safely this user's: told, then the program ends.
+    [[noreturn]] void recusaRegistro(const QString &texto);
+    bool travaDeOutraCopia(QLockFile &trava, const QString &caminho);
     QHash<QString, std::shared_ptr<Registro>> m_registros;
 };

@@ -42,7 +42,9 @@ public:
     virtual QString autostartFolder() = 0;
 
     // Single-instance registry of main-window classes, per user.
-    // Claims the class for this process; false when a running copy already holds it.
+    // Claims the class for this process; false when a running copy already holds it. A
+    // registry that is not safely this user's (or a lock that cannot be made) is reported to
+    // the user by name and ends the program: it is never taken for a running copy.
     virtual bool registerWindowClass(const QString &classe) = 0;
     // True when some running process holds the class.
     virtual bool windowClassExists(const QString &classe) = 0;

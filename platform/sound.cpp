@@ -4,11 +4,15 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QTimer>
 
+// Only the types and constants: the libraries themselves are opened on the first sound.
 #include <canberra.h>
 #include <pulse/simple.h>
 #include <sndfile.h>
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
@@ -49,27 +53,130 @@ struct Reproducao
 
 constexpr qint64 margemMs = MargemSom.count();
 
-struct FechaSndfile
+// The sound stack (libsndfile with its codecs, PulseAudio, libcanberra) is some twenty shared
+// libraries, all loaded and relocated at start when linked, for a sound that plays minutes or
+// hours later; so it is opened with the first sound and stays loaded. A library missing on
+// this machine leaves its part out.
+struct BibliotecaSom
 {
-    void operator()(SNDFILE *f) const { sf_close(f); }
+    // Reading and playing a file.
+    decltype(&::sf_open) sf_open = nullptr;
+    decltype(&::sf_close) sf_close = nullptr;
+    decltype(&::sf_readf_short) sf_readf_short = nullptr;
+    decltype(&::sf_error) sf_error = nullptr;
+    decltype(&::pa_simple_new) pa_simple_new = nullptr;
+    decltype(&::pa_simple_free) pa_simple_free = nullptr;
+    decltype(&::pa_simple_write) pa_simple_write = nullptr;
+    decltype(&::pa_simple_drain) pa_simple_drain = nullptr;
+    decltype(&::pa_sample_spec_valid) pa_sample_spec_valid = nullptr;
+    decltype(&::pa_usec_to_bytes) pa_usec_to_bytes = nullptr;
+    bool arquivo = false;
+    // The desktop's default alert sound.
+    decltype(&::ca_context_create) ca_context_create = nullptr;
+    decltype(&::ca_context_cancel) ca_context_cancel = nullptr;
+    decltype(&::ca_context_play_full) ca_context_play_full = nullptr;
+    decltype(&::ca_proplist_create) ca_proplist_create = nullptr;
+    decltype(&::ca_proplist_sets) ca_proplist_sets = nullptr;
+    decltype(&::ca_proplist_destroy) ca_proplist_destroy = nullptr;
+    bool padrao = false;
+    // Reused, never destroyed: destroying one unloads its sound driver, which crashed a later
+    // bell on a thread the driver had left behind. One that failed (its server gone, say) is
+    // set aside and a new one made; the last is the current one.
+    mutable QMutex travaContextos;
+    mutable std::vector<ca_context *> contextos;
+
+    ca_context *contexto(bool novo) const
+    {
+        QMutexLocker guarda(&travaContextos);
+        if (novo || contextos.empty()) {
+            ca_context *c = nullptr;
+            if (ca_context_create(&c) < 0)
+                return nullptr;
+            contextos.push_back(c);
+        }
+        return contextos.back();
+    }
 };
 
-struct FechaPulse
+// Never closed: a library's threads and callbacks may outlive the sound that opened it.
+void *abre(const QString &nome)
 {
-    void operator()(pa_simple *p) const { pa_simple_free(p); }
+    return dlopen(QFile::encodeName(nome).constData(), RTLD_NOW | RTLD_LOCAL);
+}
+
+template <typename F> bool liga(void *biblioteca, const char *simbolo, F &funcao)
+{
+    funcao = biblioteca ? reinterpret_cast<F>(dlsym(biblioteca, simbolo)) : nullptr;
+    return funcao != nullptr;
+}
+
+std::shared_ptr<const BibliotecaSom> carrega(const NomesBibliotecasSom &nomes)
+{
+    auto b = std::make_shared<BibliotecaSom>();
+    void *sndfile = abre(nomes.sndfile);
+    void *pulseSimple = abre(nomes.pulseSimple);
+    void *pulse = abre(nomes.pulse);
+    b->arquivo = liga(sndfile, "sf_open", b->sf_open) & liga(sndfile, "sf_close", b->sf_close)
+        & liga(sndfile, "sf_readf_short", b->sf_readf_short) & liga(sndfile, "sf_error", b->sf_error)
+        & liga(pulseSimple, "pa_simple_new", b->pa_simple_new) & liga(pulseSimple, "pa_simple_free", b->pa_simple_free)
+        & liga(pulseSimple, "pa_simple_write", b->pa_simple_write)
+        & liga(pulseSimple, "pa_simple_drain", b->pa_simple_drain)
+        & liga(pulse, "pa_sample_spec_valid", b->pa_sample_spec_valid)
+        & liga(pulse, "pa_usec_to_bytes", b->pa_usec_to_bytes);
+    void *canberra = abre(nomes.canberra);
+    b->padrao = liga(canberra, "ca_context_create", b->ca_context_create)
+        & liga(canberra, "ca_context_cancel", b->ca_context_cancel)
+        & liga(canberra, "ca_context_play_full", b->ca_context_play_full)
+        & liga(canberra, "ca_proplist_create", b->ca_proplist_create)
+        & liga(canberra, "ca_proplist_sets", b->ca_proplist_sets)
+        & liga(canberra, "ca_proplist_destroy", b->ca_proplist_destroy);
+    return b;
+}
+
+struct EstadoBibliotecas
+{
+    QMutex trava;
+    NomesBibliotecasSom nomes;
+    std::shared_ptr<const BibliotecaSom> carregada;
+    // Every set ever loaded, kept with its sound context to the end of the run.
+    std::vector<std::shared_ptr<const BibliotecaSom>> todas;
 };
 
-bool tocaArquivo(const QByteArray &caminho, Reproducao &r)
+EstadoBibliotecas &estadoBibliotecas()
 {
+    // Never destroyed: a worker stuck in a frozen server may still use it at exit.
+    static EstadoBibliotecas &estado = *new EstadoBibliotecas;
+    return estado;
+}
+
+// Called on the worker thread, so the first alarm's window paints while the libraries load.
+std::shared_ptr<const BibliotecaSom> bibliotecaSom()
+{
+    EstadoBibliotecas &estado = estadoBibliotecas();
+    QMutexLocker guarda(&estado.trava);
+    if (!estado.carregada) {
+        estado.carregada = carrega(estado.nomes);
+        estado.todas.push_back(estado.carregada);
+    }
+    return estado.carregada;
+}
+
+bool tocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao &r)
+{
+    if (!api.arquivo)
+        return false;
+    const auto fechaSndfile = [&api](SNDFILE *f) { api.sf_close(f); };
+    const auto fechaPulse = [&api](pa_simple *p) { api.pa_simple_free(p); };
     SF_INFO info {};
-    std::unique_ptr<SNDFILE, FechaSndfile> som(sf_open(caminho.constData(), SFM_READ, &info));
+    std::unique_ptr<SNDFILE, decltype(fechaSndfile)> som(
+        api.sf_open(caminho.constData(), SFM_READ, &info), fechaSndfile);
     if (!som)
         return false;
     if (info.channels <= 0 || info.channels > int(PA_CHANNELS_MAX) || info.samplerate <= 0)
         return false;
     const pa_sample_spec formato { PA_SAMPLE_S16NE, static_cast<uint32_t>(info.samplerate),
         static_cast<uint8_t>(info.channels) };
-    if (!pa_sample_spec_valid(&formato))
+    if (!api.pa_sample_spec_valid(&formato))
         return false;
     if (info.frames > 0)
         r.prolonga(agoraMs() + info.frames * 1000 / info.samplerate + margemMs);
@@ -78,33 +185,35 @@ bool tocaArquivo(const QByteArray &caminho, Reproducao &r)
     // files state a wrong one), so the file is read until libsndfile has nothing more.
     const sf_count_t quadrosPorBloco = std::max(1, info.samplerate / 10);
     std::vector<short> bloco(static_cast<size_t>(quadrosPorBloco * info.channels));
-    sf_count_t lidos = sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
+    sf_count_t lidos = api.sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
     if (lidos <= 0)
-        return sf_error(som.get()) == SF_ERR_NO_ERROR;
+        return api.sf_error(som.get()) == SF_ERR_NO_ERROR;
 
     // A short server buffer keeps the wait for the end of the sound (drain) short.
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(300 * 1000, &formato));
+    buffer.tlength = static_cast<uint32_t>(api.pa_usec_to_bytes(300 * 1000, &formato));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int erro = 0;
-    std::unique_ptr<pa_simple, FechaPulse> saida(pa_simple_new(
-        nullptr, "Zelvano Agenda", PA_STREAM_PLAYBACK, nullptr, "Alarme", &formato, nullptr, &buffer, &erro));
+    std::unique_ptr<pa_simple, decltype(fechaPulse)> saida(
+        api.pa_simple_new(
+            nullptr, "Zelvano Agenda", PA_STREAM_PLAYBACK, nullptr, "Alarme", &formato, nullptr, &buffer, &erro),
+        fechaPulse);
     if (!saida)
         return false;
     do {
         if (r.abandonada)
             return true;
         const size_t bytes = static_cast<size_t>(lidos * info.channels) * sizeof(short);
-        if (pa_simple_write(saida.get(), bloco.data(), bytes, &erro) < 0)
+        if (api.pa_simple_write(saida.get(), bloco.data(), bytes, &erro) < 0)
             return false;
         // Writes block at the pace of playback: a server that takes them is alive.
         r.prolonga(agoraMs() + margemMs);
-        lidos = sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
+        lidos = api.sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
     } while (lidos > 0);
-    return pa_simple_drain(saida.get(), &erro) >= 0;
+    return api.pa_simple_drain(saida.get(), &erro) >= 0;
 }
 
 struct FimCanberra
@@ -115,37 +224,62 @@ struct FimCanberra
     int erro = CA_SUCCESS;
 };
 
+// Called once per bell (ended, failed or cancelled), maybe after the wait gave up: it holds
+// its own share of the state.
 void canberraTerminou(ca_context *, uint32_t, int erro, void *dados)
 {
-    auto *fim = static_cast<FimCanberra *>(dados);
-    std::lock_guard guarda(fim->trava);
-    fim->terminou = true;
-    fim->erro = erro;
-    fim->aviso.notify_all();
+    const std::unique_ptr<std::shared_ptr<FimCanberra>> parte(static_cast<std::shared_ptr<FimCanberra> *>(dados));
+    FimCanberra &fim = **parte;
+    std::lock_guard guarda(fim.trava);
+    fim.terminou = true;
+    fim.erro = erro;
+    fim.aviso.notify_all();
+}
+
+enum class Sino { Tocou, Falhou, NaoTocou };
+
+Sino tocaSino(const BibliotecaSom &api, ca_context *contexto)
+{
+    static std::atomic<uint32_t> proximo { 1 };
+    const uint32_t id = proximo++;
+    ca_proplist *propriedades = nullptr;
+    api.ca_proplist_create(&propriedades);
+    api.ca_proplist_sets(propriedades, CA_PROP_EVENT_ID, "bell");
+    api.ca_proplist_sets(propriedades, CA_PROP_EVENT_DESCRIPTION, "Zelvano Agenda");
+    auto fim = std::make_shared<FimCanberra>();
+    auto *parte = new std::shared_ptr<FimCanberra>(fim);
+    const bool comecou = api.ca_context_play_full(contexto, id, propriedades, canberraTerminou, parte) == CA_SUCCESS;
+    api.ca_proplist_destroy(propriedades);
+    if (!comecou) {
+        delete parte;
+        return Sino::NaoTocou;
+    }
+    std::unique_lock espera(fim->trava);
+    if (!fim->aviso.wait_for(espera, MargemSom - std::chrono::milliseconds(500), [&fim] { return fim->terminou; })) {
+        // Still sounding: stopped, so that it does not run into whatever comes next.
+        espera.unlock();
+        api.ca_context_cancel(contexto, id);
+        return Sino::Tocou;
+    }
+    return fim->erro == CA_SUCCESS ? Sino::Tocou : Sino::Falhou;
 }
 
 // The desktop's default alert sound, played to its end.
-bool tocaSomPadrao(Reproducao &r)
+bool tocaSomPadrao(const BibliotecaSom &api, Reproducao &r)
 {
-    r.prolonga(agoraMs() + margemMs);
-    ca_context *contexto = nullptr;
-    if (ca_context_create(&contexto) < 0)
+    if (!api.padrao)
         return false;
-    ca_proplist *propriedades = nullptr;
-    ca_proplist_create(&propriedades);
-    ca_proplist_sets(propriedades, CA_PROP_EVENT_ID, "bell");
-    ca_proplist_sets(propriedades, CA_PROP_EVENT_DESCRIPTION, "Zelvano Agenda");
-    FimCanberra fim;
-    bool tocou = ca_context_play_full(contexto, 1, propriedades, canberraTerminou, &fim) == CA_SUCCESS;
-    ca_proplist_destroy(propriedades);
-    if (tocou) {
-        std::unique_lock espera(fim.trava);
-        fim.aviso.wait_for(espera, MargemSom - std::chrono::milliseconds(500), [&fim] { return fim.terminou; });
-        tocou = !fim.terminou || fim.erro == CA_SUCCESS;
+    r.prolonga(agoraMs() + margemMs);
+    // A context that cannot play may be one whose server went away: a new one is tried once.
+    for (bool novo : { false, true }) {
+        ca_context *contexto = api.contexto(novo);
+        if (!contexto)
+            return false;
+        if (tocaSino(api, contexto) == Sino::Tocou)
+            return true;
+        r.prolonga(agoraMs() + margemMs);
     }
-    // Cancels a bell still sounding; the callback runs no later than this.
-    ca_context_destroy(contexto);
-    return tocou;
+    return false;
 }
 
 } // namespace
@@ -158,9 +292,10 @@ SomTocado tocaSomSincrono(const QString &arquivo)
     auto reproducao = std::make_shared<Reproducao>();
     reproducao->prazo = agoraMs() + margemMs;
     std::thread tocador([reproducao, caminho = QFile::encodeName(arquivo)] {
+        const auto som = bibliotecaSom();
         SomTocado resultado = SomTocado::Arquivo;
-        if (!tocaArquivo(caminho, *reproducao) && !reproducao->abandonada)
-            resultado = tocaSomPadrao(*reproducao) ? SomTocado::SomPadrao : SomTocado::Bipe;
+        if (!tocaArquivo(*som, caminho, *reproducao) && !reproducao->abandonada)
+            resultado = tocaSomPadrao(*som, *reproducao) ? SomTocado::SomPadrao : SomTocado::Bipe;
         reproducao->resultado = resultado;
         reproducao->terminou = true;
     });
@@ -189,4 +324,12 @@ SomTocado tocaSomSincrono(const QString &arquivo)
     if (resultado == SomTocado::Bipe || resultado == SomTocado::TempoEsgotado)
         QApplication::beep();
     return resultado;
+}
+
+void usaBibliotecasSom(const NomesBibliotecasSom &nomes)
+{
+    EstadoBibliotecas &estado = estadoBibliotecas();
+    QMutexLocker guarda(&estado.trava);
+    estado.nomes = nomes;
+    estado.carregada.reset();
 }

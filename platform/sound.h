@@ -22,3 +22,17 @@ inline constexpr std::chrono::milliseconds MargemSom { 3000 };
 // A file that cannot be played (corrupt, unknown format, no sound server) gives the default
 // alert sound; a missing file gives silence.
 SomTocado tocaSomSincrono(const QString &arquivo);
+
+// The shared libraries the sounds come from, opened with the first sound. Without the first
+// three no file plays (the default sound instead); without the last there is no default sound
+// either (the beep instead).
+struct NomesBibliotecasSom
+{
+    QString sndfile = QStringLiteral("libsndfile.so.1");
+    QString pulseSimple = QStringLiteral("libpulse-simple.so.0");
+    QString pulse = QStringLiteral("libpulse.so.0");
+    QString canberra = QStringLiteral("libcanberra.so.0");
+};
+
+// Opens these libraries instead at the next sound; only while no sound is playing.
+void usaBibliotecasSom(const NomesBibliotecasSom &nomes);

@@ -114,7 +114,6 @@ Tform_mostra::Tform_mostra(QWidget *parent)
     Image1 = new QLabel(Panel3);
     Image1->setGeometry(405, 10, 281, 46);
     Image1->setScaledContents(true);
-    Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/alerta.jpg")));
 
     Memo1 = new QPlainTextEdit(Panel3);
     Memo1->setGeometry(14, 73, 680, 281);
@@ -129,7 +128,6 @@ Tform_mostra::Tform_mostra(QWidget *parent)
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), Panel3);
     BitBtn1->setGeometry(11, 362, 688, 38);
-    BitBtn1->setIcon(glifo(QStringLiteral(":/img/ok.png")));
     BitBtn1->setIconSize(QSize(20, 20));
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
@@ -138,6 +136,17 @@ Tform_mostra::Tform_mostra(QWidget *parent)
     setFixedSize(710, 417);
     if (QScreen *tela = QGuiApplication::primaryScreen())
         move(tela->availableGeometry().center() - rect().center());
+}
+
+void Tform_mostra::showEvent(QShowEvent *evento)
+{
+    // Made at start but maybe never shown in a session: its pictures wait for the first alert.
+    if (!m_figuras) {
+        m_figuras = true;
+        Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/alerta.jpg")));
+        BitBtn1->setIcon(glifo(QStringLiteral(":/img/ok.png")));
+    }
+    QDialog::showEvent(evento);
 }
 
 void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)

@@ -37,6 +37,12 @@ public:
 public slots:
     // Every way of closing a dialog ends here.
     void done(int resultado) override;
+
+protected:
+    void showEvent(QShowEvent *evento) override;
+
+private:
+    bool m_figuras = false;
 };
 
 // The one alert window of the program, created at start after the main window.

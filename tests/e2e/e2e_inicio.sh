@@ -29,4 +29,20 @@ e2e_wait 30 e2e_has_window "$MAIN" || e2e_fail "neither of two simultaneous copi
 sleep 1
 [ "$(xdotool search --onlyvisible --name "$MAIN" | wc -l)" -eq 1 ] || e2e_fail "two main windows"
 [ "$(xdotool search --onlyvisible --name "$BOX" | wc -l)" -eq 1 ] || e2e_fail "two refusals"
+
+# Without a runtime folder the registry is in the user's cache; there a link in its place is
+# refused with a box of its own (not "already open"), the copy ends, and the link's target
+# keeps its mode.
+unset XDG_RUNTIME_DIR
+export XDG_CACHE_HOME="$HOME/cache"
+mkdir -p "$XDG_CACHE_HOME" "$E2E_TMP/alvo"
+chmod 755 "$E2E_TMP/alvo"
+ln -s "$E2E_TMP/alvo" "$XDG_CACHE_HOME/zelvano-$(id -u)"
+REFUSED='^Zelvano Agenda$'
+e2e_run; refused=$E2E_LAST
+e2e_wait 30 e2e_has_window "$REFUSED" || e2e_fail "a linked registry folder was not refused"
+[ "$(xdotool search --onlyvisible --name "$BOX" | wc -l)" -eq 1 ] || e2e_fail "a broken registry was taken for a running copy"
+e2e_answer_box "$REFUSED" "$refused" || e2e_fail "the refused copy did not end after OK"
+[ "$(stat -c %a "$E2E_TMP/alvo")" = 755 ] || e2e_fail "the link's target was changed"
+[ "$(xdotool search --onlyvisible --name "$MAIN" | wc -l)" -eq 1 ] || e2e_fail "the refused copy showed its window"
 exit 0

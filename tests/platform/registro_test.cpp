@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,4 +86,189 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
         }
     }
     qputenv("XDG_RUNTIME_DIR", antes);
+}
+
+namespace {
+
+// Points the registry at a folder of the test's own for the lifetime of the object.
+class Ambiente
+{
+public:
+    Ambiente(const char *nome, const QString &valor)
+        : m_nome(nome)
+        , m_antes(qgetenv(nome))
+    {
+        if (valor.isNull())
+            qunsetenv(nome);
+        else
+            qputenv(nome, QFile::encodeName(valor));
+    }
+    ~Ambiente()
+    {
+        if (m_antes.isNull())
+            qunsetenv(m_nome);
+        else
+            qputenv(m_nome, m_antes);
+    }
+
+private:
+    const char *m_nome;
+    QByteArray m_antes;
+};
+
+mode_t modo(const QString &caminho)
+{
+    struct stat info
+    {
+    };
+    return lstat(QFile::encodeName(caminho).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Tells what the platform said instead of showing a box, and ends there as the user's OK does.
+class PlataformaMuda : public LinuxPlatform
+{
+public:
+    explicit PlataformaMuda(int saida)
+        : m_saida(saida)
+    {
+    }
+    // The box is the end of the refused copy; ending here spares the forked test the
+    // sanitizer's exit check of the parent's threads, which the child does not have.
+    Resposta messageBox(const QString &texto, const QString &, Botoes) override
+    {
+        const QByteArray bytes = texto.toUtf8();
+        [[maybe_unused]] const auto n = write(m_saida, bytes.constData(), size_t(bytes.size()));
+        _exit(0);
+    }
+
+private:
+    int m_saida;
+};
+
+} // namespace
+
+TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
+{
+    const QString eu = QStringLiteral("zelvano-") + QString::number(getuid());
+    const struct
+    {
+        const char *caso;
+        std::function<void(const QString &pasta, const QString &alvo)> prepara;
+        const char *motivo; // nullptr: accepted
+        mode_t modoFinal; // of the folder, or of the link's target
+    } casos[] = {
+        { "missing", [](const QString &, const QString &) {}, nullptr, 0700 },
+        { "ours, open to others",
+            [](const QString &pasta, const QString &) { mkdir(QFile::encodeName(pasta).constData(), 0755); }, nullptr,
+            0700 },
+        { "a plain file",
+            [](const QString &pasta, const QString &) {
+                QFile f(pasta);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                chmod(QFile::encodeName(pasta).constData(), 0644);
+            },
+            "não é uma pasta", 0644 },
+        { "a link to another folder",
+            [](const QString &pasta, const QString &alvo) {
+                mkdir(QFile::encodeName(alvo).constData(), 0755);
+                symlink(QFile::encodeName(alvo).constData(), QFile::encodeName(pasta).constData());
+            },
+            "link simbólico", 0755 },
+        { "another user's, open to all",
+            [](const QString &pasta, const QString &) {
+                const QByteArray nome = QFile::encodeName(pasta);
+                mkdir(nome.constData(), 0777);
+                chmod(nome.constData(), 0777);
+                // Only root can; as another user the case is left out below.
+                [[maybe_unused]] const int r = chown(nome.constData(), 65534, 65534);
+            },
+            "outro usuário", 0777 },
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        QTemporaryDir runtime;
+        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        const QString pasta = runtime.filePath(eu);
+        const QString alvo = runtime.filePath(QStringLiteral("alvo"));
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        caso.prepara(pasta, alvo);
+        if (getuid() != 0 && QByteArray(caso.caso).startsWith("another"))
+            continue;
+        QString erro;
+        const QString usada = pastaRegistroJanelas(&erro);
+        if (caso.motivo) {
+            EXPECT_TRUE(usada.isEmpty());
+            EXPECT_TRUE(erro.contains(pasta)) << erro.toStdString();
+            EXPECT_TRUE(erro.contains(QString::fromUtf8(caso.motivo))) << erro.toStdString();
+            EXPECT_TRUE(arquivoTravaJanela("Tfrm_teste").isEmpty());
+        } else {
+            EXPECT_EQ(usada, pasta);
+            EXPECT_TRUE(erro.isEmpty());
+        }
+        const bool link = QFileInfo(pasta).isSymLink();
+        EXPECT_EQ(modo(link ? alvo : pasta) & 0777, caso.modoFinal);
+    }
+}
+
+TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
+{
+    QTemporaryDir casa;
+    const QString cache = casa.filePath(QStringLiteral("cache"));
+    Ambiente runtime("XDG_RUNTIME_DIR", QString());
+    Ambiente variavel("XDG_CACHE_HOME", cache);
+    EXPECT_EQ(pastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
+    EXPECT_EQ(modo(pastaRegistroJanelas()), mode_t(0700));
+}
+
+// A registry that cannot be used is told to the user by name and the program ends; it is never
+// taken for a copy already running.
+TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
+{
+    const struct
+    {
+        const char *caso;
+        std::function<void(const QString &runtime)> prepara;
+        const char *esperado;
+    } casos[] = {
+        { "the folder is a link",
+            [](const QString &runtime) {
+                mkdir(QFile::encodeName(runtime + "/alvo").constData(), 0700);
+                symlink("alvo", QFile::encodeName(runtime + "/zelvano-" + QString::number(getuid())).constData());
+            },
+            "link simbólico" },
+        { "the lock cannot be made",
+            [](const QString &runtime) {
+                const QString pasta = runtime + "/zelvano-" + QString::number(getuid());
+                mkdir(QFile::encodeName(pasta).constData(), 0700);
+                mkdir(QFile::encodeName(pasta + "/Tfrm_teste.lock").constData(), 0700);
+            },
+            "arquivo de trava" },
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        QTemporaryDir runtime;
+        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        caso.prepara(runtime.path());
+        int tubo[2];
+        ASSERT_EQ(pipe(tubo), 0);
+        const pid_t filho = fork();
+        ASSERT_GE(filho, 0);
+        if (filho == 0) {
+            close(tubo[0]);
+            PlataformaMuda plataforma(tubo[1]);
+            // Returning at all (true or "already open") is the fault.
+            _exit(plataforma.registerWindowClass("Tfrm_teste") ? 4 : 5);
+        }
+        close(tubo[1]);
+        QByteArray dito;
+        char bloco[512];
+        for (ssize_t n; (n = read(tubo[0], bloco, sizeof bloco)) > 0;)
+            dito.append(bloco, n);
+        close(tubo[0]);
+        int estado = 0;
+        waitpid(filho, &estado, 0);
+        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+        EXPECT_TRUE(QString::fromUtf8(dito).contains(QString::fromUtf8(caso.esperado))) << dito.toStdString();
+        EXPECT_FALSE(dito.contains("já está aberto"));
+    }
 }
