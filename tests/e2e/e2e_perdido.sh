@@ -25,6 +25,7 @@ e2e_wait 10 e2e_has_window "$ALERT" || e2e_fail "the missed reminder was not ann
 e2e_press "$ALERT" Return
 e2e_wait 10 bash -c "! xdotool search --onlyvisible --name '$ALERT' | grep -q ." || e2e_fail "OK did not close the alert"
 kill -9 "$app"
+wait "$app" 2>/dev/null || true  # no "Killed" line from the shell
 e2e_wait_end "$app" 10 || e2e_fail "the program did not end"
 
 e2e_run; app=$E2E_LAST
