@@ -9,7 +9,7 @@ DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjp
        libsndfile1-dev libpulse-dev libcanberra-dev sound-theme-freedesktop fonts-liberation2 qt6-wayland
 # `make test`: the unit tests, the checks of the launcher and software-centre files, the
 # package (dpkg-shlibdeps) and the end-to-end scripts.
-TEST_DEBS = libgtest-dev libgmock-dev desktop-file-utils appstream dpkg-dev
+TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream dpkg-dev
 # A private session bus with a StatusNotifier panel written in Python (GLib's Gio) and the
 # accessibility bus, a window manager that is strict about focus (openbox), and a headless
 # Wayland compositor that lists its windows and takes typed keys (sway, wtype).
@@ -28,7 +28,7 @@ SOUND_DEBS := $(shell dpkg-query -W -f='$${Status}' pipewire-pulse 2>/dev/null |
 .NOTPARALLEL:
 
 .PHONY: all deps test-deps e2e-deps configure build run install uninstall deb test test-package \
-        test-sanitize e2e bench icons format clean
+        test-sanitize e2e bench icons format format-check clean
 
 all: build
 
@@ -91,7 +91,7 @@ e2e: e2e-deps build
 	bash tests/e2e/run-all.sh $(BUILD)/zelvano-agenda
 
 test-sanitize: test-deps
-	$(MAKE) BUILD=build-asan CMAKE_FLAGS="-DZELVANO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug" configure
+	$(MAKE) BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DZELVANO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug" configure
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
@@ -110,6 +110,9 @@ icons:
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench

@@ -1,7 +1,6 @@
 #include "agenda/arquivoagenda.h"
 #include "support/fakeplatform.h"
 
-
 #include <benchmark/benchmark.h>
 
 // One save ("&Salvar") with an index of the given size: fresh read, unique name, message,

@@ -3,7 +3,6 @@
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
 
-
 #include <benchmark/benchmark.h>
 
 namespace {

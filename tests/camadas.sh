@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The folders' one-way dependencies, held by the build: app -> windows -> (agenda, controls);
+# agenda and windows -> platform; controls and platform know nothing of the others.
+# Usage: camadas.sh <source folder>
+cd "$1" || exit 2
+status=0
+proibe() {
+    local pasta=$1; shift
+    local outra hits
+    for outra in "$@"; do
+        hits=$(grep -n "#include \"$outra/" "$pasta"/*.cpp "$pasta"/*.h 2>/dev/null)
+        if [ -n "$hits" ]; then
+            echo "$pasta/ may not include $outra/:"
+            echo "$hits"
+            status=1
+        fi
+    done
+}
+proibe controls agenda windows app platform
+proibe platform agenda windows app controls
+proibe agenda windows app controls
+proibe windows app
+[ $status -eq 0 ] && echo "every folder includes only what lies below it"
+exit $status
