@@ -135,22 +135,22 @@ bool gravaInteiro(const QString &caminho, const QByteArray &bytes)
     return arquivo.commit();
 }
 
+QByteArray leIndice()
+{
+    const QString caminho = ArquivoIndice();
+    return QFileInfo::exists(caminho) ? leInteiro(caminho) : QByteArray();
+}
+
 } // namespace
 
 ListaLinhas LeIndice()
 {
-    const QString caminho = ArquivoIndice();
-    if (!QFileInfo::exists(caminho))
-        return {};
-    return CortaLinhas(leInteiro(caminho));
+    return CortaLinhas(leIndice());
 }
 
 ListaLinhas LeIndiceInteiro()
 {
-    const QString caminho = ArquivoIndice();
-    if (!QFileInfo::exists(caminho))
-        return {};
-    return CortaLinhasInteiras(leInteiro(caminho));
+    return CortaLinhasInteiras(leIndice());
 }
 
 bool GravaIndice(const ListaLinhas &linhas)
@@ -329,7 +329,7 @@ Remocao RemoveLembrete(const QByteArray &nome)
 
 QString ArquivoAvisos()
 {
-    return QFileInfo(ArquivoIndice()).dir().filePath(QStringLiteral("AGENDA.AVS"));
+    return platform().dataFolder() + QStringLiteral("AGENDA.AVS");
 }
 
 QByteArray LeAvisos()

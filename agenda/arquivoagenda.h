@@ -91,7 +91,7 @@ enum class Remocao {
 Remocao RemoveLembrete(const QByteArray &nome);
 
 // The record of announced reminders kept beside the index; empty when missing or unreadable.
-QString ArquivoAvisos(); // AGENDA.AVS, in the index file's folder
+QString ArquivoAvisos(); // AGENDA.AVS, beside the index
 QByteArray LeAvisos();
 // Replaced whole through a temporary file and a rename, as the index.
 bool GravaAvisos(const QByteArray &conteudo);
