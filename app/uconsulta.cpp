@@ -6,6 +6,7 @@
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
+#include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/about.h"
 #include "windows/umostra.h"
@@ -340,13 +341,9 @@ bool Tfrm_agenda::eventFilter(QObject *objeto, QEvent *evento)
         Image2Click(Image2);
         return true;
     }
-    if (objeto == Image2 && evento->type() == QEvent::KeyPress) {
-        const auto *tecla = static_cast<QKeyEvent *>(evento);
-        const int k = tecla->key();
-        if (tecla->modifiers() == Qt::NoModifier && (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)) {
-            Image2Click(Image2);
-            return true;
-        }
+    if (objeto == Image2 && TeclaDeAtivar(evento)) {
+        Image2Click(Image2);
+        return true;
     }
     return QMainWindow::eventFilter(objeto, evento);
 }

@@ -1,6 +1,7 @@
 #include "windows/about.h"
 
 #include "controls/gradientbutton.h"
+#include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/jpeg.h"
 
@@ -211,13 +212,9 @@ bool Tform_about::eventFilter(QObject *objeto, QEvent *evento)
         if (m->button() == Qt::LeftButton && Label1->rect().contains(m->position().toPoint()))
             Label1Click(Label1);
     }
-    if (objeto == Label1 && evento->type() == QEvent::KeyPress) {
-        const auto *tecla = static_cast<QKeyEvent *>(evento);
-        const int k = tecla->key();
-        if (tecla->modifiers() == Qt::NoModifier && (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)) {
-            Label1Click(Label1);
-            return true;
-        }
+    if (objeto == Label1 && TeclaDeAtivar(evento)) {
+        Label1Click(Label1);
+        return true;
     }
     return QDialog::eventFilter(objeto, evento);
 }
