@@ -10,7 +10,7 @@ namespace {
 
 // An index of the given size with the three kinds of reminder, none due at the ticks measured,
 // so every tick looks at every line as an idle program does all day.
-ListaLinhas indice(int linhas)
+ListaLinhas Indice(int linhas)
 {
     ListaLinhas lista;
     for (int i = 0; i < linhas; ++i) {
@@ -28,7 +28,7 @@ ListaLinhas indice(int linhas)
 // The rule alone: one tick 15 seconds after the last, over the whole list.
 static void TiqueRegra(benchmark::State &estado)
 {
-    const ListaLinhas lista = indice(int(estado.range(0)));
+    const ListaLinhas lista = Indice(int(estado.range(0)));
     MemoriaAlarme memoria;
     const QDateTime minuto(QDate(2024, 5, 30), QTime(23, 59, 0));
     int tique = 0;
@@ -40,7 +40,7 @@ BENCHMARK(TiqueRegra)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicro
 // The first look after a week asleep: every line is still looked at only once.
 static void TiqueAposUmaSemana(benchmark::State &estado)
 {
-    const ListaLinhas lista = indice(int(estado.range(0)));
+    const ListaLinhas lista = Indice(int(estado.range(0)));
     const QDateTime agora(QDate(2024, 5, 30), QTime(23, 59, 0));
     for (auto _ : estado) {
         MemoriaAlarme memoria;
@@ -57,7 +57,7 @@ static void Timer1Timer(benchmark::State &estado)
     const QDateTime minuto(QDate(2024, 5, 30), QTime(23, 59, 0));
     Tfrm_agenda frm;
     frm.DiaAtual = minuto.date();
-    ListaAgenda = indice(int(estado.range(0)));
+    ListaAgenda = Indice(int(estado.range(0)));
     int tique = 0;
     for (auto _ : estado) {
         fake.agora = minuto.addSecs(15 * (tique++ % 4));

@@ -9,7 +9,7 @@ namespace {
 
 // An index spread over many dates and all three modalities; the chosen day (5 March 2007)
 // lists about one line in 340 under "TODAS NO DIA", a third of them under the monthly filter.
-QByteArray indice(int linhas)
+QByteArray Indice(int linhas)
 {
     QByteArray bytes;
     for (int i = 0; i < linhas; ++i) {
@@ -28,7 +28,7 @@ void Atualiza(benchmark::State &estado, int filtro)
 {
     FakePlatform fake;
     fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
-    GravaIndice(CortaLinhas(indice(static_cast<int>(estado.range(0)))));
+    GravaIndice(CortaLinhas(Indice(static_cast<int>(estado.range(0)))));
     Tfrm_agenda janela;
     janela.show();
     janela.RadioGroup1->setItemIndex(filtro);

@@ -26,7 +26,7 @@ namespace {
 using Relogio = std::chrono::steady_clock;
 constexpr int Taxa = 44100;
 
-bool gravaWav(const QString &caminho, double segundos)
+bool GravaWav(const QString &caminho, double segundos)
 {
     std::vector<qint16> amostras(static_cast<size_t>(segundos * Taxa));
     for (size_t i = 0; i < amostras.size(); ++i)
@@ -63,7 +63,7 @@ void PrimeiroSom(benchmark::State &estado)
     QTemporaryDir pasta;
     const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
     const QString soquete = pasta.filePath(QStringLiteral("pulse.sock"));
-    gravaWav(wav, 0.5);
+    GravaWav(wav, 0.5);
     QProcess servidor;
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     ambiente.insert(QStringLiteral("HOME"), pasta.path());
@@ -122,7 +122,7 @@ void PrimeiroSom(benchmark::State &estado)
     QThread::msleep(200);
     for (auto _ : estado) {
         const auto inicio = Relogio::now();
-        const SomTocado r = tocaSomSincrono(wav);
+        const SomTocado r = TocaSomSincrono(wav);
         QThread::msleep(100);
         if (r != SomTocado::Arquivo || ouvido == 0) {
             estado.SkipWithError("the sound was not heard");

@@ -24,14 +24,14 @@
 
 namespace {
 
-double agoraMs()
+double AgoraMs()
 {
     timespec t {};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-std::string titulo(Display *tela, Window janela)
+std::string Titulo(Display *tela, Window janela)
 {
     const Atom utf8 = XInternAtom(tela, "UTF8_STRING", False);
     for (Atom nome : { XInternAtom(tela, "_NET_WM_NAME", False), XA_WM_NAME }) {
@@ -53,7 +53,7 @@ std::string titulo(Display *tela, Window janela)
     return {};
 }
 
-long residenteKb(pid_t pid)
+long ResidenteKb(pid_t pid)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string linha; std::getline(status, linha);)
@@ -62,7 +62,7 @@ long residenteKb(pid_t pid)
     return -1;
 }
 
-size_t bibliotecas(pid_t pid)
+size_t Bibliotecas(pid_t pid)
 {
     std::ifstream mapas("/proc/" + std::to_string(pid) + "/maps");
     std::set<std::string> nomes;
@@ -74,7 +74,7 @@ size_t bibliotecas(pid_t pid)
     return nomes.size();
 }
 
-double processadorMs(pid_t pid)
+double ProcessadorMs(pid_t pid)
 {
     const std::string tarefas = "/proc/" + std::to_string(pid) + "/task";
     double ns = 0;
@@ -92,7 +92,7 @@ double processadorMs(pid_t pid)
     return ns / 1e6;
 }
 
-void encerra(pid_t pid)
+void Encerra(pid_t pid)
 {
     kill(pid, SIGTERM);
     for (int i = 0; i < 100; ++i) {
@@ -121,7 +121,7 @@ int main(int argc, char **argv)
     XSelectInput(tela, raiz, SubstructureNotifyMask);
     XSync(tela, False);
 
-    const double inicio = agoraMs();
+    const double inicio = AgoraMs();
     const pid_t pid = fork();
     if (pid == 0) {
         execv(argv[2], argv + 2);
@@ -135,25 +135,25 @@ int main(int argc, char **argv)
             XNextEvent(tela, &evento);
             if (evento.type != MapNotify || evento.xmap.override_redirect)
                 continue;
-            if (titulo(tela, evento.xmap.window).find(argv[1]) != std::string::npos) {
-                mapeada = agoraMs();
-                processador = processadorMs(pid);
+            if (Titulo(tela, evento.xmap.window).find(argv[1]) != std::string::npos) {
+                mapeada = AgoraMs();
+                processador = ProcessadorMs(pid);
                 break;
             }
         }
         if (mapeada >= 0)
             break;
-        if (agoraMs() - inicio > 30000 || waitpid(pid, nullptr, WNOHANG) == pid) {
+        if (AgoraMs() - inicio > 30000 || waitpid(pid, nullptr, WNOHANG) == pid) {
             std::fprintf(stderr, "startwatch: no window titled \"%s\"\n", argv[1]);
-            encerra(pid);
+            Encerra(pid);
             return 1;
         }
         pollfd fd { ConnectionNumber(tela), POLLIN, 0 };
         poll(&fd, 1, 100);
     }
     usleep(1500 * 1000);
-    std::printf("%.1f %ld %zu %.1f\n", mapeada - inicio, residenteKb(pid), bibliotecas(pid), processador);
-    encerra(pid);
+    std::printf("%.1f %ld %zu %.1f\n", mapeada - inicio, ResidenteKb(pid), Bibliotecas(pid), processador);
+    Encerra(pid);
     XCloseDisplay(tela);
     return 0;
 }

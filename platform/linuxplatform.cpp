@@ -30,7 +30,7 @@ namespace {
 
 // The process named in the lock is running (as this user or, seen from an unprivileged
 // copy, as another).
-bool processoVivo(const QLockFile &trava)
+bool ProcessoVivo(const QLockFile &trava)
 {
     qint64 pid = 0;
     QString maquina;
@@ -98,7 +98,7 @@ void LinuxPlatform::openUrl(const QUrl &url)
 
 void LinuxPlatform::playSound(const QString &arquivo)
 {
-    tocaSomSincrono(arquivo);
+    TocaSomSincrono(arquivo);
 }
 
 QString LinuxPlatform::autostartFolder()
@@ -116,18 +116,18 @@ bool LinuxPlatform::registerWindowClass(const QString &classe)
     if (m_registros.contains(classe))
         return true;
     QString erro;
-    const QString pasta = pastaRegistroJanelas(&erro);
+    const QString pasta = PastaRegistroJanelas(&erro);
     if (pasta.isEmpty())
-        recusaRegistro(erro);
+        RecusaRegistro(erro);
     auto registro = std::make_shared<Registro>();
-    const QString trava = arquivoTravaJanela(classe);
+    const QString trava = ArquivoTravaJanela(classe);
     registro->trava = std::make_unique<QLockFile>(trava);
     // Never stale by age: only a lock whose process is gone may be taken over.
     registro->trava->setStaleLockTime(0);
-    if (!registro->trava->tryLock(0) && travaDeOutraCopia(*registro->trava, trava))
+    if (!registro->trava->tryLock(0) && TravaDeOutraCopia(*registro->trava, trava))
         return false;
     Registro *r = registro.get();
-    registro->ouvinte = OuvinteJanela::escuta(soqueteJanela(classe), [r](const QByteArray &linha) {
+    registro->ouvinte = OuvinteJanela::Escuta(SoqueteJanela(classe), [r](const QByteArray &linha) {
         if (linha.startsWith("raise") && r->acao)
             r->acao();
     });
@@ -138,12 +138,12 @@ bool LinuxPlatform::registerWindowClass(const QString &classe)
 // Only a live copy holding the lock means "already open": a lock that cannot be made or read
 // would otherwise keep the program from ever starting with no copy running. True when a live
 // copy holds it; false when this copy took it after all; anything else is refused.
-bool LinuxPlatform::travaDeOutraCopia(QLockFile &trava, const QString &caminho)
+bool LinuxPlatform::TravaDeOutraCopia(QLockFile &trava, const QString &caminho)
 {
     // A copy starting at this very moment has made the file but may not have written its
     // process id in it yet: a few looks before the lock is taken for broken.
     for (int olhada = 0; olhada < 20; ++olhada) {
-        if (trava.error() == QLockFile::LockFailedError && processoVivo(trava))
+        if (trava.error() == QLockFile::LockFailedError && ProcessoVivo(trava))
             return true;
         if (trava.error() != QLockFile::LockFailedError)
             break;
@@ -151,12 +151,12 @@ bool LinuxPlatform::travaDeOutraCopia(QLockFile &trava, const QString &caminho)
         if (trava.tryLock(0))
             return false;
     }
-    recusaRegistro(QStringLiteral("O arquivo de trava do Zelvano Agenda não pôde ser criado ou lido:\n%1\n\n"
+    RecusaRegistro(QStringLiteral("O arquivo de trava do Zelvano Agenda não pôde ser criado ou lido:\n%1\n\n"
                                   "Apague-o ou corrija a pasta e abra o programa de novo.")
                        .arg(QDir::toNativeSeparators(caminho)));
 }
 
-void LinuxPlatform::recusaRegistro(const QString &texto)
+void LinuxPlatform::RecusaRegistro(const QString &texto)
 {
     messageBox(texto, QStringLiteral("Zelvano Agenda"), Botoes::Ok);
     // Nothing has been opened or written yet; the message names what the user must mend.
@@ -167,15 +167,15 @@ bool LinuxPlatform::windowClassExists(const QString &classe)
 {
     if (m_registros.contains(classe))
         return true;
-    const QString trava = arquivoTravaJanela(classe);
+    const QString trava = ArquivoTravaJanela(classe);
     // Only read the lock: taking it, even for a moment, would make another copy starting at
     // the same time believe the class is held.
-    return !trava.isEmpty() && processoVivo(QLockFile(trava));
+    return !trava.isEmpty() && ProcessoVivo(QLockFile(trava));
 }
 
 void LinuxPlatform::bringToFront(const QString &classe)
 {
-    enviaPedidoJanela(soqueteJanela(classe), "raise");
+    EnviaPedidoJanela(SoqueteJanela(classe), "raise");
 }
 
 void LinuxPlatform::onBringToFront(const QString &classe, std::function<void()> acao)

@@ -32,7 +32,7 @@ public:
 private:
     struct Registro;
     // A registry folder or lock that is not safely this user's: told, then the program ends.
-    [[noreturn]] void recusaRegistro(const QString &texto);
-    bool travaDeOutraCopia(QLockFile &trava, const QString &caminho);
+    [[noreturn]] void RecusaRegistro(const QString &texto);
+    bool TravaDeOutraCopia(QLockFile &trava, const QString &caminho);
     QHash<QString, std::shared_ptr<Registro>> m_registros;
 };

@@ -26,7 +26,7 @@ namespace {
 
 using Relogio = std::chrono::steady_clock;
 
-qint64 agoraMs()
+qint64 AgoraMs()
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Relogio::now().time_since_epoch()).count();
 }
@@ -99,37 +99,38 @@ struct BibliotecaSom
 };
 
 // Never closed: a library's threads and callbacks may outlive the sound that opened it.
-void *abre(const QString &nome)
+void *AbreBiblioteca(const QString &nome)
 {
     return dlopen(QFile::encodeName(nome).constData(), RTLD_NOW | RTLD_LOCAL);
 }
 
-template <typename F> bool liga(void *biblioteca, const char *simbolo, F &funcao)
+template <typename F> bool LigaSimbolo(void *biblioteca, const char *simbolo, F &funcao)
 {
     funcao = biblioteca ? reinterpret_cast<F>(dlsym(biblioteca, simbolo)) : nullptr;
     return funcao != nullptr;
 }
 
-std::shared_ptr<const BibliotecaSom> carrega(const NomesBibliotecasSom &nomes)
+std::shared_ptr<const BibliotecaSom> CarregaBibliotecas(const NomesBibliotecasSom &nomes)
 {
     auto b = std::make_shared<BibliotecaSom>();
-    void *sndfile = abre(nomes.sndfile);
-    void *pulseSimple = abre(nomes.pulseSimple);
-    void *pulse = abre(nomes.pulse);
-    b->arquivo = liga(sndfile, "sf_open", b->sf_open) & liga(sndfile, "sf_close", b->sf_close)
-        & liga(sndfile, "sf_readf_short", b->sf_readf_short) & liga(sndfile, "sf_error", b->sf_error)
-        & liga(pulseSimple, "pa_simple_new", b->pa_simple_new) & liga(pulseSimple, "pa_simple_free", b->pa_simple_free)
-        & liga(pulseSimple, "pa_simple_write", b->pa_simple_write)
-        & liga(pulseSimple, "pa_simple_drain", b->pa_simple_drain)
-        & liga(pulse, "pa_sample_spec_valid", b->pa_sample_spec_valid)
-        & liga(pulse, "pa_usec_to_bytes", b->pa_usec_to_bytes);
-    void *canberra = abre(nomes.canberra);
-    b->padrao = liga(canberra, "ca_context_create", b->ca_context_create)
-        & liga(canberra, "ca_context_cancel", b->ca_context_cancel)
-        & liga(canberra, "ca_context_play_full", b->ca_context_play_full)
-        & liga(canberra, "ca_proplist_create", b->ca_proplist_create)
-        & liga(canberra, "ca_proplist_sets", b->ca_proplist_sets)
-        & liga(canberra, "ca_proplist_destroy", b->ca_proplist_destroy);
+    void *sndfile = AbreBiblioteca(nomes.sndfile);
+    void *pulseSimple = AbreBiblioteca(nomes.pulseSimple);
+    void *pulse = AbreBiblioteca(nomes.pulse);
+    b->arquivo = LigaSimbolo(sndfile, "sf_open", b->sf_open) & LigaSimbolo(sndfile, "sf_close", b->sf_close)
+        & LigaSimbolo(sndfile, "sf_readf_short", b->sf_readf_short) & LigaSimbolo(sndfile, "sf_error", b->sf_error)
+        & LigaSimbolo(pulseSimple, "pa_simple_new", b->pa_simple_new)
+        & LigaSimbolo(pulseSimple, "pa_simple_free", b->pa_simple_free)
+        & LigaSimbolo(pulseSimple, "pa_simple_write", b->pa_simple_write)
+        & LigaSimbolo(pulseSimple, "pa_simple_drain", b->pa_simple_drain)
+        & LigaSimbolo(pulse, "pa_sample_spec_valid", b->pa_sample_spec_valid)
+        & LigaSimbolo(pulse, "pa_usec_to_bytes", b->pa_usec_to_bytes);
+    void *canberra = AbreBiblioteca(nomes.canberra);
+    b->padrao = LigaSimbolo(canberra, "ca_context_create", b->ca_context_create)
+        & LigaSimbolo(canberra, "ca_context_cancel", b->ca_context_cancel)
+        & LigaSimbolo(canberra, "ca_context_play_full", b->ca_context_play_full)
+        & LigaSimbolo(canberra, "ca_proplist_create", b->ca_proplist_create)
+        & LigaSimbolo(canberra, "ca_proplist_sets", b->ca_proplist_sets)
+        & LigaSimbolo(canberra, "ca_proplist_destroy", b->ca_proplist_destroy);
     return b;
 }
 
@@ -142,7 +143,7 @@ struct EstadoBibliotecas
     std::vector<std::shared_ptr<const BibliotecaSom>> todas;
 };
 
-EstadoBibliotecas &estadoBibliotecas()
+EstadoBibliotecas &EstadoDasBibliotecas()
 {
     // Never destroyed: a worker stuck in a frozen server may still use it at exit.
     static EstadoBibliotecas &estado = *new EstadoBibliotecas;
@@ -150,18 +151,18 @@ EstadoBibliotecas &estadoBibliotecas()
 }
 
 // Called on the worker thread, so the first alarm's window paints while the libraries load.
-std::shared_ptr<const BibliotecaSom> bibliotecaSom()
+std::shared_ptr<const BibliotecaSom> BibliotecaCarregada()
 {
-    EstadoBibliotecas &estado = estadoBibliotecas();
+    EstadoBibliotecas &estado = EstadoDasBibliotecas();
     QMutexLocker guarda(&estado.trava);
     if (!estado.carregada) {
-        estado.carregada = carrega(estado.nomes);
+        estado.carregada = CarregaBibliotecas(estado.nomes);
         estado.todas.push_back(estado.carregada);
     }
     return estado.carregada;
 }
 
-bool tocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao &r)
+bool TocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao &r)
 {
     if (!api.arquivo)
         return false;
@@ -179,7 +180,7 @@ bool tocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao
     if (!api.pa_sample_spec_valid(&formato))
         return false;
     if (info.frames > 0)
-        r.prolonga(agoraMs() + info.frames * 1000 / info.samplerate + margemMs);
+        r.prolonga(AgoraMs() + info.frames * 1000 / info.samplerate + margemMs);
 
     // A tenth of a second per write; the frame count in the header is not trusted (some MP3
     // files state a wrong one), so the file is read until libsndfile has nothing more.
@@ -210,7 +211,7 @@ bool tocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao
         if (api.pa_simple_write(saida.get(), bloco.data(), bytes, &erro) < 0)
             return false;
         // Writes block at the pace of playback: a server that takes them is alive.
-        r.prolonga(agoraMs() + margemMs);
+        r.prolonga(AgoraMs() + margemMs);
         lidos = api.sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
     } while (lidos > 0);
     return api.pa_simple_drain(saida.get(), &erro) >= 0;
@@ -226,7 +227,7 @@ struct FimCanberra
 
 // Called once per bell (ended, failed or cancelled), maybe after the wait gave up: it holds
 // its own share of the state.
-void canberraTerminou(ca_context *, uint32_t, int erro, void *dados)
+void CanberraTerminou(ca_context *, uint32_t, int erro, void *dados)
 {
     const std::unique_ptr<std::shared_ptr<FimCanberra>> parte(static_cast<std::shared_ptr<FimCanberra> *>(dados));
     FimCanberra &fim = **parte;
@@ -238,7 +239,7 @@ void canberraTerminou(ca_context *, uint32_t, int erro, void *dados)
 
 enum class Sino { Tocou, Falhou, NaoTocou };
 
-Sino tocaSino(const BibliotecaSom &api, ca_context *contexto)
+Sino TocaSino(const BibliotecaSom &api, ca_context *contexto)
 {
     static std::atomic<uint32_t> proximo { 1 };
     const uint32_t id = proximo++;
@@ -248,7 +249,7 @@ Sino tocaSino(const BibliotecaSom &api, ca_context *contexto)
     api.ca_proplist_sets(propriedades, CA_PROP_EVENT_DESCRIPTION, "Zelvano Agenda");
     auto fim = std::make_shared<FimCanberra>();
     auto *parte = new std::shared_ptr<FimCanberra>(fim);
-    const bool comecou = api.ca_context_play_full(contexto, id, propriedades, canberraTerminou, parte) == CA_SUCCESS;
+    const bool comecou = api.ca_context_play_full(contexto, id, propriedades, CanberraTerminou, parte) == CA_SUCCESS;
     api.ca_proplist_destroy(propriedades);
     if (!comecou) {
         delete parte;
@@ -265,37 +266,37 @@ Sino tocaSino(const BibliotecaSom &api, ca_context *contexto)
 }
 
 // The desktop's default alert sound, played to its end.
-bool tocaSomPadrao(const BibliotecaSom &api, Reproducao &r)
+bool TocaSomPadrao(const BibliotecaSom &api, Reproducao &r)
 {
     if (!api.padrao)
         return false;
-    r.prolonga(agoraMs() + margemMs);
+    r.prolonga(AgoraMs() + margemMs);
     // A context that cannot play may be one whose server went away: a new one is tried once.
     for (bool novo : { false, true }) {
         ca_context *contexto = api.contexto(novo);
         if (!contexto)
             return false;
-        if (tocaSino(api, contexto) == Sino::Tocou)
+        if (TocaSino(api, contexto) == Sino::Tocou)
             return true;
-        r.prolonga(agoraMs() + margemMs);
+        r.prolonga(AgoraMs() + margemMs);
     }
     return false;
 }
 
 } // namespace
 
-SomTocado tocaSomSincrono(const QString &arquivo)
+SomTocado TocaSomSincrono(const QString &arquivo)
 {
     if (!QFileInfo::exists(arquivo))
         return SomTocado::Silencio;
 
     auto reproducao = std::make_shared<Reproducao>();
-    reproducao->prazo = agoraMs() + margemMs;
+    reproducao->prazo = AgoraMs() + margemMs;
     std::thread tocador([reproducao, caminho = QFile::encodeName(arquivo)] {
-        const auto som = bibliotecaSom();
+        const auto som = BibliotecaCarregada();
         SomTocado resultado = SomTocado::Arquivo;
-        if (!tocaArquivo(*som, caminho, *reproducao) && !reproducao->abandonada)
-            resultado = tocaSomPadrao(*som, *reproducao) ? SomTocado::SomPadrao : SomTocado::Bipe;
+        if (!TocaArquivo(*som, caminho, *reproducao) && !reproducao->abandonada)
+            resultado = TocaSomPadrao(*som, *reproducao) ? SomTocado::SomPadrao : SomTocado::Bipe;
         reproducao->resultado = resultado;
         reproducao->terminou = true;
     });
@@ -305,7 +306,7 @@ SomTocado tocaSomSincrono(const QString &arquivo)
     QTimer sonda;
     sonda.setInterval(10);
     QObject::connect(&sonda, &QTimer::timeout, &laco, [&laco, &reproducao] {
-        if (reproducao->terminou || agoraMs() > reproducao->prazo)
+        if (reproducao->terminou || AgoraMs() > reproducao->prazo)
             laco.quit();
     });
     sonda.start();
@@ -326,9 +327,9 @@ SomTocado tocaSomSincrono(const QString &arquivo)
     return resultado;
 }
 
-void usaBibliotecasSom(const NomesBibliotecasSom &nomes)
+void UsaBibliotecasSom(const NomesBibliotecasSom &nomes)
 {
-    EstadoBibliotecas &estado = estadoBibliotecas();
+    EstadoBibliotecas &estado = EstadoDasBibliotecas();
     QMutexLocker guarda(&estado.trava);
     estado.nomes = nomes;
     estado.carregada.reset();

@@ -21,7 +21,7 @@ inline constexpr std::chrono::milliseconds MargemSom { 3000 };
 // by the sound's length plus MargemSom, so a frozen sound server cannot freeze the program.
 // A file that cannot be played (corrupt, unknown format, no sound server) gives the default
 // alert sound; a missing file gives silence.
-SomTocado tocaSomSincrono(const QString &arquivo);
+SomTocado TocaSomSincrono(const QString &arquivo);
 
 // The shared libraries the sounds come from, opened with the first sound. Without the first
 // three no file plays (the default sound instead); without the last there is no default sound
@@ -35,4 +35,4 @@ struct NomesBibliotecasSom
 };
 
 // Opens these libraries instead at the next sound; only while no sound is playing.
-void usaBibliotecasSom(const NomesBibliotecasSom &nomes);
+void UsaBibliotecasSom(const NomesBibliotecasSom &nomes);

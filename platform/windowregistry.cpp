@@ -17,7 +17,7 @@
 
 namespace {
 
-QString base()
+QString PastaDeExecucao()
 {
     // A relative value is invalid and ignored, as the desktop's folder rules say.
     QString pasta = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -31,7 +31,7 @@ QString base()
     return pasta;
 }
 
-QString recusa(const QString &pasta, const QString &motivo)
+QString Recusa(const QString &pasta, const QString &motivo)
 {
     return QStringLiteral("A pasta de controle do Zelvano Agenda não pode ser usada:\n%1\n\n%2\n\n"
                           "Apague-a ou corrija-a e abra o programa de novo.")
@@ -59,7 +59,7 @@ private:
     int m_fd;
 };
 
-bool enderecoDe(const QString &caminho, sockaddr_un &endereco)
+bool EnderecoDe(const QString &caminho, sockaddr_un &endereco)
 {
     const QByteArray nome = QFile::encodeName(caminho);
     endereco = {};
@@ -72,13 +72,13 @@ bool enderecoDe(const QString &caminho, sockaddr_un &endereco)
 
 } // namespace
 
-QString pastaRegistroJanelas(QString *erro)
+QString PastaRegistroJanelas(QString *erro)
 {
-    const QString pai = base();
+    const QString pai = PastaDeExecucao();
     const QString pasta = pai + QStringLiteral("/zelvano-") + QString::number(getuid());
     const auto falha = [&](const QString &motivo) {
         if (erro)
-            *erro = recusa(pasta, motivo);
+            *erro = Recusa(pasta, motivo);
         return QString();
     };
     QDir().mkpath(pai);
@@ -116,15 +116,15 @@ QString pastaRegistroJanelas(QString *erro)
     return pasta;
 }
 
-QString arquivoTravaJanela(const QString &classe)
+QString ArquivoTravaJanela(const QString &classe)
 {
-    const QString pasta = pastaRegistroJanelas();
+    const QString pasta = PastaRegistroJanelas();
     return pasta.isEmpty() ? QString() : pasta + QLatin1Char('/') + classe + QStringLiteral(".lock");
 }
 
-QString soqueteJanela(const QString &classe)
+QString SoqueteJanela(const QString &classe)
 {
-    const QString pasta = pastaRegistroJanelas();
+    const QString pasta = PastaRegistroJanelas();
     return pasta.isEmpty() ? QString() : pasta + QLatin1Char('/') + classe + QStringLiteral(".sock");
 }
 
@@ -212,11 +212,11 @@ OuvinteJanela::OuvinteJanela(std::unique_ptr<Dados> dados)
 
 OuvinteJanela::~OuvinteJanela() = default;
 
-std::unique_ptr<OuvinteJanela> OuvinteJanela::escuta(
+std::unique_ptr<OuvinteJanela> OuvinteJanela::Escuta(
     const QString &caminho, std::function<void(const QByteArray &)> pedido)
 {
     sockaddr_un endereco;
-    if (!enderecoDe(caminho, endereco))
+    if (!EnderecoDe(caminho, endereco))
         return nullptr;
     Descritor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (fd.fd() < 0)
@@ -235,10 +235,10 @@ std::unique_ptr<OuvinteJanela> OuvinteJanela::escuta(
     return std::unique_ptr<OuvinteJanela>(new OuvinteJanela(std::move(dados)));
 }
 
-bool enviaPedidoJanela(const QString &caminho, const QByteArray &linha)
+bool EnviaPedidoJanela(const QString &caminho, const QByteArray &linha)
 {
     sockaddr_un endereco;
-    if (!enderecoDe(caminho, endereco))
+    if (!EnderecoDe(caminho, endereco))
         return false;
     Descritor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (fd.fd() < 0)

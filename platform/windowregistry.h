@@ -10,10 +10,10 @@
 // The folder must be a real folder (no symlink), owned by this user, closed to everyone else;
 // one of ours open to others is closed, anything else is refused. Returns the folder, or an
 // empty text with *erro set to a message for the user that names it.
-QString pastaRegistroJanelas(QString *erro = nullptr);
+QString PastaRegistroJanelas(QString *erro = nullptr);
 // Empty when the folder is refused.
-QString arquivoTravaJanela(const QString &classe);
-QString soqueteJanela(const QString &classe);
+QString ArquivoTravaJanela(const QString &classe);
+QString SoqueteJanela(const QString &classe);
 
 // The channel by which a second copy asks the running one to come to the front: a Unix-domain
 // socket at a full path, reachable only by this user. A plain socket: Qt's local socket class
@@ -23,7 +23,7 @@ class OuvinteJanela
 public:
     // Listens at the path (replacing a socket left by a copy that died); nullptr on failure.
     // pedido is called with each message line received.
-    static std::unique_ptr<OuvinteJanela> escuta(
+    static std::unique_ptr<OuvinteJanela> Escuta(
         const QString &caminho, std::function<void(const QByteArray &)> pedido);
     ~OuvinteJanela();
     OuvinteJanela(const OuvinteJanela &) = delete;
@@ -37,4 +37,4 @@ private:
 
 // Sends one message line to the copy listening at the path; false when none took it within
 // about a second.
-bool enviaPedidoJanela(const QString &caminho, const QByteArray &linha);
+bool EnviaPedidoJanela(const QString &caminho, const QByteArray &linha);

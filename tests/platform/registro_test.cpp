@@ -31,7 +31,7 @@ TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
         EXPECT_FALSE(segunda.windowClassExists("TAppBuilder"));
         // Looking never takes the lock, even for a moment: a copy starting at that moment
         // would see the class held and start as a second full copy.
-        QFileSystemWatcher vigia({ pastaRegistroJanelas() });
+        QFileSystemWatcher vigia({ PastaRegistroJanelas() });
         int mudancas = 0;
         QObject::connect(&vigia, &QFileSystemWatcher::directoryChanged, [&] { ++mudancas; });
         EXPECT_FALSE(segunda.windowClassExists("TAppBuilder"));
@@ -65,19 +65,19 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
     const pid_t filho = fork();
     ASSERT_GE(filho, 0);
     if (filho == 0) {
-        QLockFile trava(arquivoTravaJanela("Tfrm_teste"));
+        QLockFile trava(ArquivoTravaJanela("Tfrm_teste"));
         _exit(trava.tryLock(0) ? 0 : 3);
     }
     int estado = 0;
     waitpid(filho, &estado, 0);
     ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
-    ASSERT_TRUE(QFileInfo::exists(arquivoTravaJanela("Tfrm_teste")));
+    ASSERT_TRUE(QFileInfo::exists(ArquivoTravaJanela("Tfrm_teste")));
     {
         LinuxPlatform nova;
         EXPECT_FALSE(nova.windowClassExists("Tfrm_teste"));
         EXPECT_TRUE(nova.registerWindowClass("Tfrm_teste"));
         // Neither the folder nor the socket lets another user in.
-        for (const QString &caminho : { pastaRegistroJanelas(), soqueteJanela("Tfrm_teste") }) {
+        for (const QString &caminho : { PastaRegistroJanelas(), SoqueteJanela("Tfrm_teste") }) {
             struct stat info
             {
             };
@@ -195,12 +195,12 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
         if (getuid() != 0 && QByteArray(caso.caso).startsWith("another"))
             continue;
         QString erro;
-        const QString usada = pastaRegistroJanelas(&erro);
+        const QString usada = PastaRegistroJanelas(&erro);
         if (caso.motivo) {
             EXPECT_TRUE(usada.isEmpty());
             EXPECT_TRUE(erro.contains(pasta)) << erro.toStdString();
             EXPECT_TRUE(erro.contains(QString::fromUtf8(caso.motivo))) << erro.toStdString();
-            EXPECT_TRUE(arquivoTravaJanela("Tfrm_teste").isEmpty());
+            EXPECT_TRUE(ArquivoTravaJanela("Tfrm_teste").isEmpty());
         } else {
             EXPECT_EQ(usada, pasta);
             EXPECT_TRUE(erro.isEmpty());
@@ -216,8 +216,8 @@ TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
     const QString cache = casa.filePath(QStringLiteral("cache"));
     Ambiente runtime("XDG_RUNTIME_DIR", QString());
     Ambiente variavel("XDG_CACHE_HOME", cache);
-    EXPECT_EQ(pastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
-    EXPECT_EQ(modo(pastaRegistroJanelas()), mode_t(0700));
+    EXPECT_EQ(PastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
+    EXPECT_EQ(modo(PastaRegistroJanelas()), mode_t(0700));
 }
 
 // A registry that cannot be used is told to the user by name and the program ends; it is never

@@ -189,7 +189,7 @@ TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
         ASSERT_TRUE(escuta.ouvindo());
         QElapsedTimer relogio;
         relogio.start();
-        EXPECT_EQ(tocaSomSincrono(arquivo), SomTocado::Arquivo);
+        EXPECT_EQ(TocaSomSincrono(arquivo), SomTocado::Arquivo);
         const qint64 ms = relogio.elapsed();
         // Synchronous: the call returns only once the tone has been heard to its end.
         EXPECT_GE(ms, 700);
@@ -221,11 +221,11 @@ TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSi
         SCOPED_TRACE(arquivo.toStdString());
         QElapsedTimer relogio;
         relogio.start();
-        const SomTocado r = tocaSomSincrono(arquivo);
+        const SomTocado r = TocaSomSincrono(arquivo);
         EXPECT_TRUE(r == SomTocado::SomPadrao || r == SomTocado::Bipe) << int(r);
         EXPECT_LT(relogio.elapsed(), MargemSom.count() + 1000);
     }
-    EXPECT_EQ(tocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+    EXPECT_EQ(TocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
 }
 
 // A server that takes the connection and never answers, as a hung one does.
@@ -246,7 +246,7 @@ TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
 
     QElapsedTimer relogio;
     relogio.start();
-    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(TocaSomSincrono(wav), SomTocado::TempoEsgotado);
     EXPECT_LT(relogio.elapsed(), 300 + MargemSom.count() + 1000);
     EXPECT_GT(voltas, 10);
 }
@@ -266,7 +266,7 @@ TEST(SomAlarme, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
 
     const auto pid = static_cast<pid_t>(pulse.processo.processId());
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
-    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(TocaSomSincrono(wav), SomTocado::TempoEsgotado);
     ASSERT_EQ(kill(pid, SIGCONT), 0);
     QThread::msleep(1500);
     EXPECT_LT(escuta.pico(), 1000);
@@ -303,9 +303,9 @@ TEST(SomAlarme, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
     };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
-        usaBibliotecasSom(caso.nomes);
-        const SomTocado r = tocaSomSincrono(wav);
+        UsaBibliotecasSom(caso.nomes);
+        const SomTocado r = TocaSomSincrono(wav);
         EXPECT_NE(std::find(caso.esperados.begin(), caso.esperados.end(), r), caso.esperados.end()) << int(r);
-        EXPECT_EQ(tocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+        EXPECT_EQ(TocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
     }
 }
