@@ -45,12 +45,12 @@ protected:
         CriaPastaMensagens();
         CarregaAgenda(ListaAgenda);
         janela = std::make_unique<Tfrm_cadastro>();
-        janela->OnGravou = [this](QObject *sender) {
+        janela->OnSave = [this](QObject *sender) {
             EXPECT_EQ(sender, janela.get());
             ++gravacoes;
             CarregaAgenda(ListaAgenda);
         };
-        janela->OnFechar = [this](QObject *) { ++fechamentos; };
+        janela->OnClose = [this](QObject *) { ++fechamentos; };
         janela->show();
         janela->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
@@ -136,7 +136,7 @@ TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
     EXPECT_EQ(janela->size(), QSize(740, 395));
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Zelvano - Agenda"));
 
-    EXPECT_EQ(janela->TextoHora(), QStringLiteral("09:05"));
+    EXPECT_EQ(janela->HoraDigitada(), QStringLiteral("09:05"));
     EXPECT_EQ(janela->data->selectedDate(), QDate(2024, 5, 7));
     EXPECT_EQ(janela->RadioGroup1->ItemIndex(), 0);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar no dia 7 de Maio de 2024 as 09:05"));
@@ -155,7 +155,7 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     escolhe(QDate(2025, 3, 31), 1);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Mensalmente todo dia 31 de cada mês as 09:05"));
     digitaHora("905", 1);
-    EXPECT_EQ(janela->TextoHora(), QStringLiteral(" 9:05"));
+    EXPECT_EQ(janela->HoraDigitada(), QStringLiteral(" 9:05"));
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Mensalmente todo dia 31 de cada mês as  9:05"));
     QTest::mouseClick(janela->RadioGroup1->Botao(2), Qt::LeftButton);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Anualmente todo dia 31 de Março as  9:05"));
