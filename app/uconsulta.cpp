@@ -225,7 +225,7 @@ void Tfrm_agenda::FormCreate(QObject *)
     RemoveTemporariosOrfaos();
     ListaAgenda.clear();
     // Reminders that fell due while the program was not running are caught up by the ticks.
-    MemoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
+    m_memoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
 }
 
 void Tfrm_agenda::FormClose(QObject *)

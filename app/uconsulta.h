@@ -66,8 +66,6 @@ public:
 
     QDate DiaAtual;
     QString UltimoAviso;
-    // Which reminders were announced for which minute, and up to where the clock was checked.
-    MemoriaAlarme MemoriaAvisos;
 
     // Panels and their controls, named as the window was designed.
     QFrame *Panel1 = nullptr;
@@ -129,6 +127,8 @@ private:
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
+    // Which reminders were announced for which minute, and up to where the clock was checked.
+    MemoriaAlarme m_memoriaAvisos;
     // The minute checked up to at the last time the alarm's memory was written.
     std::optional<MinutoRelogio> m_avisosGuardados;
     // Entry windows that went to the tray with the main window, to come back with it.

@@ -39,11 +39,11 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         return;
     }
 
-    const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, MemoriaAvisos);
+    const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, m_memoriaAvisos);
     if (!aviso) {
         // Once at start and then hourly, so that a start after a power cut looks back from
         // about where this run stopped looking.
-        if (!m_avisosGuardados || std::abs(*MemoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
+        if (!m_avisosGuardados || std::abs(*m_memoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
             GuardaAvisos();
         return;
     }
@@ -66,6 +66,6 @@ void Tfrm_agenda::Timer1Timer(QObject *)
 void Tfrm_agenda::GuardaAvisos()
 {
     // A failed write is silent: the memory is kept in this run and written again later.
-    GravaAvisos(GuardaMemoria(MemoriaAvisos, MinutoDe(platform().now())));
-    m_avisosGuardados = MemoriaAvisos.ultimoVerificado;
+    GravaAvisos(GuardaMemoria(m_memoriaAvisos, MinutoDe(platform().now())));
+    m_avisosGuardados = m_memoriaAvisos.ultimoVerificado;
 }
