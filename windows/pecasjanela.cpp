@@ -5,14 +5,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-QFont Fonte(int pixels, bool negrito, const QString &familia)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
 namespace {
 
 void Pinta(QWidget *w, QPalette::ColorRole papel, const QColor &cor)
@@ -22,7 +14,24 @@ void Pinta(QWidget *w, QPalette::ColorRole papel, const QColor &cor)
     w->setPalette(p);
 }
 
+QLabel *NovoRotulo(QWidget *pai, const QString &texto, const QFont &fonte, const QColor &cor)
+{
+    auto *l = new QLabel(texto, pai);
+    l->setFont(fonte);
+    if (cor.isValid())
+        PintaTexto(l, cor);
+    return l;
+}
+
 } // namespace
+
+QFont Fonte(int pixels, bool negrito, const QString &familia)
+{
+    QFont f(familia);
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    return f;
+}
 
 void PintaTexto(QWidget *w, const QColor &cor)
 {
@@ -46,10 +55,7 @@ QFrame *CriaPainel(QWidget *pai, const QRect &geometria, QFrame::Shadow sombra, 
 
 QLabel *CriaRotulo(QWidget *pai, QPoint posicao, const QString &texto, const QFont &fonte, const QColor &cor)
 {
-    auto *l = new QLabel(texto, pai);
-    l->setFont(fonte);
-    if (cor.isValid())
-        PintaTexto(l, cor);
+    QLabel *l = NovoRotulo(pai, texto, fonte, cor);
     l->move(posicao);
     l->adjustSize();
     return l;
@@ -58,10 +64,7 @@ QLabel *CriaRotulo(QWidget *pai, QPoint posicao, const QString &texto, const QFo
 QLabel *CriaCaixaTexto(QWidget *pai, const QRect &geometria, const QString &texto, const QFont &fonte,
     Qt::Alignment alinhamento, const QColor &cor)
 {
-    auto *l = new QLabel(texto, pai);
-    l->setFont(fonte);
-    if (cor.isValid())
-        PintaTexto(l, cor);
+    QLabel *l = NovoRotulo(pai, texto, fonte, cor);
     l->setGeometry(geometria);
     l->setAlignment(alinhamento | Qt::AlignTop);
     return l;
