@@ -9,6 +9,7 @@
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/about.h"
+#include "windows/pecasjanela.h"
 #include "windows/umostra.h"
 
 #include <QCalendarWidget>
@@ -22,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -30,35 +30,9 @@
 
 namespace {
 
-QFont fonte(int pixels, bool negrito = false, const QString &familia = QStringLiteral("MS Sans Serif"))
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
-QFrame *painel(QWidget *pai, int x, int y, int w, int h)
-{
-    auto *p = new QFrame(pai);
-    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    p->setLineWidth(1);
-    p->setGeometry(x, y, w, h);
-    return p;
-}
-
-QLabel *rotulo(QWidget *pai, int x, int y, const QString &texto, const QFont &f)
-{
-    auto *l = new QLabel(texto, pai);
-    l->setFont(f);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
 // A disabled caption as the classic desktop drew it: the text in the shadow colour over the
 // same text in the highlight colour one pixel down and right, so that it looks engraved.
-class RotuloGravado : public QLabel
+class TRotuloGravado : public QLabel
 {
 public:
     using QLabel::QLabel;
@@ -85,11 +59,11 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
 {
     setObjectName(QStringLiteral("frm_agenda"));
     setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica V13.1"));
-    setFont(fonte(11));
-    montaMenus();
-    montaJanela();
-    preparaListagem();
-    preparaBandeja();
+    setFont(Fonte(11));
+    MontaMenus();
+    MontaJanela();
+    PreparaListagem();
+    PreparaBandeja();
     // The agenda grid keeps its own look under the flat painter.
     Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
     FlatStyle1 = new TFlatStyle(this);
@@ -99,7 +73,7 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
 
 Tfrm_agenda::~Tfrm_agenda() = default;
 
-void Tfrm_agenda::montaMenus()
+void Tfrm_agenda::MontaMenus()
 {
     Funes1 = menuBar()->addMenu(QStringLiteral("&Funções"));
     ProgramarAgenda1 = Funes1->addAction(QStringLiteral("Programar Agenda"));
@@ -122,105 +96,16 @@ void Tfrm_agenda::montaMenus()
     connect(Sobre1, &QAction::triggered, this, [this] { Sobre1Click(Sobre1); });
 }
 
-void Tfrm_agenda::montaJanela()
+void Tfrm_agenda::MontaJanela()
 {
     auto *cliente = new QWidget(this);
     cliente->setFixedSize(793, 591);
     setCentralWidget(cliente);
 
-    Panel2 = painel(cliente, 8, 8, 336, 459);
-    Label3 = rotulo(Panel2, 8, 8, QStringLiteral("Agenda para:"), fonte(13, true));
-    Stringgrid2 = new TtarvoGrid(Panel2);
-    Stringgrid2->setGeometry(8, 26, 319, 426);
-    Stringgrid2->setColCount(7);
-    Stringgrid2->setFixedCols(0);
-    Stringgrid2->setRowCount(2);
-    Stringgrid2->setFixedRows(1);
-    const int larguras[] = { 74, 239, 53, 123, 456, 456, 456 };
-    for (int c = 0; c < 7; ++c)
-        Stringgrid2->setColWidths(c, larguras[c]);
-    Stringgrid2->setDefaultRowHeight(17);
-    Stringgrid2->setColor(QColor(254, 248, 233));
-    Stringgrid2->setFixedColor(QColor(219, 208, 149));
-    Stringgrid2->setFont(fonte(13));
-    Stringgrid2->setFontColor(Qt::black);
-    Stringgrid2->setScrollBars(TStringGrid::ssVertical);
-    Stringgrid2->setCursor(Qt::PointingHandCursor);
-    Stringgrid2->setOptions(
-        GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
-    Stringgrid2->setPopupMenu(PopupMenu1);
-    // Code, file name and date are read back by the program; the user sees time and kind.
-    for (int c = 2; c < 7; ++c)
-        Stringgrid2->setColunaDeDados(c, true);
-
-    Panel3 = painel(cliente, 351, 8, 433, 167);
-    RadioGroup1 = new TRadioGroup(Panel3);
-    RadioGroup1->setTitle(QStringLiteral("< Consulta no Mês Selecionado >"));
-    RadioGroup1->setFont(fonte(11, true));
-    RadioGroup1->setGeometry(19, 8, 214, 151);
-    RadioGroup1->setItems({ QStringLiteral("TODAS NO DIA"), QStringLiteral("AVISO ESPECÍFICO"),
-        QStringLiteral("AVISO MENSAL (Geral)"), QStringLiteral("AVISO ANUAL (Geral)") });
-    RadioGroup1->setItemIndex(0);
-    MonthCalendar1 = new QCalendarWidget(Panel3);
-    MonthCalendar1->setGeometry(233, 5, 191, 153);
-    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthCalendar1->setGridVisible(false);
-    MonthCalendar1->setAccessibleName(QStringLiteral("Agenda para"));
-    NomeiaCalendario(MonthCalendar1);
-    RadioGroup1->setAccessibleName(QStringLiteral("Consulta no Mês Selecionado"));
-
-    Panel4 = painel(cliente, 349, 178, 435, 289);
-    Label2 = rotulo(Panel4, 16, 11, QStringLiteral("STATUS"), fonte(11));
-    RichEdit1 = new QTextEdit(Panel4);
-    RichEdit1->setGeometry(4, 34, 425, 250);
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setFont(fonte(16));
-    RichEdit1->setStyleSheet(QStringLiteral("QTextEdit { background-color: rgb(255, 255, 232); }"));
-    RichEdit1->setAccessibleName(QStringLiteral("Mensagem"));
-    // Read only: Tab goes on to the next control instead of being typed.
-    RichEdit1->setTabChangesFocus(true);
-
-    Panel1 = painel(cliente, 8, 469, 777, 111);
-    Label4 = rotulo(Panel1, 9, 4, QStringLiteral("Status"), fonte(11, true));
-    QPalette vermelho = Label4->palette();
-    vermelho.setColor(QPalette::WindowText, Qt::red);
-    Label4->setPalette(vermelho);
-    Bevel2 = new QFrame(Panel1);
-    Bevel2->setGeometry(-2, 21, 787, 16);
-    // A single sunken line at the top of its area.
-    Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    Bevel2->setFixedHeight(2);
-    Bevel2->move(-2, 21);
-    Image2 = new QLabel(Panel1);
-    Image2->setGeometry(20, 30, 194, 73);
-    Image2->setPixmap(QPixmap(QStringLiteral(":/img/logo.png")));
-    Image2->setScaledContents(true);
-    Image2->setCursor(Qt::PointingHandCursor);
-    Image2->installEventFilter(this);
-    // Tab reaches the logo too; Enter or Space there opens the maker's site as a click does.
-    Image2->setFocusPolicy(Qt::TabFocus);
-    Image2->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
-    Image2->setAccessibleName(EnderecoFabricante);
-    Bevel1 = new QFrame(Panel1);
-    Bevel1->setGeometry(270, 47, 240, 41);
-    // A one-pixel lowered box: shadow on top and left, highlight on bottom and right.
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Label1 = new RotuloGravado(QStringLiteral("Zelvano Agenda"), Panel1);
-    Label1->setFont(fonte(19, true));
-    Label1->move(297, 55);
-    Label1->adjustSize();
-    Label1->setEnabled(false);
-    BitBtn4 = new QPushButton(QStringLiteral("Minimizar"), Panel1);
-    BitBtn4->setGeometry(592, 46, 145, 38);
-    BitBtn4->setFont(fonte(13, true));
-    const QPixmap glifo(QStringLiteral(":/img/minimizar.png"));
-    QIcon icone;
-    icone.addPixmap(glifo.copy(0, 0, glifo.width() / 2, glifo.height()), QIcon::Normal);
-    icone.addPixmap(glifo.copy(glifo.width() / 2, 0, glifo.width() / 2, glifo.height()), QIcon::Disabled);
-    BitBtn4->setIcon(icone);
-    BitBtn4->setIconSize(QSize(glifo.width() / 2, glifo.height()));
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
+    MontaPainelAgenda(cliente);
+    MontaPainelConsulta(cliente);
+    MontaPainelMensagem(cliente);
+    MontaPainelRodape(cliente);
 
     // Tab goes through the window as it reads: the day's reminders, the filter, the
     // calendar, the message, then the button.
@@ -237,8 +122,99 @@ void Tfrm_agenda::montaJanela()
 
     adjustSize();
     setFixedSize(sizeHint());
-    if (QScreen *tela = QGuiApplication::primaryScreen())
-        move(tela->availableGeometry().center() - rect().center());
+    CentraNaTela(this, QGuiApplication::primaryScreen());
+}
+
+// The day's reminders: time and kind shown, the rest kept in hidden columns.
+void Tfrm_agenda::MontaPainelAgenda(QWidget *cliente)
+{
+    Panel2 = CriaPainel(cliente, QRect(8, 8, 336, 459));
+    Label3 = CriaRotulo(Panel2, QPoint(8, 8), QStringLiteral("Agenda para:"), Fonte(13, true));
+    Stringgrid2 = new TtarvoGrid(Panel2);
+    Stringgrid2->setGeometry(8, 26, 319, 426);
+    Stringgrid2->setColCount(7);
+    Stringgrid2->setFixedCols(0);
+    Stringgrid2->setRowCount(2);
+    Stringgrid2->setFixedRows(1);
+    const int larguras[] = { 74, 239, 53, 123, 456, 456, 456 };
+    for (int c = 0; c < 7; ++c)
+        Stringgrid2->setColWidths(c, larguras[c]);
+    Stringgrid2->setDefaultRowHeight(17);
+    Stringgrid2->setColor(QColor(254, 248, 233));
+    Stringgrid2->setFixedColor(QColor(219, 208, 149));
+    Stringgrid2->setFont(Fonte(13));
+    Stringgrid2->setFontColor(Qt::black);
+    Stringgrid2->setScrollBars(TStringGrid::ssVertical);
+    Stringgrid2->setCursor(Qt::PointingHandCursor);
+    Stringgrid2->setOptions(
+        GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
+    Stringgrid2->setPopupMenu(PopupMenu1);
+    // Code, file name and date are read back by the program; the user sees time and kind.
+    for (int c = 2; c < 7; ++c)
+        Stringgrid2->setColunaDeDados(c, true);
+}
+
+// Which reminders of the chosen day to list, and the calendar to choose it.
+void Tfrm_agenda::MontaPainelConsulta(QWidget *cliente)
+{
+    Panel3 = CriaPainel(cliente, QRect(351, 8, 433, 167));
+    RadioGroup1 = new TRadioGroup(Panel3);
+    RadioGroup1->setTitle(QStringLiteral("< Consulta no Mês Selecionado >"));
+    RadioGroup1->setFont(Fonte(11, true));
+    RadioGroup1->setGeometry(19, 8, 214, 151);
+    RadioGroup1->setItems({ QStringLiteral("TODAS NO DIA"), QStringLiteral("AVISO ESPECÍFICO"),
+        QStringLiteral("AVISO MENSAL (Geral)"), QStringLiteral("AVISO ANUAL (Geral)") });
+    RadioGroup1->setItemIndex(0);
+    MonthCalendar1 = new QCalendarWidget(Panel3);
+    MonthCalendar1->setGeometry(233, 5, 191, 153);
+    MonthCalendar1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthCalendar1->setGridVisible(false);
+    MonthCalendar1->setAccessibleName(QStringLiteral("Agenda para"));
+    NomeiaCalendario(MonthCalendar1);
+    RadioGroup1->setAccessibleName(QStringLiteral("Consulta no Mês Selecionado"));
+}
+
+// The chosen reminder's message.
+void Tfrm_agenda::MontaPainelMensagem(QWidget *cliente)
+{
+    Panel4 = CriaPainel(cliente, QRect(349, 178, 435, 289));
+    Label2 = CriaRotulo(Panel4, QPoint(16, 11), QStringLiteral("STATUS"), Fonte(11));
+    RichEdit1 = new QTextEdit(Panel4);
+    RichEdit1->setGeometry(4, 34, 425, 250);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setFont(Fonte(16));
+    RichEdit1->setStyleSheet(QStringLiteral("QTextEdit { background-color: rgb(255, 255, 232); }"));
+    RichEdit1->setAccessibleName(QStringLiteral("Mensagem"));
+    // Read only: Tab goes on to the next control instead of being typed.
+    RichEdit1->setTabChangesFocus(true);
+}
+
+// The status line, the maker's logo, the program's engraved name and the button to the tray.
+void Tfrm_agenda::MontaPainelRodape(QWidget *cliente)
+{
+    Panel1 = CriaPainel(cliente, QRect(8, 469, 777, 111));
+    Label4 = CriaRotulo(Panel1, QPoint(9, 4), QStringLiteral("Status"), Fonte(11, true), Qt::red);
+    Bevel2 = CriaRegua(Panel1, QRect(-2, 21, 787, 2));
+    Image2 = CriaFigura(Panel1, QRect(20, 30, 194, 73), QPixmap(QStringLiteral(":/img/logo.png")));
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image2->installEventFilter(this);
+    // Tab reaches the logo too; Enter or Space there opens the maker's site as a click does.
+    Image2->setFocusPolicy(Qt::TabFocus);
+    Image2->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
+    Image2->setAccessibleName(EnderecoFabricante);
+    Bevel1 = new QFrame(Panel1);
+    Bevel1->setGeometry(270, 47, 240, 41);
+    // A one-pixel lowered box: shadow on top and left, highlight on bottom and right.
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label1 = new TRotuloGravado(QStringLiteral("Zelvano Agenda"), Panel1);
+    Label1->setFont(Fonte(19, true));
+    Label1->move(297, 55);
+    Label1->adjustSize();
+    Label1->setEnabled(false);
+    BitBtn4 = CriaBotao(Panel1, QRect(592, 46, 145, 38), QStringLiteral("Minimizar"), Fonte(13, true),
+        QStringLiteral(":/img/minimizar.png"));
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
 }
 
 void Tfrm_agenda::FormCreate(QObject *)
@@ -249,7 +225,7 @@ void Tfrm_agenda::FormCreate(QObject *)
     RemoveTemporariosOrfaos();
     ListaAgenda.clear();
     // Reminders that fell due while the program was not running are caught up by the ticks.
-    MemoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
+    m_memoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
 }
 
 void Tfrm_agenda::FormClose(QObject *)

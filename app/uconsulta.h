@@ -66,8 +66,6 @@ public:
 
     QDate DiaAtual;
     QString UltimoAviso;
-    // Which reminders were announced for which minute, and up to where the clock was checked.
-    MemoriaAlarme MemoriaAvisos;
 
     // Panels and their controls, named as the window was designed.
     QFrame *Panel1 = nullptr;
@@ -108,14 +106,18 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void montaJanela();
-    void montaMenus();
+    void MontaMenus();
+    void MontaJanela();
+    void MontaPainelAgenda(QWidget *cliente);
+    void MontaPainelConsulta(QWidget *cliente);
+    void MontaPainelMensagem(QWidget *cliente);
+    void MontaPainelRodape(QWidget *cliente);
     // Each subsystem connects its own controls.
-    void preparaListagem();
-    void preparaBandeja();
+    void PreparaListagem();
+    void PreparaBandeja();
     // Writes the alarm's memory beside the index: a later start neither repeats what was
     // announced nor misses what fell due while the program was not running.
-    void guardaAvisos();
+    void GuardaAvisos();
 
     // The calendar's day grid, and the day chosen when a press on it began.
     QWidget *m_diasDoCalendario = nullptr;
@@ -125,6 +127,8 @@ private:
     // The first activation runs once per run of the program.
     bool m_primeiraAtivacaoFeita = false;
     QPointer<Tform_mostra> m_formMostra;
+    // Which reminders were announced for which minute, and up to where the clock was checked.
+    MemoriaAlarme m_memoriaAvisos;
     // The minute checked up to at the last time the alarm's memory was written.
     std::optional<MinutoRelogio> m_avisosGuardados;
     // Entry windows that went to the tray with the main window, to come back with it.

@@ -39,12 +39,12 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         return;
     }
 
-    const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, MemoriaAvisos);
+    const std::optional<Aviso> aviso = ProximoAviso(ListaAgenda, agora, m_memoriaAvisos);
     if (!aviso) {
         // Once at start and then hourly, so that a start after a power cut looks back from
         // about where this run stopped looking.
-        if (!m_avisosGuardados || std::abs(*MemoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
-            guardaAvisos();
+        if (!m_avisosGuardados || std::abs(*m_memoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
+            GuardaAvisos();
         return;
     }
     UltimoAviso = QString::fromLatin1(aviso->nome);
@@ -56,16 +56,16 @@ void Tfrm_agenda::Timer1Timer(QObject *)
 
     // Announced from here on (the sound has played, the alert follows): a later start does
     // not ring it again.
-    guardaAvisos();
+    GuardaAvisos();
     if (m_formMostra)
         m_formMostra->MostraAviso(aviso->linha, platform().now());
     else
         Timer1->start();
 }
 
-void Tfrm_agenda::guardaAvisos()
+void Tfrm_agenda::GuardaAvisos()
 {
     // A failed write is silent: the memory is kept in this run and written again later.
-    GravaAvisos(GuardaMemoria(MemoriaAvisos, MinutoDe(platform().now())));
-    m_avisosGuardados = MemoriaAvisos.ultimoVerificado;
+    GravaAvisos(GuardaMemoria(m_memoriaAvisos, MinutoDe(platform().now())));
+    m_avisosGuardados = m_memoriaAvisos.ultimoVerificado;
 }

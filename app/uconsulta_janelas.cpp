@@ -8,8 +8,8 @@
 void Tfrm_agenda::ProgramarAgenda1Click(QObject *)
 {
     auto *janela = new Tfrm_cadastro(this);
-    janela->OnGravou = [this](QObject *) { Atualiza(); };
-    janela->OnFechar = [this](QObject *) { Atualiza(); };
+    janela->OnSave = [this](QObject *) { Atualiza(); };
+    janela->OnClose = [this](QObject *) { Atualiza(); };
     janela->show();
     // A tool window is not given the keyboard on its own by every window manager (Openbox
     // leaves it behind the main window): ask for it, as the user just asked for the window.

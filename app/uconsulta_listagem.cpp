@@ -35,7 +35,7 @@ void mostra(QLabel *rotulo, const QString &texto)
 
 } // namespace
 
-void Tfrm_agenda::preparaListagem()
+void Tfrm_agenda::PreparaListagem()
 {
     // Three-letter day names do not fit seven columns in 191 pixels; one letter each does,
     // as the Portuguese desktop calendar shows them (D S T Q Q S S).

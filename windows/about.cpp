@@ -4,6 +4,7 @@
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/jpeg.h"
+#include "windows/pecasjanela.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,59 +12,19 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
 
-QFont fonte(const QString &familia, int pixels, bool negrito = false)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
-void pinta(QWidget *w, QPalette::ColorRole papel, const QColor &cor)
-{
-    QPalette p = w->palette();
-    p.setColor(papel, cor);
-    w->setPalette(p);
-}
-
-QFrame *painel(QWidget *pai, const QRect &geometria, const QColor &cor, QFrame::Shadow sombra, int espessura)
-{
-    auto *p = new QFrame(pai);
-    p->setGeometry(geometria);
-    p->setFrameStyle(QFrame::Panel | sombra);
-    p->setLineWidth(espessura);
-    p->setAutoFillBackground(true);
-    pinta(p, QPalette::Window, cor);
-    return p;
-}
-
-QLabel *rotulo(QWidget *pai, QPoint posicao)
-{
-    auto *l = new QLabel(pai);
-    l->move(posicao);
-    return l;
-}
-
 // A label that keeps its width and wraps its text, growing downward only.
-QLabel *rotuloQuebrado(QWidget *pai, QPoint posicao, int largura)
+QLabel *CriaRotuloQuebrado(
+    QWidget *pai, QPoint posicao, int largura, const QString &texto, const QFont &fonte, const QColor &cor)
 {
-    auto *l = rotulo(pai, posicao);
+    QLabel *l = CriaRotulo(pai, posicao, texto, fonte, cor);
     l->setWordWrap(true);
     l->setFixedWidth(largura);
+    l->setFixedHeight(l->heightForWidth(largura));
     return l;
-}
-
-void ajusta(QLabel *l)
-{
-    if (l->wordWrap())
-        l->setFixedHeight(l->heightForWidth(l->width()));
-    else
-        l->adjustSize();
 }
 
 } // namespace
@@ -74,70 +35,70 @@ Tform_about::Tform_about(QWidget *owner)
     setObjectName(QStringLiteral("form_about"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
-    montaJanela();
+    MontaJanela();
     FormCreate(this);
 }
 
-void Tform_about::montaJanela()
+void Tform_about::MontaJanela()
 {
     setFixedSize(551, 212);
     setAutoFillBackground(true);
-    pinta(this, QPalette::Window, Qt::black);
-    pinta(this, QPalette::WindowText, Qt::yellow);
-    setFont(fonte(QStringLiteral("MS Sans Serif"), 11));
+    PintaFundo(this, Qt::black);
+    PintaTexto(this, Qt::yellow);
+    setFont(Fonte(11));
 
-    Panel1 = painel(this, QRect(1, 1, 548, 208), QColor(0, 95, 140), QFrame::Raised, 1);
+    Panel1 = CriaPainel(this, QRect(1, 1, 548, 208));
+    PintaFundo(Panel1, QColor(0, 95, 140));
+    MontaPainelNome();
+    MontaPainelFigura();
+    MontaBotaoOk();
+}
+
+// Product, version, the maker's address and company, where it was made and by whom.
+void Tform_about::MontaPainelNome()
+{
     // Lowered outer and inner bevels: two pixels of sunken edge.
-    Panel2 = painel(Panel1, QRect(5, 8, 281, 162), Qt::black, QFrame::Sunken, 2);
+    Panel2 = CriaPainel(Panel1, QRect(5, 8, 281, 162), QFrame::Sunken, 2);
+    PintaFundo(Panel2, Qt::black);
     // "Quantas" is seldom installed; the toolkit's substitute then stands in.
-    Panel2->setFont(fonte(QStringLiteral("Quantas"), 16));
-    pinta(Panel2, QPalette::WindowText, Qt::yellow);
+    const QFont quantas = Fonte(16, false, QStringLiteral("Quantas"));
+    Panel2->setFont(quantas);
+    PintaTexto(Panel2, Qt::yellow);
 
-    ProgramIcon = rotulo(Panel2, QPoint(30, 20));
-    ProgramIcon->resize(33, 33);
-    ProgramIcon->setScaledContents(true);
-    ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/img/icone.png")));
+    ProgramIcon = CriaFigura(Panel2, QRect(30, 20, 33, 33), QPixmap(QStringLiteral(":/img/icone.png")));
+    ProductName = CriaRotulo(Panel2, QPoint(73, 16), QStringLiteral("Zelvano Agenda"), quantas);
+    Version = CriaRotulo(Panel2, QPoint(73, 40), QString(), quantas);
 
-    ProductName = rotulo(Panel2, QPoint(73, 16));
-    ProductName->setText(QStringLiteral("Zelvano Agenda"));
-    Version = rotulo(Panel2, QPoint(73, 40));
-
-    Label1 = rotulo(Panel2, QPoint(39, 63));
-    QFont link = fonte(QStringLiteral("Arial"), 16, true);
+    QFont link = Fonte(16, true, QStringLiteral("Arial"));
     link.setUnderline(true);
-    Label1->setFont(link);
-    pinta(Label1, QPalette::WindowText, Qt::red);
+    Label1 = CriaRotulo(Panel2, QPoint(39, 63), QString(), link, Qt::red);
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->installEventFilter(this);
     // Tab reaches the address too; Enter or Space there opens it as a click does.
     Label1->setFocusPolicy(Qt::TabFocus);
     Label1->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
 
-    Copyright = rotulo(Panel2, QPoint(26, 89));
-    Copyright->setFont(fonte(QStringLiteral("MS Sans Serif"), 16));
-    pinta(Copyright, QPalette::WindowText, QColor(192, 192, 192));
+    Copyright = CriaRotulo(Panel2, QPoint(26, 89), QString(), Fonte(16), QColor(192, 192, 192));
+    Comments = CriaRotuloQuebrado(
+        Panel2, QPoint(58, 113), 281 - 58 - 4, QStringLiteral("Feito no Brasil"), Fonte(16), Qt::yellow);
+    Label2 = CriaRotuloQuebrado(Panel2, QPoint(22, 141), 281 - 22 - 4,
+        QStringLiteral("Programa, desenho e figuras da equipe Zelvano."), Fonte(11), Qt::white);
+}
 
-    Comments = rotuloQuebrado(Panel2, QPoint(58, 113), 281 - 58 - 4);
-    Comments->setFont(fonte(QStringLiteral("MS Sans Serif"), 16));
-    pinta(Comments, QPalette::WindowText, Qt::yellow);
-    Comments->setText(QStringLiteral("Feito no Brasil"));
+void Tform_about::MontaPainelFigura()
+{
+    Panel3 = CriaPainel(Panel1, QRect(286, 8, 256, 162), QFrame::Sunken, 2);
+    PintaFundo(Panel3, Qt::black);
+    Image1 = CriaFigura(Panel3, QRect(2, 4, 251, 155), FiguraJpeg(QStringLiteral(":/img/sobre.jpg")));
+}
 
-    Label2 = rotuloQuebrado(Panel2, QPoint(22, 141), 281 - 22 - 4);
-    Label2->setFont(fonte(QStringLiteral("MS Sans Serif"), 11));
-    pinta(Label2, QPalette::WindowText, Qt::white);
-    Label2->setText(QStringLiteral("Programa, desenho e figuras da equipe Zelvano."));
-
-    Panel3 = painel(Panel1, QRect(286, 8, 256, 162), Qt::black, QFrame::Sunken, 2);
-    Image1 = rotulo(Panel3, QPoint(2, 4));
-    Image1->resize(251, 155);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/sobre.jpg")));
-
+void Tform_about::MontaBotaoOk()
+{
     GradientButton1 = new TGradientButton(Panel1);
     GradientButton1->setGeometry(6, 171, 537, 35);
     GradientButton1->setCaption(QStringLiteral("OK"));
-    GradientButton1->setFont(fonte(QStringLiteral("MS Sans Serif"), 16, true));
-    pinta(GradientButton1, QPalette::WindowText, Qt::blue);
+    GradientButton1->setFont(Fonte(16, true));
+    PintaTexto(GradientButton1, Qt::blue);
     GradientButton1->setColor(QApplication::palette().color(QPalette::Button));
     GradientButton1->setGradientStyle(gsVertical);
     GradientButton1->setGradientDirection(gdDownRight);
@@ -153,9 +114,6 @@ void Tform_about::montaJanela()
     GradientButton1->setTimerDelay(400);
     GradientButton1->setTimerInterval(100);
     GradientButton1->OnClick = [this](QObject *sender) { GradientButton1Click(sender); };
-
-    for (QLabel *l : { ProductName, Version, Label1, Copyright, Comments, Label2 })
-        ajusta(l);
 }
 
 void Tform_about::FormCreate(QObject *)
@@ -165,7 +123,7 @@ void Tform_about::FormCreate(QObject *)
     Label1->setText(EnderecoFabricante);
     Copyright->setText(QStringLiteral("Zelvano Sistemas de áudio"));
     for (QLabel *l : { ProductName, Version, Label1, Copyright })
-        ajusta(l);
+        l->adjustSize();
 }
 
 void Tform_about::Label1Click(QObject *)
@@ -200,8 +158,7 @@ void Tform_about::closeEvent(QCloseEvent *evento)
 void Tform_about::showEvent(QShowEvent *evento)
 {
     QDialog::showEvent(evento);
-    if (QScreen *tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
+    CentraNaTela(this, screen());
 }
 
 bool Tform_about::eventFilter(QObject *objeto, QEvent *evento)

@@ -47,5 +47,8 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void montaJanela();
+    void MontaJanela();
+    void MontaPainelNome();
+    void MontaPainelFigura();
+    void MontaBotaoOk();
 };

@@ -3,6 +3,7 @@
 #include "agenda/arquivoagenda.h"
 #include "windows/alarme.h"
 #include "windows/jpeg.h"
+#include "windows/pecasjanela.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,44 +18,13 @@ Tform_mostra *form_mostra = nullptr;
 
 namespace {
 
-QFont fonte(int pixels, bool negrito)
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
-QLabel *rotulo(QWidget *pai, int x, int y, const QColor &cor)
-{
-    auto *l = new QLabel(QStringLiteral("[]"), pai);
-    l->setFont(fonte(19, true));
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, cor);
-    l->setPalette(p);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-// A two-state glyph: the normal picture on the left half, the disabled one on the right.
-QIcon glifo(const QString &recurso)
-{
-    const QPixmap figura(recurso);
-    const int largura = figura.width() / 2;
-    QIcon icone;
-    icone.addPixmap(figura.copy(0, 0, largura, figura.height()), QIcon::Normal);
-    icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
-    return icone;
-}
-
 // Held back from the window under a closed alert: the repeats of the key that closed it, and for
 // a double-click interval the clicks that followed the one that closed it. Enter held down on
 // the alert would otherwise go on to answer the box beneath, which then has the focus.
-class RetemEntrada : public QObject
+class TRetemEntrada : public QObject
 {
 public:
-    RetemEntrada()
+    TRetemEntrada()
         : QObject(qApp)
     {
         qApp->installEventFilter(this);
@@ -96,28 +66,21 @@ Tform_mostra::Tform_mostra(QWidget *parent)
 {
     setObjectName(QStringLiteral("form_mostra"));
     setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica"));
-    setFont(fonte(11, false));
+    setFont(Fonte(11));
     setModal(false);
 
-    Panel3 = new QFrame(this);
-    Panel3->setGeometry(0, 0, 710, 417);
-    Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel3->setAutoFillBackground(true);
-    QPalette azul = Panel3->palette();
-    azul.setColor(QPalette::Window, QColor(0, 64, 128));
-    Panel3->setPalette(azul);
+    Panel3 = CriaPainel(this, QRect(0, 0, 710, 417));
+    PintaFundo(Panel3, QColor(0, 64, 128));
 
-    Label2 = rotulo(Panel3, 40, 8, Qt::yellow);
-    Label3 = rotulo(Panel3, 200, 8, Qt::yellow);
-    Label4 = rotulo(Panel3, 40, 40, Qt::white);
+    Label2 = CriaRotulo(Panel3, QPoint(40, 8), QStringLiteral("[]"), Fonte(19, true), Qt::yellow);
+    Label3 = CriaRotulo(Panel3, QPoint(200, 8), QStringLiteral("[]"), Fonte(19, true), Qt::yellow);
+    Label4 = CriaRotulo(Panel3, QPoint(40, 40), QStringLiteral("[]"), Fonte(19, true), Qt::white);
 
-    Image1 = new QLabel(Panel3);
-    Image1->setGeometry(405, 10, 281, 46);
-    Image1->setScaledContents(true);
+    Image1 = CriaFigura(Panel3, QRect(405, 10, 281, 46));
 
     Memo1 = new QPlainTextEdit(Panel3);
     Memo1->setGeometry(14, 73, 680, 281);
-    Memo1->setFont(fonte(16, true));
+    Memo1->setFont(Fonte(16, true));
     QPalette creme = Memo1->palette();
     creme.setColor(QPalette::Base, QColor(255, 255, 240));
     creme.setColor(QPalette::Text, Qt::black);
@@ -126,16 +89,13 @@ Tform_mostra::Tform_mostra(QWidget *parent)
     // What is typed here is never kept: Tab goes on to "OK" rather than into the text.
     Memo1->setTabChangesFocus(true);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), Panel3);
-    BitBtn1->setGeometry(11, 362, 688, 38);
-    BitBtn1->setIconSize(QSize(20, 20));
+    BitBtn1 = CriaBotao(Panel3, QRect(11, 362, 688, 38), QStringLiteral("OK"), Fonte(11));
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
 
     setFixedSize(710, 417);
-    if (QScreen *tela = QGuiApplication::primaryScreen())
-        move(tela->availableGeometry().center() - rect().center());
+    CentraNaTela(this, QGuiApplication::primaryScreen());
 }
 
 void Tform_mostra::showEvent(QShowEvent *evento)
@@ -144,7 +104,7 @@ void Tform_mostra::showEvent(QShowEvent *evento)
     if (!m_figuras) {
         m_figuras = true;
         Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/alerta.jpg")));
-        BitBtn1->setIcon(glifo(QStringLiteral(":/img/ok.png")));
+        PoeGlifo(BitBtn1, QStringLiteral(":/img/ok.png"));
     }
     QDialog::showEvent(evento);
 }
@@ -193,7 +153,7 @@ void Tform_mostra::done(int resultado)
     if (estavaVisivel && windowModality() != Qt::NonModal) {
         setWindowModality(Qt::NonModal);
         if (QApplication::activeModalWidget())
-            new RetemEntrada;
+            new TRetemEntrada;
     }
     if (estavaVisivel)
         FormClose(this);

@@ -8,6 +8,7 @@
 #include "controls/shadowlabel.h"
 #include "platform/platform.h"
 #include "windows/jpeg.h"
+#include "windows/pecasjanela.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessibleWidget>
@@ -15,14 +16,12 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -30,110 +29,39 @@
 
 namespace {
 
-const QColor azul(0, 0, 255);
-const QColor vermelho(255, 0, 0);
+const QColor Azul(0, 0, 255);
+const QColor Vermelho(255, 0, 0);
 
-QFont fonte(int pixels, bool negrito = false, const QString &familia = QStringLiteral("MS Sans Serif"))
+// The window's buttons all show the hand over them.
+QPushButton *CriaBotaoDeMao(QWidget *pai, const QRect &geometria, const QString &texto, const QString &glifo)
 {
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
-
-void pintaTexto(QWidget *w, const QColor &cor)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, cor);
-    w->setPalette(p);
-}
-
-QFrame *painel(QWidget *pai, int x, int y, int w, int h)
-{
-    auto *p = new QFrame(pai);
-    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    p->setLineWidth(1);
-    p->setGeometry(x, y, w, h);
-    p->setAutoFillBackground(true);
-    return p;
-}
-
-// A label that sizes itself to its caption.
-QLabel *rotulo(QWidget *pai, int x, int y, const QString &texto, const QFont &f, const QColor &cor = QColor())
-{
-    auto *l = new QLabel(texto, pai);
-    l->setFont(f);
-    if (cor.isValid())
-        pintaTexto(l, cor);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-// A label of fixed size.
-QLabel *caixaTexto(QWidget *pai, const QRect &r, const QString &texto, const QFont &f, Qt::Alignment alinhamento,
-    const QColor &cor = QColor())
-{
-    auto *l = new QLabel(texto, pai);
-    l->setFont(f);
-    if (cor.isValid())
-        pintaTexto(l, cor);
-    l->setGeometry(r);
-    l->setAlignment(alinhamento | Qt::AlignTop);
-    return l;
-}
-
-// A sunken line: horizontal when its height is 2, vertical when its width is 2.
-QFrame *regua(QWidget *pai, const QRect &r)
-{
-    auto *b = new QFrame(pai);
-    b->setFrameStyle((r.height() <= 2 ? QFrame::HLine : QFrame::VLine) | QFrame::Sunken);
-    b->setGeometry(r);
-    return b;
-}
-
-// Glyphs hold two 20x20 pictures side by side: normal, then disabled.
-QPushButton *botao(QWidget *pai, const QRect &r, const QString &texto, const QString &glifo)
-{
-    auto *b = new QPushButton(texto, pai);
-    b->setGeometry(r);
-    b->setFont(fonte(16, true));
+    QPushButton *b = CriaBotao(pai, geometria, texto, Fonte(16, true), glifo);
     b->setCursor(Qt::PointingHandCursor);
-    if (!glifo.isEmpty()) {
-        const QPixmap figura(glifo);
-        const int w = figura.width() / 2;
-        QIcon icone;
-        icone.addPixmap(figura.copy(0, 0, w, figura.height()), QIcon::Normal);
-        icone.addPixmap(figura.copy(w, 0, w, figura.height()), QIcon::Disabled);
-        b->setIcon(icone);
-        b->setIconSize(QSize(w, figura.height()));
-    }
     return b;
 }
 
 // The clock was drawn in a font whose digits are half as wide as they are high. Where it is
 // missing, a narrow face keeps the 48-pixel height; failing that the size shrinks until
 // "00:00:00" fits the box instead of being cut at both ends.
-QFont fonteRelogio(int largura)
+QFont FonteRelogio(int largura)
 {
-    QFont f = fonte(48);
-    f.setFamilies(
-        { QStringLiteral("MS Song"), QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Liberation Sans Narrow"),
-            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("MS Sans Serif") });
+    QFont f = Fonte(48);
+    f.setFamilies({ QStringLiteral("MS Song"), QStringLiteral("Nimbus Sans Narrow"),
+        QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed"), FamiliaJanelas });
     while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(QStringLiteral("00:00:00")) > largura)
         f.setPixelSize(f.pixelSize() - 1);
     return f;
 }
 
 // Screen readers are told the entry window is a frame of its own, as the main window is.
-QAccessibleInterface *janelaAcessivel(const QString &classe, QObject *objeto)
+QAccessibleInterface *JanelaAcessivel(const QString &classe, QObject *objeto)
 {
     if (classe == QLatin1String("Tfrm_cadastro") && objeto->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget *>(objeto), QAccessible::Window);
     return nullptr;
 }
 
-bool soDigitosEBrancos(const QString &metade, int &valor)
+bool SoDigitosEBrancos(const QString &metade, int &valor)
 {
     bool algumDigito = false;
     valor = 0;
@@ -148,7 +76,7 @@ bool soDigitosEBrancos(const QString &metade, int &valor)
     return algumDigito;
 }
 
-QString numero(int n)
+QString Numero(int n)
 {
     return QString::number(n);
 }
@@ -160,7 +88,7 @@ std::optional<HoraAviso> LeHoraAviso(const QString &texto)
     if (texto.size() != 5 || texto.at(2) != QLatin1Char(':'))
         return std::nullopt;
     HoraAviso h;
-    if (!soDigitosEBrancos(texto.left(2), h.hora) || !soDigitosEBrancos(texto.mid(3, 2), h.minuto))
+    if (!SoDigitosEBrancos(texto.left(2), h.hora) || !SoDigitosEBrancos(texto.mid(3, 2), h.minuto))
         return std::nullopt;
     if (h.hora > 23 || h.minuto > 59)
         return std::nullopt;
@@ -169,21 +97,21 @@ std::optional<HoraAviso> LeHoraAviso(const QString &texto)
 
 QString TextoHoraAviso(HoraAviso hora)
 {
-    return PreencheZeros(numero(hora.hora), 2) + QLatin1Char(':') + PreencheZeros(numero(hora.minuto), 2);
+    return PreencheZeros(Numero(hora.hora), 2) + QLatin1Char(':') + PreencheZeros(Numero(hora.minuto), 2);
 }
 
 QString FraseStatus(QDate data, int modalidade, const QString &hora)
 {
-    const QString dia = numero(data.day());
+    const QString dia = Numero(data.day());
     switch (modalidade) {
     case 0:
-        return QStringLiteral("Avisar no dia ") + dia + QStringLiteral(" de ") + NomeMes(numero(data.month()))
-            + QStringLiteral(" de ") + numero(data.year()) + QStringLiteral(" as ") + hora;
+        return QStringLiteral("Avisar no dia ") + dia + QStringLiteral(" de ") + NomeMes(Numero(data.month()))
+            + QStringLiteral(" de ") + Numero(data.year()) + QStringLiteral(" as ") + hora;
     case 1:
         return QStringLiteral("Avisar Mensalmente todo dia ") + dia + QStringLiteral(" de cada mês as ") + hora;
     case 2:
         return QStringLiteral("Avisar Anualmente todo dia ") + dia + QStringLiteral(" de ")
-            + NomeMes(numero(data.month())) + QStringLiteral(" as ") + hora;
+            + NomeMes(Numero(data.month())) + QStringLiteral(" as ") + hora;
     default:
         return {};
     }
@@ -194,29 +122,17 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
         Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
 {
-    static const bool papelDaJanela = (QAccessible::installFactory(janelaAcessivel), true);
+    static const bool papelDaJanela = (QAccessible::installFactory(JanelaAcessivel), true);
     (void)papelDaJanela;
     setObjectName(QStringLiteral("frm_cadastro"));
     setWindowTitle(QStringLiteral("Zelvano - Agenda"));
-    setFont(fonte(11));
+    setFont(Fonte(11));
     setFixedSize(740, 395);
 
     // Made before the panels so that they lie over it.
-    ShadowLabel1 = new TShadowLabel(this);
-    ShadowLabel1->setAutoSize(false);
-    ShadowLabel1->setGeometry(32, 82, 465, 103);
-    ShadowLabel1->setAlignment(taCenter);
-    {
-        // "Niagara Solid" is seldom installed; the toolkit's substitute then stands in.
-        QFont nome(QStringLiteral("Niagara Solid"));
-        nome.setPixelSize(96);
-        ShadowLabel1->setFont(nome);
-    }
-    ShadowLabel1->setCaption(QStringLiteral("Zelvano"));
-    ShadowLabel1->setEnabled(false);
-
-    montaPagina1();
-    montaPagina2();
+    MontaNomeGravado();
+    MontaPagina1();
+    MontaPagina2();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -232,13 +148,50 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
 
 Tfrm_cadastro::~Tfrm_cadastro() = default;
 
-void Tfrm_cadastro::montaPagina1()
+void Tfrm_cadastro::MontaNomeGravado()
 {
-    Panel1 = painel(this, 7, 3, 714, 354);
+    ShadowLabel1 = new TShadowLabel(this);
+    ShadowLabel1->setAutoSize(false);
+    ShadowLabel1->setGeometry(32, 82, 465, 103);
+    ShadowLabel1->setAlignment(taCenter);
+    // "Niagara Solid" is seldom installed; the toolkit's substitute then stands in.
+    QFont nome(QStringLiteral("Niagara Solid"));
+    nome.setPixelSize(96);
+    ShadowLabel1->setFont(nome);
+    ShadowLabel1->setCaption(QStringLiteral("Zelvano"));
+    ShadowLabel1->setEnabled(false);
+}
 
+// Modality, date and clock above; the time and its sentence in the middle row; the buttons below.
+void Tfrm_cadastro::MontaPagina1()
+{
+    Panel1 = CriaPainel(this, QRect(7, 3, 714, 354));
+    MontaModalidade();
+    MontaCalendario();
+    MontaRelogio();
+
+    Bevel2 = CriaRegua(Panel1, QRect(0, 192, 714, 2));
+    Bevel3 = CriaRegua(Panel1, QRect(0, 232, 714, 2));
+    Bevel4 = CriaRegua(Panel1, QRect(208, 194, 2, 38));
+    MontaLinhaHora();
+
+    BitBtn1 = CriaBotaoDeMao(Panel1, QRect(10, 265, 243, 50), QStringLiteral("OK"), QStringLiteral(":/img/ok.png"));
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
+    Image1 = CriaFigura(Panel1, QRect(299, 271, 233, 37), FiguraJpeg(QStringLiteral(":/img/cadastro.jpg")));
+    BitBtn4 = CriaBotaoDeMao(Panel1, QRect(587, 272, 110, 37), QStringLiteral("Fechar"), QString());
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
+
+    setTabOrder(RadioGroup1, data);
+    setTabOrder(data, MaskEdit1);
+    setTabOrder(MaskEdit1, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn4);
+}
+
+void Tfrm_cadastro::MontaModalidade()
+{
     RadioGroup1 = new TRadioGroup(Panel1);
     RadioGroup1->setTitle(QStringLiteral("< Modalidade de Aviso >"));
-    RadioGroup1->setFont(fonte(16, true));
+    RadioGroup1->setFont(Fonte(16, true));
     RadioGroup1->setGeometry(9, 6, 289, 177);
     RadioGroup1->setCursor(Qt::PointingHandCursor);
     RadioGroup1->setItems({ QStringLiteral("Avisar na data especificada"), QStringLiteral("Avisar Mensalmente"),
@@ -246,7 +199,10 @@ void Tfrm_cadastro::montaPagina1()
     RadioGroup1->setItemIndex(0);
     RadioGroup1->setAccessibleName(QStringLiteral("Modalidade de Aviso"));
     RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
+}
 
+void Tfrm_cadastro::MontaCalendario()
+{
     data = new QCalendarWidget(Panel1);
     data->setGeometry(301, 1, 201, 189);
     data->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
@@ -264,26 +220,24 @@ void Tfrm_cadastro::montaPagina1()
         const QDate inicio(ano, mes, 1);
         data->setSelectedDate(QDate(ano, mes, std::min(data->selectedDate().day(), inicio.daysInMonth())));
     });
+}
 
-    Label4 = caixaTexto(
-        Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), fonteRelogio(202), Qt::AlignHCenter, azul);
+void Tfrm_cadastro::MontaRelogio()
+{
+    Label4 = CriaCaixaTexto(
+        Panel1, QRect(503, 33, 202, 50), QStringLiteral("00:00:00"), FonteRelogio(202), Qt::AlignHCenter, Azul);
     // Digits have no descenders: centring the line keeps them whole in the 50-pixel box.
     Label4->setAlignment(Qt::AlignCenter);
+    Image2 = CriaFigura(Panel1, QRect(505, 107, 194, 73), QPixmap(QStringLiteral(":/img/relogio.png")));
+}
 
-    Image2 = new QLabel(Panel1);
-    Image2->setGeometry(505, 107, 194, 73);
-    Image2->setScaledContents(true);
-    Image2->setPixmap(QPixmap(QStringLiteral(":/img/relogio.png")));
-
-    Bevel2 = regua(Panel1, QRect(0, 192, 714, 2));
-    Bevel3 = regua(Panel1, QRect(0, 232, 714, 2));
-    Bevel4 = regua(Panel1, QRect(208, 194, 2, 38));
-
-    Label2 = rotulo(Panel1, 16, 204, QStringLiteral("Hora do Aviso:"), fonte(16, true), azul);
+void Tfrm_cadastro::MontaLinhaHora()
+{
+    Label2 = CriaRotulo(Panel1, QPoint(16, 204), QStringLiteral("Hora do Aviso:"), Fonte(16, true), Azul);
 
     MaskEdit1 = new QLineEdit(Panel1);
     MaskEdit1->setGeometry(134, 199, 57, 28);
-    MaskEdit1->setFont(fonte(16, true));
+    MaskEdit1->setFont(Fonte(16, true));
     // Every digit optional: a blank position is kept as a space in the five-character text.
     MaskEdit1->setInputMask(QStringLiteral("00:00;_"));
     MaskEdit1->setMaxLength(5);
@@ -292,57 +246,45 @@ void Tfrm_cadastro::montaPagina1()
     Label2->setBuddy(MaskEdit1);
     connect(MaskEdit1, &QLineEdit::textChanged, this, [this] { MaskEdit1Change(MaskEdit1); });
 
-    Label11 = rotulo(Panel1, 218, 203, QStringLiteral("Status"), fonte(16, true));
-
-    BitBtn1 = botao(Panel1, QRect(10, 265, 243, 50), QStringLiteral("OK"), QStringLiteral(":/img/ok.png"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
-
-    Image1 = new QLabel(Panel1);
-    Image1->setGeometry(299, 271, 233, 37);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(FiguraJpeg(QStringLiteral(":/img/cadastro.jpg")));
-
-    BitBtn4 = botao(Panel1, QRect(587, 272, 110, 37), QStringLiteral("Fechar"), QString());
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(BitBtn4); });
-
-    setTabOrder(RadioGroup1, data);
-    setTabOrder(data, MaskEdit1);
-    setTabOrder(MaskEdit1, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn4);
+    Label11 = CriaRotulo(Panel1, QPoint(218, 203), QStringLiteral("Status"), Fonte(16, true));
 }
 
-void Tfrm_cadastro::montaPagina2()
+// The confirmation panel: modality and message on the left, date and time on the right.
+void Tfrm_cadastro::MontaPagina2()
 {
-    Panel2 = painel(this, 0, 0, 740, 395);
+    Panel2 = CriaPainel(this, QRect(0, 0, 740, 395));
     Panel2->hide();
 
-    Label8 = rotulo(Panel2, 15, 14, QStringLiteral("Modalidade:"), fonte(16), azul);
-    Label7
-        = caixaTexto(Panel2, QRect(113, 14, 352, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignLeft, vermelho);
+    Label8 = CriaRotulo(Panel2, QPoint(15, 14), QStringLiteral("Modalidade:"), Fonte(16), Azul);
+    Label7 = CriaCaixaTexto(
+        Panel2, QRect(113, 14, 352, 20), QStringLiteral("[]"), Fonte(16, true), Qt::AlignLeft, Vermelho);
 
     Memo1 = new QPlainTextEdit(Panel2);
     Memo1->setGeometry(16, 40, 505, 268);
-    Memo1->setFont(fonte(16));
+    Memo1->setFont(Fonte(16));
     QPalette amarelo = Memo1->palette();
     amarelo.setColor(QPalette::Base, QColor(255, 255, 242));
     Memo1->setPalette(amarelo);
     Memo1->setTabChangesFocus(true);
     Memo1->setAccessibleName(QStringLiteral("Mensagem"));
 
-    Label12 = caixaTexto(Panel2, QRect(16, 314, 505, 13), QStringLiteral("Status"), fonte(11, true), Qt::AlignHCenter);
+    Label12
+        = CriaCaixaTexto(Panel2, QRect(16, 314, 505, 13), QStringLiteral("Status"), Fonte(11, true), Qt::AlignHCenter);
 
-    Label1 = rotulo(Panel2, 558, 34, QStringLiteral("Data do Aviso:"), fonte(16), azul);
-    Label3 = caixaTexto(Panel2, QRect(528, 55, 181, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignHCenter);
-    Label9 = caixaTexto(
-        Panel2, QRect(526, 82, 181, 20), QStringLiteral("[]"), fonte(13, true), Qt::AlignHCenter, vermelho);
-    Label5 = rotulo(Panel2, 561, 150, QStringLiteral("Hora do Aviso:"), fonte(16), azul);
-    Label6 = caixaTexto(Panel2, QRect(531, 174, 181, 20), QStringLiteral("[]"), fonte(16, true), Qt::AlignHCenter);
+    Label1 = CriaRotulo(Panel2, QPoint(558, 34), QStringLiteral("Data do Aviso:"), Fonte(16), Azul);
+    Label3 = CriaCaixaTexto(Panel2, QRect(528, 55, 181, 20), QStringLiteral("[]"), Fonte(16, true), Qt::AlignHCenter);
+    Label9 = CriaCaixaTexto(
+        Panel2, QRect(526, 82, 181, 20), QStringLiteral("[]"), Fonte(13, true), Qt::AlignHCenter, Vermelho);
+    Label5 = CriaRotulo(Panel2, QPoint(561, 150), QStringLiteral("Hora do Aviso:"), Fonte(16), Azul);
+    Label6 = CriaCaixaTexto(Panel2, QRect(531, 174, 181, 20), QStringLiteral("[]"), Fonte(16, true), Qt::AlignHCenter);
 
-    Bevel1 = regua(Panel2, QRect(0, 395 - 56, 740, 2));
+    Bevel1 = CriaRegua(Panel2, QRect(0, 395 - 56, 740, 2));
 
-    BitBtn2 = botao(Panel2, QRect(143, 351, 144, 32), QStringLiteral("&Salvar"), QStringLiteral(":/img/ok.png"));
+    BitBtn2
+        = CriaBotaoDeMao(Panel2, QRect(143, 351, 144, 32), QStringLiteral("&Salvar"), QStringLiteral(":/img/ok.png"));
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(BitBtn2); });
-    BitBtn3 = botao(Panel2, QRect(407, 351, 144, 32), QStringLiteral("Cancelar"), QStringLiteral(":/img/cancelar.png"));
+    BitBtn3 = CriaBotaoDeMao(
+        Panel2, QRect(407, 351, 144, 32), QStringLiteral("Cancelar"), QStringLiteral(":/img/cancelar.png"));
     connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(BitBtn3); });
 
     setTabOrder(Memo1, BitBtn2);
@@ -360,13 +302,13 @@ void Tfrm_cadastro::FormShow(QObject *)
     const QDateTime agora = platform().now();
     MaskEdit1->setText(agora.toString(QStringLiteral("HH:mm:ss")).left(5));
     data->setSelectedDate(agora.date());
-    atualizaStatus();
+    AtualizaStatus();
 }
 
 void Tfrm_cadastro::FormClose(QObject *)
 {
-    if (OnFechar)
-        OnFechar(this);
+    if (OnClose)
+        OnClose(this);
 }
 
 void Tfrm_cadastro::Timer1Timer(QObject *)
@@ -376,25 +318,25 @@ void Tfrm_cadastro::Timer1Timer(QObject *)
 
 void Tfrm_cadastro::dataClick(QObject *)
 {
-    atualizaStatus();
+    AtualizaStatus();
 }
 void Tfrm_cadastro::RadioGroup1Click(QObject *)
 {
-    atualizaStatus();
+    AtualizaStatus();
 }
 void Tfrm_cadastro::MaskEdit1Change(QObject *)
 {
-    atualizaStatus();
+    AtualizaStatus();
 }
 
-QString Tfrm_cadastro::TextoHora() const
+QString Tfrm_cadastro::HoraDigitada() const
 {
     return MaskEdit1->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
-void Tfrm_cadastro::atualizaStatus()
+void Tfrm_cadastro::AtualizaStatus()
 {
-    const QString frase = FraseStatus(data->selectedDate(), RadioGroup1->ItemIndex(), TextoHora());
+    const QString frase = FraseStatus(data->selectedDate(), RadioGroup1->ItemIndex(), HoraDigitada());
     Label11->setText(frase);
     Label11->adjustSize();
     Label12->setText(frase);
@@ -404,7 +346,7 @@ void Tfrm_cadastro::BitBtn1Click(QObject *)
 {
     auto aviso = [](const QString &texto) { platform().messageBox(texto, TituloAplicacao, Platform::Botoes::Ok); };
 
-    const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
+    const std::optional<HoraAviso> hora = LeHoraAviso(HoraDigitada());
     if (!hora) {
         aviso(QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!"));
         MaskEdit1->setFocus();
@@ -433,7 +375,7 @@ void Tfrm_cadastro::BitBtn1Click(QObject *)
     Label7->setText(RadioGroup1->Items().value(RadioGroup1->ItemIndex()));
     Label9->setText(NomeDiaSemana(dia));
     Memo1->clear();
-    mostraConfirmacao(true);
+    MostraConfirmacao(true);
     Memo1->setFocus();
 }
 
@@ -447,9 +389,9 @@ void Tfrm_cadastro::BitBtn2Click(QObject *)
         return;
     }
     // The first page is out of reach while the panel is up, so the time is the one OK accepted.
-    const std::optional<HoraAviso> hora = LeHoraAviso(TextoHora());
+    const std::optional<HoraAviso> hora = LeHoraAviso(HoraDigitada());
     if (!hora) {
-        mostraConfirmacao(false);
+        MostraConfirmacao(false);
         return;
     }
     bool gravou = false;
@@ -465,14 +407,14 @@ void Tfrm_cadastro::BitBtn2Click(QObject *)
         aviso(QStringLiteral("Erro de Gravação do Arquivo"));
         return;
     }
-    if (OnGravou)
-        OnGravou(this);
-    mostraConfirmacao(false);
+    if (OnSave)
+        OnSave(this);
+    MostraConfirmacao(false);
 }
 
 void Tfrm_cadastro::BitBtn3Click(QObject *)
 {
-    mostraConfirmacao(false);
+    MostraConfirmacao(false);
 }
 
 void Tfrm_cadastro::BitBtn4Click(QObject *)
@@ -483,7 +425,7 @@ void Tfrm_cadastro::BitBtn4Click(QObject *)
 // The first page hides behind the panel, so Tab cannot wander onto controls the user cannot see.
 // Back on the first page the focus is on the time, the field most often changed before the next
 // reminder; Enter there is OK again.
-void Tfrm_cadastro::mostraConfirmacao(bool mostra)
+void Tfrm_cadastro::MostraConfirmacao(bool mostra)
 {
     if (mostra) {
         Panel2->show();
@@ -498,7 +440,7 @@ void Tfrm_cadastro::mostraConfirmacao(bool mostra)
 
 // The clock runs only while the window can be seen: a closed (hidden) or minimised window costs
 // nothing. Coming back it shows the time at once rather than the one it stopped at.
-void Tfrm_cadastro::acertaRelogio()
+void Tfrm_cadastro::AcertaRelogio()
 {
     if (!isVisible() || isMinimized()) {
         Timer1->stop();
@@ -513,26 +455,25 @@ void Tfrm_cadastro::acertaRelogio()
 void Tfrm_cadastro::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
-    acertaRelogio();
+    AcertaRelogio();
     if (evento->spontaneous() || !m_novaExibicao)
         return;
     m_novaExibicao = false;
-    if (QScreen *tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
+    CentraNaTela(this, screen());
     FormShow(this);
 }
 
 void Tfrm_cadastro::hideEvent(QHideEvent *evento)
 {
     QWidget::hideEvent(evento);
-    acertaRelogio();
+    AcertaRelogio();
 }
 
 void Tfrm_cadastro::changeEvent(QEvent *evento)
 {
     QWidget::changeEvent(evento);
     if (evento->type() == QEvent::WindowStateChange)
-        acertaRelogio();
+        AcertaRelogio();
 }
 
 void Tfrm_cadastro::closeEvent(QCloseEvent *evento)
@@ -544,20 +485,20 @@ void Tfrm_cadastro::closeEvent(QCloseEvent *evento)
 
 void Tfrm_cadastro::keyPressEvent(QKeyEvent *evento)
 {
-    if (!trataTecla(this, evento))
+    if (!TrataTecla(this, evento))
         QWidget::keyPressEvent(evento);
 }
 
 bool Tfrm_cadastro::eventFilter(QObject *objeto, QEvent *evento)
 {
-    if (evento->type() == QEvent::KeyPress && trataTecla(objeto, static_cast<QKeyEvent *>(evento)))
+    if (evento->type() == QEvent::KeyPress && TrataTecla(objeto, static_cast<QKeyEvent *>(evento)))
         return true;
     return QWidget::eventFilter(objeto, evento);
 }
 
 // Enter clicks the focused button, or OK on the first page; in the memo it makes a new line.
 // Esc is "Cancelar" while the confirmation panel is up.
-bool Tfrm_cadastro::trataTecla(QObject *objeto, QKeyEvent *tecla)
+bool Tfrm_cadastro::TrataTecla(QObject *objeto, QKeyEvent *tecla)
 {
     if ((tecla->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;

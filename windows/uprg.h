@@ -59,13 +59,13 @@ public:
     void BitBtn4Click(QObject *sender);
 
     // The time edit's five characters, blank positions as spaces.
-    QString TextoHora() const;
+    QString HoraDigitada() const;
 
     // The window was closed (hidden): the owner reloads its reminders.
-    std::function<void(QObject *sender)> OnFechar;
+    std::function<void(QObject *sender)> OnClose;
     // A reminder was written: the owner reloads at once, so the next lookup and the alarm
     // see it while this window stays open.
-    std::function<void(QObject *sender)> OnGravou;
+    std::function<void(QObject *sender)> OnSave;
 
     // First page
     QFrame *Panel1 = nullptr;
@@ -112,12 +112,17 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void montaPagina1();
-    void montaPagina2();
-    void atualizaStatus();
-    void mostraConfirmacao(bool mostra);
-    void acertaRelogio();
-    bool trataTecla(QObject *objeto, QKeyEvent *tecla);
+    void MontaNomeGravado();
+    void MontaPagina1();
+    void MontaModalidade();
+    void MontaCalendario();
+    void MontaRelogio();
+    void MontaLinhaHora();
+    void MontaPagina2();
+    void AtualizaStatus();
+    void MostraConfirmacao(bool mostra);
+    void AcertaRelogio();
+    bool TrataTecla(QObject *objeto, QKeyEvent *tecla);
 
     // Set at creation and by a close: the next showing is a new one (FormShow). Shown again
     // after the program hid it with the main window, the window keeps what the user typed.

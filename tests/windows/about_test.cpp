@@ -12,7 +12,7 @@
 
 namespace {
 
-void esvaziaExclusoes()
+void EsvaziaExclusoes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -80,12 +80,12 @@ TEST(About, AddressOpensTheSiteAndOkClosesAndFreesTheWindow)
     EXPECT_TRUE(sobre->isVisible());
 
     QTest::mouseClick(sobre->GradientButton1, Qt::LeftButton);
-    esvaziaExclusoes();
+    EsvaziaExclusoes();
     EXPECT_TRUE(sobre.isNull());
 
     QPointer<Tform_about> outro = new Tform_about(&dono);
     outro->show();
     QTest::keyClick(outro, Qt::Key_Escape);
-    esvaziaExclusoes();
+    EsvaziaExclusoes();
     EXPECT_TRUE(outro.isNull());
 }

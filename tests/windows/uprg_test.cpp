@@ -27,13 +27,13 @@
 namespace {
 
 // Types any text, accented letters included (QTest::keyClicks knows ASCII only).
-void digitaTexto(QWidget *alvo, const QString &texto)
+void DigitaTexto(QWidget *alvo, const QString &texto)
 {
     for (const QChar c : texto)
         QTest::sendKeyEvent(QTest::Click, alvo, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-const QString mensagemHora = QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!");
+const QString MensagemHora = QStringLiteral("Campo Hora está com dados Inválidos - Verifique !!");
 
 // The entry window as the main window opens it: CND exists, ListaAgenda holds the index as
 // last loaded, and every save reloads it.
@@ -45,12 +45,12 @@ protected:
         CriaPastaMensagens();
         CarregaAgenda(ListaAgenda);
         janela = std::make_unique<Tfrm_cadastro>();
-        janela->OnGravou = [this](QObject *sender) {
+        janela->OnSave = [this](QObject *sender) {
             EXPECT_EQ(sender, janela.get());
             ++gravacoes;
             CarregaAgenda(ListaAgenda);
         };
-        janela->OnFechar = [this](QObject *) { ++fechamentos; };
+        janela->OnClose = [this](QObject *) { ++fechamentos; };
         janela->show();
         janela->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
@@ -58,7 +58,7 @@ protected:
     void TearDown() override { ListaAgenda.clear(); }
 
     // Types into the emptied time edit from a position, as the user would.
-    void digitaHora(const QString &teclas, int posicao = 0)
+    void DigitaHora(const QString &teclas, int posicao = 0)
     {
         QLineEdit *hora = janela->MaskEdit1;
         hora->setFocus();
@@ -67,21 +67,21 @@ protected:
         hora->setCursorPosition(posicao);
         QTest::keyClicks(hora, teclas);
     }
-    void escolhe(QDate dia, int modalidade)
+    void Escolhe(QDate dia, int modalidade)
     {
         janela->data->setSelectedDate(dia);
         QTest::mouseClick(janela->RadioGroup1->Botao(modalidade), Qt::LeftButton);
     }
     // OK by the Enter key in the time edit, then the message typed into the memo.
-    void confirma(const QString &mensagem)
+    void Confirma(const QString &mensagem)
     {
         QTest::keyClick(janela->MaskEdit1, Qt::Key_Return);
         ASSERT_TRUE(janela->Panel2->isVisible());
         QTest::keyClicks(janela->Memo1, mensagem);
     }
-    void salva() { QTest::mouseClick(janela->BitBtn2, Qt::LeftButton); }
+    void Salva() { QTest::mouseClick(janela->BitBtn2, Qt::LeftButton); }
 
-    QStringList mensagensGravadas() const { return QDir(PastaMensagens()).entryList(QDir::Files); }
+    QStringList MensagensGravadas() const { return QDir(PastaMensagens()).entryList(QDir::Files); }
 
     FakePlatform fake;
     std::unique_ptr<Tfrm_cadastro> janela;
@@ -136,7 +136,7 @@ TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
     EXPECT_EQ(janela->size(), QSize(740, 395));
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Zelvano - Agenda"));
 
-    EXPECT_EQ(janela->TextoHora(), QStringLiteral("09:05"));
+    EXPECT_EQ(janela->HoraDigitada(), QStringLiteral("09:05"));
     EXPECT_EQ(janela->data->selectedDate(), QDate(2024, 5, 7));
     EXPECT_EQ(janela->RadioGroup1->ItemIndex(), 0);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar no dia 7 de Maio de 2024 as 09:05"));
@@ -152,10 +152,10 @@ TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
 
 TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
 {
-    escolhe(QDate(2025, 3, 31), 1);
+    Escolhe(QDate(2025, 3, 31), 1);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Mensalmente todo dia 31 de cada mês as 09:05"));
-    digitaHora("905", 1);
-    EXPECT_EQ(janela->TextoHora(), QStringLiteral(" 9:05"));
+    DigitaHora("905", 1);
+    EXPECT_EQ(janela->HoraDigitada(), QStringLiteral(" 9:05"));
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Mensalmente todo dia 31 de cada mês as  9:05"));
     QTest::mouseClick(janela->RadioGroup1->Botao(2), Qt::LeftButton);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Anualmente todo dia 31 de Março as  9:05"));
@@ -211,8 +211,8 @@ TEST_F(JanelaCadastro, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
 
 TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
 {
-    escolhe(QDate(2024, 5, 17), 2);
-    digitaHora("905", 1); // " 9:05": stored as 09:05 so the lookups and the alarm see it
+    Escolhe(QDate(2024, 5, 17), 2);
+    DigitaHora("905", 1); // " 9:05": stored as 09:05 so the lookups and the alarm see it
     QTest::keyClick(janela->MaskEdit1, Qt::Key_Return);
     ASSERT_TRUE(janela->Panel2->isVisible());
     EXPECT_EQ(janela->Label3->text(), QStringLiteral("17/05/2024"));
@@ -222,16 +222,16 @@ TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
     EXPECT_EQ(janela->Label12->text(), QStringLiteral("Avisar Anualmente todo dia 17 de Maio as  9:05"));
     EXPECT_TRUE(janela->Memo1->hasFocus());
 
-    digitaTexto(janela->Memo1, QStringLiteral("Aniversário"));
+    DigitaTexto(janela->Memo1, QStringLiteral("Aniversário"));
     QTest::keyClick(janela->Memo1, Qt::Key_Return); // a new line, not OK
     QTest::keyClicks(janela->Memo1, QStringLiteral("da Ana"));
     fake.agora = QDateTime(QDate(2024, 5, 8), QTime(14, 3, 27));
-    salva();
+    Salva();
 
     EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
     EXPECT_EQ(leArquivo(ArquivoIndice()), QByteArray("|2024|05|17|09:05|2|20240508-140327.txt|\r\n"));
     EXPECT_EQ(leArquivo(ArquivoMensagem("20240508-140327.txt")), QByteArray("Anivers\xe1rio\r\nda Ana"));
-    EXPECT_EQ(mensagensGravadas().size(), 1);
+    EXPECT_EQ(MensagensGravadas().size(), 1);
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->isVisible());
     EXPECT_TRUE(janela->MaskEdit1->hasFocus()); // ready for the next reminder's time
@@ -256,18 +256,18 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
         int posicao;
         QString mensagem;
     } casos[] = {
-        { QDate(2024, 5, 7), 0, "2400", 0, mensagemHora },
-        { QDate(2024, 5, 7), 0, "2360", 0, mensagemHora },
-        { QDate(2024, 5, 7), 0, "05", 3, mensagemHora }, // no hour at all
-        { QDate(2024, 5, 7), 0, "10", 0, mensagemHora }, // no minute at all
+        { QDate(2024, 5, 7), 0, "2400", 0, MensagemHora },
+        { QDate(2024, 5, 7), 0, "2360", 0, MensagemHora },
+        { QDate(2024, 5, 7), 0, "05", 3, MensagemHora }, // no hour at all
+        { QDate(2024, 5, 7), 0, "10", 0, MensagemHora }, // no minute at all
         { QDate(2024, 5, 17), 1, "1030", 0, "Agenda já possui registro para data em especifico" },
         { QDate(2025, 3, 31), 0, "0800", 0, "Agenda já possui registro para data Mensalmente" },
         { QDate(2031, 12, 25), 1, "0000", 0, "Agenda já possui registro para data Anualmente" },
     };
     for (const auto &c : casos) {
         fake.caixas.clear();
-        escolhe(c.dia, c.modalidade);
-        digitaHora(c.teclas, c.posicao);
+        Escolhe(c.dia, c.modalidade);
+        DigitaHora(c.teclas, c.posicao);
         janela->BitBtn1->setFocus();
         QTest::keyClick(janela->BitBtn1, Qt::Key_Return);
         const std::string caso = c.teclas.toStdString() + " " + c.dia.toString().toStdString();
@@ -275,12 +275,12 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
         EXPECT_EQ(fake.caixas[0].titulo, TituloAplicacao);
         EXPECT_EQ(fake.caixas[0].botoes, Platform::Botoes::Ok);
         EXPECT_FALSE(janela->Panel2->isVisible()) << caso;
-        if (c.mensagem == mensagemHora) {
+        if (c.mensagem == MensagemHora) {
             EXPECT_TRUE(janela->MaskEdit1->hasFocus()) << caso;
         }
     }
     EXPECT_EQ(leArquivo(ArquivoIndice()), indice);
-    EXPECT_TRUE(mensagensGravadas().isEmpty());
+    EXPECT_TRUE(MensagensGravadas().isEmpty());
     EXPECT_EQ(gravacoes, 0);
 }
 
@@ -288,7 +288,7 @@ TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
 {
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
     ASSERT_TRUE(janela->Panel2->isVisible());
-    salva();
+    Salva();
     EXPECT_EQ(fake.textosCaixas(), QStringList { "Campo para mensagem de agenda vazio - verifique !!" });
     EXPECT_TRUE(janela->Panel2->isVisible());
 
@@ -301,7 +301,7 @@ TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
     EXPECT_TRUE(janela->Memo1->toPlainText().isEmpty()); // every opening starts blank
     QTest::keyClick(janela->Memo1, Qt::Key_Return);
-    salva();
+    Salva();
     EXPECT_EQ(fake.caixas.size(), 1u);
     EXPECT_EQ(leArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("\r\n"));
 }
@@ -318,7 +318,7 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
     for (const Obstaculo obstaculo : obstaculos) {
         fake.caixas.clear();
         const QByteArray antes = leArquivo(ArquivoIndice());
-        const QStringList mensagensAntes = mensagensGravadas();
+        const QStringList mensagensAntes = MensagensGravadas();
         switch (obstaculo) {
         case PastaSomenteLeitura:
             QFile::setPermissions(PastaMensagens(), leitura);
@@ -333,10 +333,10 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
             QFile::link(fake.pasta + "naoexiste/AGENDA.AGD", ArquivoIndice());
             break;
         }
-        digitaHora(QStringLiteral("1%1").arg(obstaculo) + "00");
+        DigitaHora(QStringLiteral("1%1").arg(obstaculo) + "00");
         QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
         QTest::keyClicks(janela->Memo1, QStringLiteral("Buscar o carro"));
-        salva();
+        Salva();
         EXPECT_EQ(fake.textosCaixas(), QStringList { "Erro de Gravação do Arquivo" }) << obstaculo;
         EXPECT_TRUE(janela->Panel2->isVisible()) << obstaculo;
         EXPECT_EQ(janela->Memo1->toPlainText(), QStringLiteral("Buscar o carro")) << obstaculo;
@@ -357,13 +357,13 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
             break;
         }
         EXPECT_EQ(leArquivo(ArquivoIndice()), antes) << obstaculo;
-        EXPECT_EQ(mensagensGravadas(), mensagensAntes) << obstaculo << ": a message without its line stayed";
+        EXPECT_EQ(MensagensGravadas(), mensagensAntes) << obstaculo << ": a message without its line stayed";
 
         // Once the folder is writable again the same message saves.
-        salva();
+        Salva();
         EXPECT_FALSE(janela->Panel2->isVisible()) << obstaculo;
         EXPECT_EQ(gravacoes, 1) << obstaculo;
-        EXPECT_EQ(mensagensGravadas().size(), mensagensAntes.size() + 1) << obstaculo;
+        EXPECT_EQ(MensagensGravadas().size(), mensagensAntes.size() + 1) << obstaculo;
         gravacoes = 0;
     }
 }
@@ -372,21 +372,21 @@ TEST_F(JanelaCadastro, UnreadableIndexReachesTheErrorReportAndWritesNothing)
 {
     QDir().mkpath(ArquivoIndice()); // exists, but cannot be read as a file
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
-    digitaTexto(janela->Memo1, QStringLiteral("Reunião"));
-    salva();
+    DigitaTexto(janela->Memo1, QStringLiteral("Reunião"));
+    Salva();
     ASSERT_EQ(fake.erros.size(), 1);
     EXPECT_TRUE(fake.erros[0].contains(QStringLiteral("AGENDA.AGD"))) << fake.erros[0].toStdString();
     EXPECT_TRUE(fake.caixas.empty());
     EXPECT_TRUE(janela->Panel2->isVisible());
     EXPECT_EQ(janela->Memo1->toPlainText(), QStringLiteral("Reunião"));
-    EXPECT_TRUE(mensagensGravadas().isEmpty());
+    EXPECT_TRUE(MensagensGravadas().isEmpty());
 }
 
 TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
 {
-    digitaHora("1030");
-    confirma(QStringLiteral("Primeiro"));
-    salva();
+    DigitaHora("1030");
+    Confirma(QStringLiteral("Primeiro"));
+    Salva();
     // Same slot again, window still open: the save refreshed the list, so it is refused.
     QTest::keyClick(janela->MaskEdit1, Qt::Key_Return);
     EXPECT_EQ(fake.textosCaixas(), QStringList { "Agenda já possui registro para data em especifico" });
@@ -395,9 +395,9 @@ TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
     EXPECT_EQ(fechamentos, 0);
 
     // Another slot within the same second of the clock gets a name of its own.
-    digitaHora("1031");
-    confirma(QStringLiteral("Segundo"));
-    salva();
+    DigitaHora("1031");
+    Confirma(QStringLiteral("Segundo"));
+    Salva();
     EXPECT_EQ(leArquivo(ArquivoIndice()),
         QByteArray("|2024|05|07|10:30|0|20240507-090500.txt|\r\n"
                    "|2024|05|07|10:31|0|20240507-090501.txt|\r\n"));
