@@ -1,5 +1,6 @@
 #include "agenda/arquivoagenda.h"
 
+#include "agenda/camposlinha.h"
 #include "platform/platform.h"
 
 #include <QDir>
@@ -306,7 +307,7 @@ Remocao RemoveLembrete(const QByteArray &nome)
     ListaLinhas indice = LeIndiceInteiro();
     // The row's own line first: a hand-made name such as "a" is also part of other lines.
     auto linha
-        = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
+        = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return LeCampos(l).arquivo == nome; });
     if (linha == indice.end())
         linha = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return l.contains(nome); });
     if (linha == indice.end())
@@ -320,7 +321,7 @@ Remocao RemoveLembrete(const QByteArray &nome)
     if (!NomeMensagemSeguro(nome))
         return Remocao::Removido;
     const bool aindaUsado
-        = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
+        = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &l) { return LeCampos(l).arquivo == nome; });
     const QString caminho = ArquivoMensagem(nome);
     if (aindaUsado || !QFileInfo(caminho).isFile())
         return Remocao::Removido;

@@ -88,8 +88,8 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     setFont(fonte(11));
     montaMenus();
     montaJanela();
-    preparaListagem();
-    preparaBandeja();
+    PreparaListagem();
+    PreparaBandeja();
     // The agenda grid keeps its own look under the flat painter.
     Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
     FlatStyle1 = new TFlatStyle(this);

@@ -111,11 +111,11 @@ private:
     void montaJanela();
     void montaMenus();
     // Each subsystem connects its own controls.
-    void preparaListagem();
-    void preparaBandeja();
+    void PreparaListagem();
+    void PreparaBandeja();
     // Writes the alarm's memory beside the index: a later start neither repeats what was
     // announced nor misses what fell due while the program was not running.
-    void guardaAvisos();
+    void GuardaAvisos();
 
     // The calendar's day grid, and the day chosen when a press on it began.
     QWidget *m_diasDoCalendario = nullptr;

@@ -44,7 +44,7 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         // Once at start and then hourly, so that a start after a power cut looks back from
         // about where this run stopped looking.
         if (!m_avisosGuardados || std::abs(*MemoriaAvisos.ultimoVerificado - *m_avisosGuardados) >= 60)
-            guardaAvisos();
+            GuardaAvisos();
         return;
     }
     UltimoAviso = QString::fromLatin1(aviso->nome);
@@ -56,14 +56,14 @@ void Tfrm_agenda::Timer1Timer(QObject *)
 
     // Announced from here on (the sound has played, the alert follows): a later start does
     // not ring it again.
-    guardaAvisos();
+    GuardaAvisos();
     if (m_formMostra)
         m_formMostra->MostraAviso(aviso->linha, platform().now());
     else
         Timer1->start();
 }
 
-void Tfrm_agenda::guardaAvisos()
+void Tfrm_agenda::GuardaAvisos()
 {
     // A failed write is silent: the memory is kept in this run and written again later.
     GravaAvisos(GuardaMemoria(MemoriaAvisos, MinutoDe(platform().now())));

@@ -19,7 +19,7 @@ QString Executavel()
 
 } // namespace
 
-void Tfrm_agenda::preparaBandeja()
+void Tfrm_agenda::PreparaBandeja()
 {
     TrayIcon1 = new TTrayIcon(this);
     TrayIcon1->setIcon(QIcon(QStringLiteral(":/img/icone.png")));
