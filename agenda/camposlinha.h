@@ -20,4 +20,4 @@ struct CamposLinha
 // line of the index.
 CamposLinha LeCampos(const QByteArray &linha);
 // A temporary line would leave the fields pointing at freed bytes.
-CamposLinha LeCampos(QByteArray &&linha) = delete;
+CamposLinha LeCampos(const QByteArray &&linha) = delete;
