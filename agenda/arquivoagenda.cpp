@@ -1,5 +1,6 @@
 #include "agenda/arquivoagenda.h"
 
+#include "agenda/camposlinha.h"
 #include "platform/platform.h"
 
 #include <QDir>
@@ -62,7 +63,7 @@ QString ArquivoMensagem(const QByteArray &nome)
 
 namespace {
 
-ListaLinhas cortaAte(const QByteArray &texto, qsizetype fim)
+ListaLinhas CortaAte(const QByteArray &texto, qsizetype fim)
 {
     ListaLinhas linhas;
     qsizetype inicio = 0;
@@ -87,12 +88,12 @@ ListaLinhas cortaAte(const QByteArray &texto, qsizetype fim)
 ListaLinhas CortaLinhas(const QByteArray &texto)
 {
     const qsizetype nulo = texto.indexOf('\0');
-    return cortaAte(texto, nulo < 0 ? texto.size() : nulo);
+    return CortaAte(texto, nulo < 0 ? texto.size() : nulo);
 }
 
 ListaLinhas CortaLinhasInteiras(const QByteArray &texto)
 {
-    return cortaAte(texto, texto.size());
+    return CortaAte(texto, texto.size());
 }
 
 QByteArray JuntaLinhas(const ListaLinhas &linhas)
@@ -112,7 +113,7 @@ ErroLeitura::ErroLeitura(const QString &caminho)
 
 namespace {
 
-QByteArray leInteiro(const QString &caminho)
+QByteArray LeInteiro(const QString &caminho)
 {
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly))
@@ -120,7 +121,7 @@ QByteArray leInteiro(const QString &caminho)
     return arquivo.readAll();
 }
 
-bool gravaInteiro(const QString &caminho, const QByteArray &bytes)
+bool GravaInteiro(const QString &caminho, const QByteArray &bytes)
 {
     // A crash or a full disk mid-write leaves the old file or the new one, never half of one.
     QSaveFile arquivo(caminho);
@@ -135,27 +136,27 @@ bool gravaInteiro(const QString &caminho, const QByteArray &bytes)
     return arquivo.commit();
 }
 
-QByteArray leIndice()
+QByteArray BytesDoIndice()
 {
     const QString caminho = ArquivoIndice();
-    return QFileInfo::exists(caminho) ? leInteiro(caminho) : QByteArray();
+    return QFileInfo::exists(caminho) ? LeInteiro(caminho) : QByteArray();
 }
 
 } // namespace
 
 ListaLinhas LeIndice()
 {
-    return CortaLinhas(leIndice());
+    return CortaLinhas(BytesDoIndice());
 }
 
 ListaLinhas LeIndiceInteiro()
 {
-    return CortaLinhasInteiras(leIndice());
+    return CortaLinhasInteiras(BytesDoIndice());
 }
 
 bool GravaIndice(const ListaLinhas &linhas)
 {
-    return gravaInteiro(ArquivoIndice(), JuntaLinhas(linhas));
+    return GravaInteiro(ArquivoIndice(), JuntaLinhas(linhas));
 }
 
 void CarregaAgenda(ListaLinhas &lista)
@@ -174,7 +175,7 @@ void CriaPastaMensagens()
 namespace {
 
 // Windows-1252 code points of bytes 0x80..0x9F; 0 where the code page leaves a hole.
-constexpr std::array<char16_t, 32> cp1252Alto = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+constexpr std::array<char16_t, 32> Cp1252Alto = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
     0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC,
     0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
 
@@ -190,8 +191,8 @@ QString DecodificaMensagem(const QByteArray &bytes)
     texto.reserve(bytes.size());
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0x9F && cp1252Alto[b - 0x80] != 0)
-            texto += QChar(cp1252Alto[b - 0x80]);
+        if (b >= 0x80 && b <= 0x9F && Cp1252Alto[b - 0x80] != 0)
+            texto += QChar(Cp1252Alto[b - 0x80]);
         else
             texto += QChar(b);
     }
@@ -213,10 +214,10 @@ QByteArray CodificaMensagem(const QString &texto)
             cp1252 += static_cast<char>(u);
             continue;
         }
-        const auto *achado = std::find(cp1252Alto.begin(), cp1252Alto.end(), u);
-        if (achado == cp1252Alto.end())
+        const auto *achado = std::find(Cp1252Alto.begin(), Cp1252Alto.end(), u);
+        if (achado == Cp1252Alto.end())
             return comCrLf.toUtf8(); // a character the old code page lacks: keep it in UTF-8
-        cp1252 += static_cast<char>(0x80 + (achado - cp1252Alto.begin()));
+        cp1252 += static_cast<char>(0x80 + (achado - Cp1252Alto.begin()));
     }
     // Bytes that happen to form valid UTF-8 would be read back as UTF-8: write such text as
     // UTF-8 in the first place so it reads back the same.
@@ -245,7 +246,7 @@ std::optional<QStringList> LeMensagem(const QByteArray &nome)
         return std::nullopt;
     // The code page is a property of the whole file: decoded line by line, a line of an old
     // Windows-1252 file that happens to be valid UTF-8 would come back changed.
-    const QString texto = DecodificaMensagem(JuntaLinhas(CortaLinhas(leInteiro(caminho))));
+    const QString texto = DecodificaMensagem(JuntaLinhas(CortaLinhas(LeInteiro(caminho))));
     QStringList linhas = texto.split(QStringLiteral("\r\n"));
     linhas.removeLast(); // after the break that ends the last line
     return linhas;
@@ -253,7 +254,7 @@ std::optional<QStringList> LeMensagem(const QByteArray &nome)
 
 bool GravaMensagem(const QByteArray &nome, const QString &texto)
 {
-    return gravaInteiro(ArquivoMensagem(nome), CodificaMensagem(texto));
+    return GravaInteiro(ArquivoMensagem(nome), CodificaMensagem(texto));
 }
 
 QByteArray NomeArquivoMensagem(const QDateTime &momento, const ListaLinhas &indice)
@@ -306,7 +307,7 @@ Remocao RemoveLembrete(const QByteArray &nome)
     ListaLinhas indice = LeIndiceInteiro();
     // The row's own line first: a hand-made name such as "a" is also part of other lines.
     auto linha
-        = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
+        = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return LeCampos(l).arquivo == nome; });
     if (linha == indice.end())
         linha = std::find_if(indice.begin(), indice.end(), [&](const QByteArray &l) { return l.contains(nome); });
     if (linha == indice.end())
@@ -320,7 +321,7 @@ Remocao RemoveLembrete(const QByteArray &nome)
     if (!NomeMensagemSeguro(nome))
         return Remocao::Removido;
     const bool aindaUsado
-        = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &l) { return ExtraiCampo(6, l) == nome; });
+        = std::any_of(indice.begin(), indice.end(), [&](const QByteArray &l) { return LeCampos(l).arquivo == nome; });
     const QString caminho = ArquivoMensagem(nome);
     if (aindaUsado || !QFileInfo(caminho).isFile())
         return Remocao::Removido;
@@ -342,7 +343,7 @@ QByteArray LeAvisos()
 
 bool GravaAvisos(const QByteArray &conteudo)
 {
-    return gravaInteiro(ArquivoAvisos(), conteudo);
+    return GravaInteiro(ArquivoAvisos(), conteudo);
 }
 
 bool TemporarioOrfao(const QString &nome)
@@ -350,9 +351,9 @@ bool TemporarioOrfao(const QString &nome)
     // QSaveFile names its temporary file after the final one, a dot and six random letters
     // of both cases. A name a person gave a copy ("AGENDA.AGD.backup", ".Backup") is spared:
     // it would need a capital past the first letter as well as a small letter.
-    static const QRegularExpression temporario(
+    static const QRegularExpression Temporario(
         QStringLiteral("^AGENDA\\.(AGD|AVS)\\.[A-Za-z](?=[A-Za-z]*[a-z])(?=[a-z]*[A-Z])[A-Za-z]{5}$"));
-    return temporario.match(nome).hasMatch();
+    return Temporario.match(nome).hasMatch();
 }
 
 void RemoveTemporariosOrfaos()

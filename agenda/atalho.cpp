@@ -48,10 +48,10 @@ QString CaminhoAtalhoInicializar(const QString &nomeLink)
 
 QString CitaArgumentoExec(const QString &argumento)
 {
-    static const QString reservados = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString Reservados = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     bool citar = argumento.isEmpty();
     for (const QChar c : argumento)
-        citar = citar || reservados.contains(c);
+        citar = citar || Reservados.contains(c);
 
     QString saida;
     if (citar)

@@ -1,49 +1,38 @@
 #include "agenda/consultas.h"
 
+#include "agenda/camposlinha.h"
 #include "agenda/funcoes.h"
 
 #include <QString>
 
-#include <initializer_list>
 #include <limits>
-#include <utility>
 
 namespace {
 
-QByteArray zeros(int numero, int largura)
+QByteArray Zeros(int numero, int largura)
 {
     return PreencheZeros(QString::number(numero), largura).toLatin1();
 }
 
-// The first line whose listed fields hold the expected texts and whose modality code is the
-// one asked for.
-QByteArray procura(std::initializer_list<std::pair<int, QByteArray>> campos, int modalidade)
+QByteArray HoraTexto(int hora, int minuto)
+{
+    return Zeros(hora, 2) + ':' + Zeros(minuto, 2);
+}
+
+// Field 5 of the first line that takes the slot (`ocupa`) with the modality code asked for.
+template <typename Criterio> QByteArray Procura(Criterio ocupa, int modalidade)
 {
     for (const QByteArray &linha : std::as_const(ListaAgenda)) {
-        bool confere = true;
-        for (const auto &[n, esperado] : campos) {
-            if (ExtraiCampo(n, linha) != esperado) {
-                confere = false;
-                break;
-            }
-        }
-        if (!confere)
-            continue;
-        const QByteArray codigo = ExtraiCampo(5, linha);
-        if (CodigoModalidade(codigo) == modalidade)
-            return codigo;
+        const CamposLinha campos = LeCampos(linha);
+        if (ocupa(campos) && CodigoModalidade(campos.modalidade) == modalidade)
+            return campos.modalidade.toByteArray();
     }
     return {};
 }
 
-QByteArray horaTexto(int hora, int minuto)
-{
-    return zeros(hora, 2) + ':' + zeros(minuto, 2);
-}
-
 } // namespace
 
-int CodigoModalidade(const QByteArray &campo)
+int CodigoModalidade(QByteArrayView campo)
 {
     qsizetype i = 0;
     while (i < campo.size() && static_cast<unsigned char>(campo.at(i)) <= 32)
@@ -69,16 +58,18 @@ int CodigoModalidade(const QByteArray &campo)
 
 QByteArray ConsultaEspecifica(int dia, int mes, int ano, int hora, int minuto)
 {
-    return procura(
-        { { 1, zeros(ano, 4) }, { 2, zeros(mes, 2) }, { 3, zeros(dia, 2) }, { 4, horaTexto(hora, minuto) } }, 0);
+    const QByteArray Y = Zeros(ano, 4), M = Zeros(mes, 2), D = Zeros(dia, 2), T = HoraTexto(hora, minuto);
+    return Procura([&](const CamposLinha &c) { return c.ano == Y && c.mes == M && c.dia == D && c.hora == T; }, 0);
 }
 
 QByteArray ConsultaMensal(int dia, int hora, int minuto)
 {
-    return procura({ { 3, zeros(dia, 2) }, { 4, horaTexto(hora, minuto) } }, 1);
+    const QByteArray D = Zeros(dia, 2), T = HoraTexto(hora, minuto);
+    return Procura([&](const CamposLinha &c) { return c.dia == D && c.hora == T; }, 1);
 }
 
 QByteArray ConsultaAnual(int dia, int mes, int hora, int minuto)
 {
-    return procura({ { 2, zeros(mes, 2) }, { 3, zeros(dia, 2) }, { 4, horaTexto(hora, minuto) } }, 2);
+    const QByteArray M = Zeros(mes, 2), D = Zeros(dia, 2), T = HoraTexto(hora, minuto);
+    return Procura([&](const CamposLinha &c) { return c.mes == M && c.dia == D && c.hora == T; }, 2);
 }

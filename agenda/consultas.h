@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 // Whether a stored reminder already takes a slot. Each walks ListaAgenda as the main window
 // last loaded it and gives field 5 (the modality code) of the first line that takes the
@@ -15,4 +16,4 @@ QByteArray ConsultaAnual(int dia, int mes, int hora, int minuto);
 
 // The modality code as a number: leading blanks, an optional sign, then digits to the end;
 // anything else is -1, so a damaged field takes no slot.
-int CodigoModalidade(const QByteArray &campo);
+int CodigoModalidade(QByteArrayView campo);

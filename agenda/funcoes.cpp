@@ -21,7 +21,7 @@ QString PreencheZeros(const QString &texto, int largura)
 namespace {
 
 // Leading blanks, an optional sign, then digits to the end: anything else does not convert.
-bool converteInteiro(const QString &texto, qint64 &valor)
+bool ConverteInteiro(const QString &texto, qint64 &valor)
 {
     qsizetype i = 0;
     while (i < texto.size() && texto.at(i) == QLatin1Char(' '))
@@ -51,13 +51,13 @@ bool converteInteiro(const QString &texto, qint64 &valor)
 
 QString NomeMes(const QString &mes)
 {
-    static const std::array<QString, 12> nomes = { QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"),
+    static const std::array<QString, 12> Nomes = { QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"),
         QStringLiteral("Março"), QStringLiteral("Abril"), QStringLiteral("Maio"), QStringLiteral("Junho"),
         QStringLiteral("Julho"), QStringLiteral("Agosto"), QStringLiteral("Setembro"), QStringLiteral("Outubro"),
         QStringLiteral("Novembro"), QStringLiteral("Dezembro") };
 
     qint64 numero = 0;
-    if (!converteInteiro(mes, numero)) {
+    if (!ConverteInteiro(mes, numero)) {
         platform().beep();
         platform().messageBox(QStringLiteral("Variavel de Mes Inválida !!"), TituloAplicacao, Platform::Botoes::Ok);
         return {};
@@ -65,7 +65,7 @@ QString NomeMes(const QString &mes)
     const int baixo = static_cast<int>(numero & 0xFF);
     if (baixo < 1 || baixo > 12)
         return {};
-    return nomes[static_cast<size_t>(baixo - 1)];
+    return Nomes[static_cast<size_t>(baixo - 1)];
 }
 
 QString NomeMes(const QByteArray &mes)
@@ -75,13 +75,13 @@ QString NomeMes(const QByteArray &mes)
 
 QString NomeDiaSemana(QDate data)
 {
-    static const std::array<QString, 7> nomes = { QStringLiteral("Segunda-Feira"), QStringLiteral("Terça-Feira"),
+    static const std::array<QString, 7> Nomes = { QStringLiteral("Segunda-Feira"), QStringLiteral("Terça-Feira"),
         QStringLiteral("Quarta-Feira"), QStringLiteral("Quinta-Feira"), QStringLiteral("Sexta-Feira"),
         QStringLiteral("Sábado"), QStringLiteral("Domingo") };
     const int dia = data.dayOfWeek(); // 1 = Monday .. 7 = Sunday
     if (dia < 1 || dia > 7)
         return {};
-    return nomes[static_cast<size_t>(dia - 1)];
+    return Nomes[static_cast<size_t>(dia - 1)];
 }
 
 bool Confirma(const QString &pergunta)

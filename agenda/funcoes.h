@@ -30,5 +30,6 @@ QString NomeDiaSemana(QDate data);
 // Beeps and asks with OK / Cancel under the caption "Drel Sistemas"; true only for OK.
 bool Confirma(const QString &pergunta);
 
-// Field n of an index line, counted from 1 after the first bar.
+// Field n of an index line, counted from 1 after the first bar. LeCampos (agenda/camposlinha.h)
+// gives the six fields by name in one pass.
 QByteArray ExtraiCampo(int n, const QByteArray &linha);

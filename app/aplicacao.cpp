@@ -51,7 +51,7 @@ bool Aplicacao::notify(QObject *receptor, QEvent *evento)
     return false;
 }
 
-void Aplicacao::preparaAmbiente()
+void Aplicacao::PreparaAmbiente()
 {
     // Every window and message box takes this icon unless it sets its own; the desktop file
     // name lets Wayland compositors and docks match the windows with the launcher.

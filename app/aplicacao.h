@@ -13,5 +13,5 @@ public:
     bool notify(QObject *receptor, QEvent *evento) override;
 
     // Fonts close to the ones the windows were drawn with, and Portuguese standard dialogs.
-    static void preparaAmbiente();
+    static void PreparaAmbiente();
 };

@@ -11,7 +11,7 @@
 int main(int argc, char **argv)
 {
     Aplicacao app(argc, argv);
-    Aplicacao::preparaAmbiente();
+    Aplicacao::PreparaAmbiente();
     if (!PodeIniciar())
         return 0;
 

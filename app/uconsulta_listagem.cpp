@@ -17,17 +17,18 @@
 
 namespace {
 
+// The headings of the listing grid's columns, in column order.
 const QStringList Cabecalho = { QStringLiteral("Hora"), QStringLiteral("Modalidade"), QStringLiteral("codigo do Tipo"),
     QStringLiteral("Arquivo texto"), QStringLiteral("Ano"), QStringLiteral("mes"), QStringLiteral("dia") };
 
-// Every listed row has its description in column 1, even a hand-edited line without a time;
-// the header row and the blank row of an empty listing do not.
-bool linhaListada(const TtarvoGrid &grade, int linha)
+// Every listed row has its description, even a hand-edited line without a time; the header
+// row and the blank row of an empty listing do not.
+bool LinhaComAviso(const TtarvoGrid &grade, int linha)
 {
-    return linha >= 1 && linha < grade.RowCount() && !grade.Cells(1, linha).isEmpty();
+    return linha >= 1 && linha < grade.RowCount() && !grade.Cells(ColunaDescricao, linha).isEmpty();
 }
 
-void mostra(QLabel *rotulo, const QString &texto)
+void Mostra(QLabel *rotulo, const QString &texto)
 {
     rotulo->setText(texto);
     rotulo->adjustSize();
@@ -81,15 +82,15 @@ void Tfrm_agenda::FormShow(QObject *)
 
 void Tfrm_agenda::Atualiza()
 {
-    mostra(Label2, QStringLiteral("Status"));
-    mostra(Label4, QStringLiteral("Status"));
+    Mostra(Label2, QStringLiteral("Status"));
+    Mostra(Label4, QStringLiteral("Status"));
     Atualiza_dia();
 }
 
 void Tfrm_agenda::Atualiza_dia()
 {
     const QDate dia = MonthCalendar1->selectedDate();
-    mostra(Label3, tituloDoDia(dia));
+    Mostra(Label3, TituloDoDia(dia));
     // A screen reader names the grid by the heading over it.
     Stringgrid2->setAccessibleName(Label3->text());
     ListaAgenda.clear();
@@ -108,17 +109,17 @@ void Tfrm_agenda::Atualiza_dia()
 
     // Each row goes at its own index, so a line without a time neither overwrites the row
     // above it nor is overwritten by the next.
-    const std::vector<LinhaListada> linhas = linhasDoDia(ListaAgenda, dia, RadioGroup1->ItemIndex());
+    const std::vector<LinhaListada> linhas = LinhasDoDia(ListaAgenda, dia, RadioGroup1->ItemIndex());
     grade.setRowCount(std::max(2, static_cast<int>(linhas.size()) + 1));
     int r = 1;
     for (const LinhaListada &l : linhas) {
-        grade.setCells(0, r, l.hora);
-        grade.setCells(1, r, l.modalidade);
-        grade.setCells(2, r, l.codigo);
-        grade.setCells(3, r, l.arquivo);
-        grade.setCells(4, r, l.ano);
-        grade.setCells(5, r, l.mes);
-        grade.setCells(6, r, l.dia);
+        grade.setCells(ColunaHora, r, l.hora);
+        grade.setCells(ColunaDescricao, r, l.descricao);
+        grade.setCells(ColunaModalidade, r, l.modalidade);
+        grade.setCells(ColunaArquivo, r, l.arquivo);
+        grade.setCells(ColunaAno, r, l.ano);
+        grade.setCells(ColunaMes, r, l.mes);
+        grade.setCells(ColunaDia, r, l.dia);
         ++r;
     }
     RichEdit1->clear();
@@ -138,28 +139,29 @@ void Tfrm_agenda::Stringgrid2Click(QObject *)
 {
     const TtarvoGrid &grade = *Stringgrid2;
     const int r = grade.Row();
-    if (!linhaListada(grade, r))
+    if (!LinhaComAviso(grade, r))
         return;
     RichEdit1->clear();
-    if (const auto mensagem = LeMensagem(grade.Cells(3, r).toLatin1()))
+    if (const auto mensagem = LeMensagem(grade.Cells(ColunaArquivo, r).toLatin1()))
         RichEdit1->setPlainText(mensagem->join(QLatin1Char('\n')));
-    mostra(Label4, QString());
-    mostra(Label4,
-        fraseDoAviso(grade.Cells(2, r), grade.Cells(6, r), grade.Cells(5, r), grade.Cells(4, r), grade.Cells(0, r)));
+    Mostra(Label4, QString());
+    Mostra(Label4,
+        FraseDoAviso(grade.Cells(ColunaModalidade, r), grade.Cells(ColunaDia, r), grade.Cells(ColunaMes, r),
+            grade.Cells(ColunaAno, r), grade.Cells(ColunaHora, r)));
 }
 
 void Tfrm_agenda::ExcluiAgenda1Click(QObject *)
 {
     const TtarvoGrid &grade = *Stringgrid2;
     const int r = grade.Row();
-    if (!linhaListada(grade, r))
+    if (!LinhaComAviso(grade, r))
         return;
-    if (!Confirma(perguntaExclusao(grade.Cells(0, r))))
+    if (!Confirma(PerguntaExclusao(grade.Cells(ColunaHora, r))))
         return;
     // Removed from the index as it is on disk now (a save from an entry window still open may
     // have added lines since the last refresh), so writing it back drops nothing but this one.
     // A message file that could not be deleted stays as a harmless orphan.
-    if (RemoveLembrete(grade.Cells(3, r).toLatin1()) == Remocao::IndiceNaoGravado)
+    if (RemoveLembrete(grade.Cells(ColunaArquivo, r).toLatin1()) == Remocao::IndiceNaoGravado)
         throw std::runtime_error((QStringLiteral("Não foi possível gravar ") + ArquivoIndice()).toStdString());
     Atualiza();
 }

@@ -1,42 +1,17 @@
 #include "windows/alarme.h"
 
+#include "agenda/camposlinha.h"
+
 #include <QByteArrayView>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
 constexpr int MinutosDia = 24 * 60;
 
-// The first six fields of a line, as the field extractor gives them. Lines are cut here by
-// hand because a tick looks at every line and the extractor copies at every bar; the two
-// agree for any line of fewer than 1000 characters (the extractor's window) and of at least 6
-// (below that it answers with the whole line, and no such line can be due).
-bool cortaCampos(const QByteArray &linha, std::array<QByteArrayView, 6> &campos)
-{
-    if (linha.size() < 6 || linha.size() >= 1000) {
-        for (int n = 0; n < 6; ++n)
-            campos[size_t(n)] = {}; // filled by the caller from the extractor
-        return false;
-    }
-    const char *p = linha.constData();
-    const char *fim = p + linha.size();
-    const char *barra = static_cast<const char *>(memchr(p, '|', size_t(fim - p)));
-    for (size_t n = 0; n < 6; ++n) {
-        if (!barra) {
-            campos[n] = {};
-            continue;
-        }
-        const char *inicio = barra + 1;
-        barra = static_cast<const char *>(memchr(inicio, '|', size_t(fim - inicio)));
-        campos[n] = barra ? QByteArrayView(inicio, barra - inicio) : QByteArrayView();
-    }
-    return true;
-}
-
 // A field of exactly `digitos` decimal digits, or -1.
-int numero(QByteArrayView campo, qsizetype digitos)
+int Numero(QByteArrayView campo, qsizetype digitos)
 {
     if (campo.size() != digitos)
         return -1;
@@ -50,18 +25,18 @@ int numero(QByteArrayView campo, qsizetype digitos)
 }
 
 // Field 4 as the minute of the day it names, when it is written as the clock writes the time.
-int minutoDoDia(QByteArrayView campo)
+int MinutoDoDia(QByteArrayView campo)
 {
     if (campo.size() != 5 || campo[2] != ':')
         return -1;
-    const int h = numero(campo.first(2), 2);
-    const int m = numero(campo.sliced(3), 2);
+    const int h = Numero(campo.first(2), 2);
+    const int m = Numero(campo.sliced(3), 2);
     if (h < 0 || h > 23 || m < 0 || m > 59)
         return -1;
     return h * 60 + m;
 }
 
-MinutoRelogio minutoDe(QDate dia, int minutoDoDia)
+MinutoRelogio MinutoDe(QDate dia, int minutoDoDia)
 {
     return dia.toJulianDay() * MinutosDia + minutoDoDia;
 }
@@ -70,39 +45,32 @@ MinutoRelogio minutoDe(QDate dia, int minutoDoDia)
 
 MinutoRelogio MinutoDe(QDate dia, QTime hora)
 {
-    return minutoDe(dia, hora.hour() * 60 + hora.minute());
+    return MinutoDe(dia, hora.hour() * 60 + hora.minute());
 }
 
 std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRelogio de, MinutoRelogio ate)
 {
     if (ate < de)
         return std::nullopt;
-    std::array<QByteArrayView, 6> campos;
-    std::array<QByteArray, 6> extraidos;
-    if (!cortaCampos(linha, campos)) {
-        for (int n = 0; n < 6; ++n) {
-            extraidos[size_t(n)] = ExtraiCampo(n + 1, linha);
-            campos[size_t(n)] = extraidos[size_t(n)];
-        }
-    }
-    const QByteArrayView modalidade = campos[4];
+    const CamposLinha campos = LeCampos(linha);
+    const QByteArrayView modalidade = campos.modalidade;
     if (modalidade.size() != 1 || modalidade[0] < '0' || modalidade[0] > '2')
         return std::nullopt;
-    const int minuto = minutoDoDia(campos[3]);
+    const int minuto = MinutoDoDia(campos.hora);
     if (minuto < 0)
         return std::nullopt;
     // Most lines are not at any time of day in the span: no date needs working out for them.
     const MinutoRelogio primeiro = de + ((minuto - de % MinutosDia) % MinutosDia + MinutosDia) % MinutosDia;
     if (primeiro > ate)
         return std::nullopt;
-    const int dia = numero(campos[2], 2);
+    const int dia = Numero(campos.dia, 2);
     if (dia < 1 || dia > 31)
         return std::nullopt;
 
     // The date of `ate` on the wall clock; occurrences are looked for from there backwards.
     const QDate hoje = QDate::fromJulianDay(ate / MinutosDia);
     const auto dentro = [&](QDate data) -> std::optional<MinutoRelogio> {
-        const MinutoRelogio m = minutoDe(data, minuto);
+        const MinutoRelogio m = MinutoDe(data, minuto);
         if (m >= de && m <= ate)
             return m;
         return std::nullopt;
@@ -110,8 +78,8 @@ std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRel
 
     switch (modalidade[0]) {
     case '0': {
-        const int ano = numero(campos[0], 4);
-        const int mes = numero(campos[1], 2);
+        const int ano = Numero(campos.ano, 4);
+        const int mes = Numero(campos.mes, 2);
         const QDate data(ano, mes, dia);
         if (ano < 1 || !data.isValid())
             return std::nullopt;
@@ -122,20 +90,20 @@ std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRel
         QDate mes(hoje.year(), hoje.month(), 1);
         for (int volta = 0; volta < 13; ++volta, mes = mes.addMonths(-1)) {
             const QDate data(mes.year(), mes.month(), dia);
-            if (!data.isValid() || minutoDe(data, minuto) > ate)
+            if (!data.isValid() || MinutoDe(data, minuto) > ate)
                 continue;
             return dentro(data);
         }
         return std::nullopt;
     }
     default: {
-        const int mes = numero(campos[1], 2);
+        const int mes = Numero(campos.mes, 2);
         if (mes < 1 || mes > 12)
             return std::nullopt;
         // 29 February comes round within 8 years (1900 and 2100 are not leap years).
         for (int ano = hoje.year(); ano > hoje.year() - 9; --ano) {
             const QDate data(ano, mes, dia);
-            if (!data.isValid() || minutoDe(data, minuto) > ate)
+            if (!data.isValid() || MinutoDe(data, minuto) > ate)
                 continue;
             return dentro(data);
         }
@@ -157,7 +125,7 @@ std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &ago
         const std::optional<MinutoRelogio> minuto = UltimoVencimento(linha, de, ate);
         if (!minuto || (escolhido && *minuto >= escolhido->minuto))
             continue;
-        QByteArray nome = ExtraiCampo(6, linha);
+        QByteArray nome = LeCampos(linha).arquivo.toByteArray();
         if (memoria.anunciados.contains({ nome, *minuto }))
             continue;
         if (*minuto < ate) {
@@ -180,7 +148,7 @@ std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &ago
 
 namespace {
 
-QByteArray textoMinuto(MinutoRelogio minuto)
+QByteArray TextoMinuto(MinutoRelogio minuto)
 {
     const QDate dia = QDate::fromJulianDay(minuto / MinutosDia);
     const auto doDia = int(minuto % MinutosDia);
@@ -189,17 +157,17 @@ QByteArray textoMinuto(MinutoRelogio minuto)
 }
 
 // "YYYYMMDD-HHMM" as a minute of the wall clock.
-std::optional<MinutoRelogio> minutoDoTexto(QByteArrayView texto)
+std::optional<MinutoRelogio> MinutoDoTexto(QByteArrayView texto)
 {
     if (texto.size() != 13 || texto[8] != '-')
         return std::nullopt;
-    const int ano = numero(texto.first(4), 4);
-    const QDate dia(ano, numero(texto.sliced(4, 2), 2), numero(texto.sliced(6, 2), 2));
-    const int hora = numero(texto.sliced(9, 2), 2);
-    const int minuto = numero(texto.sliced(11, 2), 2);
+    const int ano = Numero(texto.first(4), 4);
+    const QDate dia(ano, Numero(texto.sliced(4, 2), 2), Numero(texto.sliced(6, 2), 2));
+    const int hora = Numero(texto.sliced(9, 2), 2);
+    const int minuto = Numero(texto.sliced(11, 2), 2);
     if (ano < 1 || !dia.isValid() || hora < 0 || hora > 23 || minuto < 0 || minuto > 59)
         return std::nullopt;
-    return minutoDe(dia, hora * 60 + minuto);
+    return MinutoDe(dia, hora * 60 + minuto);
 }
 
 } // namespace
@@ -207,9 +175,9 @@ std::optional<MinutoRelogio> minutoDoTexto(QByteArrayView texto)
 std::optional<MinutoRelogio> MinutoCriacao(const QByteArray &nome)
 {
     // "YYYYMMDD-HHMM" is the name's first thirteen characters; the seconds must be digits too.
-    if (nome.size() < 15 || numero(QByteArrayView(nome).sliced(13, 2), 2) < 0)
+    if (nome.size() < 15 || Numero(QByteArrayView(nome).sliced(13, 2), 2) < 0)
         return std::nullopt;
-    return minutoDoTexto(QByteArrayView(nome).first(13));
+    return MinutoDoTexto(QByteArrayView(nome).first(13));
 }
 
 QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora)
@@ -222,16 +190,16 @@ QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora)
             anunciados.push_back({ minuto, nome });
     }
     std::sort(anunciados.begin(), anunciados.end());
-    QByteArray texto = textoMinuto(*memoria.ultimoVerificado) + '\n';
+    QByteArray texto = TextoMinuto(*memoria.ultimoVerificado) + '\n';
     for (const auto &[minuto, nome] : anunciados)
-        texto += textoMinuto(minuto) + ' ' + nome + '\n';
+        texto += TextoMinuto(minuto) + ' ' + nome + '\n';
     return texto;
 }
 
 MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
 {
     const QList<QByteArray> linhas = texto.split('\n');
-    const std::optional<MinutoRelogio> verificado = minutoDoTexto(linhas.first());
+    const std::optional<MinutoRelogio> verificado = MinutoDoTexto(linhas.first());
     if (!verificado)
         return {};
     MemoriaAlarme memoria;
@@ -239,7 +207,7 @@ MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
     for (qsizetype i = 1; i < linhas.size(); ++i) {
         const QByteArray &linha = linhas.at(i);
         const std::optional<MinutoRelogio> minuto
-            = minutoDoTexto(QByteArrayView(linha).first(qMin<qsizetype>(13, linha.size())));
+            = MinutoDoTexto(QByteArrayView(linha).first(qMin<qsizetype>(13, linha.size())));
         if (minuto && linha.size() > 14 && linha.at(13) == ' ')
             memoria.anunciados.insert({ linha.mid(14), *minuto });
     }
@@ -248,7 +216,7 @@ MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
 
 QString TextoModalidade(const QByteArray &linha)
 {
-    const QByteArray modalidade = ExtraiCampo(5, linha);
+    const QByteArrayView modalidade = LeCampos(linha).modalidade;
     if (modalidade == "0")
         return QStringLiteral("AGENDA ESPECÍFICA");
     if (modalidade == "1")
@@ -260,8 +228,9 @@ QString TextoModalidade(const QByteArray &linha)
 
 QString TextoData(const QByteArray &linha)
 {
-    return QStringLiteral("Data:") + QString::fromLatin1(ExtraiCampo(3, linha)) + QLatin1Char('/')
-        + QString::fromLatin1(ExtraiCampo(2, linha)) + QLatin1Char('/') + QString::fromLatin1(ExtraiCampo(1, linha));
+    const CamposLinha campos = LeCampos(linha);
+    return QStringLiteral("Data:") + QString::fromLatin1(campos.dia) + QLatin1Char('/')
+        + QString::fromLatin1(campos.mes) + QLatin1Char('/') + QString::fromLatin1(campos.ano);
 }
 
 QString TextoHora(const QDateTime &agora)

@@ -16,12 +16,12 @@ struct Erro
 };
 
 // libjpeg's default handler ends the process; jump back and report a null image instead.
-[[noreturn]] void saiComErro(j_common_ptr info)
+[[noreturn]] void SaiComErro(j_common_ptr info)
 {
     std::longjmp(reinterpret_cast<Erro *>(info->err)->salto, 1);
 }
 
-void semMensagem(j_common_ptr)
+void SemMensagem(j_common_ptr)
 {
 }
 
@@ -34,8 +34,8 @@ QImage DecodificaJpeg(const QByteArray &bytes)
     jpeg_decompress_struct info {};
     Erro erro {};
     info.err = jpeg_std_error(&erro.padrao);
-    erro.padrao.error_exit = saiComErro;
-    erro.padrao.output_message = semMensagem;
+    erro.padrao.error_exit = SaiComErro;
+    erro.padrao.output_message = SemMensagem;
     // Only plain data lives across the jump: the image is built after the last libjpeg call.
     static thread_local QImage imagem;
     imagem = QImage();

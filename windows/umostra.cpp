@@ -1,6 +1,7 @@
 #include "windows/umostra.h"
 
 #include "agenda/arquivoagenda.h"
+#include "agenda/camposlinha.h"
 #include "windows/alarme.h"
 #include "windows/jpeg.h"
 #include "windows/pecasjanela.h"
@@ -125,7 +126,7 @@ void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
     show();
     raise();
     activateWindow();
-    const QByteArray nome = ExtraiCampo(6, linha);
+    const QByteArray nome = LeCampos(linha).arquivo.toByteArray();
     setWindowTitle(TituloAviso(nome));
     Memo1->clear();
     Label4->setText(TextoModalidade(linha));

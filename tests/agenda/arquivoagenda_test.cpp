@@ -14,15 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray msg(const char *nome)
-{
-    return QByteArray(nome);
-}
-
-} // namespace
-
 TEST(IndiceAgenda, ReadsEveryLineBreakAndWritesEachLineBackByteForByte)
 {
     FakePlatform fake;
@@ -72,7 +63,7 @@ TEST(IncluiLembrete, FirstSaveCreatesTheIndexWithOneCrLfLineAndTheMessage)
     fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), " 09:05 ", 0, "Consulta\nlevar exames"));
     EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
-    EXPECT_EQ(leArquivo(ArquivoMensagem(msg("20240501-140327.txt"))), "Consulta\r\nlevar exames");
+    EXPECT_EQ(leArquivo(ArquivoMensagem("20240501-140327.txt")), "Consulta\r\nlevar exames");
 
     // The next one is appended after the lines already in the file, which stay as they were.
     gravaArquivo(ArquivoIndice(), leArquivo(ArquivoIndice()) + "\r\nlinha torta");

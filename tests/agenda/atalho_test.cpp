@@ -12,7 +12,7 @@
 
 namespace {
 
-QString arquivoAtalho(const FakePlatform &p)
+QString ArquivoAtalho(const FakePlatform &p)
 {
     return p.pastaAutostart + QStringLiteral("Zelvano Quorvel.desktop");
 }
@@ -27,7 +27,7 @@ TEST(AtalhoInicializar, CreatedInAFreshAutostartFolderExistsAndIsRemoved)
     CriaAtalhoInicializar(
         QStringLiteral("/opt/zelvano/zelvano-agenda"), QString(), QStringLiteral("/opt/zelvano/"), NomeAtalho);
     EXPECT_TRUE(ExisteAtalhoInicializar(NomeAtalho));
-    EXPECT_EQ(leArquivo(arquivoAtalho(p)),
+    EXPECT_EQ(leArquivo(ArquivoAtalho(p)),
         QByteArray("[Desktop Entry]\n"
                    "Type=Application\n"
                    "Name=Zelvano Quorvel\n"
@@ -38,26 +38,26 @@ TEST(AtalhoInicializar, CreatedInAFreshAutostartFolderExistsAndIsRemoved)
 
     RemoveAtalhoInicializar(NomeAtalho);
     EXPECT_FALSE(ExisteAtalhoInicializar(NomeAtalho));
-    EXPECT_FALSE(QFile::exists(arquivoAtalho(p)));
+    EXPECT_FALSE(QFile::exists(ArquivoAtalho(p)));
 }
 
 TEST(AtalhoInicializar, ExistingEntryIsReplacedWhole)
 {
     FakePlatform p;
     QDir().mkpath(p.pastaAutostart);
-    gravaArquivo(arquivoAtalho(p), QByteArray(5000, 'z'));
+    gravaArquivo(ArquivoAtalho(p), QByteArray(5000, 'z'));
     CriaAtalhoInicializar(QStringLiteral("/a/b"), QString(), QStringLiteral("/a/"), NomeAtalho);
-    EXPECT_EQ(leArquivo(arquivoAtalho(p)),
+    EXPECT_EQ(leArquivo(ArquivoAtalho(p)),
         QByteArray("[Desktop Entry]\nType=Application\nName=Zelvano Quorvel\nExec=/a/b\nPath=/a/\n"));
 }
 
 TEST(AtalhoInicializar, OnlyAFileCountsAsTheEntry)
 {
     FakePlatform p;
-    QDir().mkpath(arquivoAtalho(p));
+    QDir().mkpath(ArquivoAtalho(p));
     EXPECT_FALSE(ExisteAtalhoInicializar(NomeAtalho));
     RemoveAtalhoInicializar(NomeAtalho);
-    EXPECT_TRUE(QDir(arquivoAtalho(p)).exists());
+    EXPECT_TRUE(QDir(ArquivoAtalho(p)).exists());
 }
 
 TEST(AtalhoInicializar, NoFolderFallsBackToTheRoot)
@@ -100,7 +100,7 @@ TEST(AtalhoInicializar, DesktopFileValidateAcceptsTheEntryInAFolderWithSpaces)
     const QString pasta = p.temporaria.path() + QStringLiteral("/Meus Programas $ (teste)/");
     CriaAtalhoInicializar(pasta + QStringLiteral("zelvano-agenda"), QString(), pasta, NomeAtalho);
     QProcess processo;
-    processo.start(validador, { arquivoAtalho(p) });
+    processo.start(validador, { ArquivoAtalho(p) });
     ASSERT_TRUE(processo.waitForFinished(10000));
     EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardOutput().toStdString();
     EXPECT_TRUE(processo.readAllStandardOutput().isEmpty());
@@ -123,7 +123,7 @@ TEST(AtalhoInicializar, GioStartsTheEntryOfAProgramInAnOddFolder)
         CriaAtalhoInicializar(app + "zelvano-agenda", QString(), app, NomeAtalho);
 
         QProcess processo;
-        processo.start(gio, { QStringLiteral("launch"), arquivoAtalho(p) });
+        processo.start(gio, { QStringLiteral("launch"), ArquivoAtalho(p) });
         ASSERT_TRUE(processo.waitForFinished(10000));
         EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
         for (int i = 0; i < 100 && !QFile::exists(marca); ++i)

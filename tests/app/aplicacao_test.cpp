@@ -7,7 +7,7 @@
 
 TEST(Aplicacao, StandardDialogsSpeakPortuguese)
 {
-    Aplicacao::preparaAmbiente();
+    Aplicacao::PreparaAmbiente();
     QMessageBox caixa;
     EXPECT_EQ(caixa.addButton(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
     EXPECT_EQ(caixa.addButton(QMessageBox::Ok)->text(), QStringLiteral("OK"));

@@ -4,13 +4,13 @@
 
 namespace {
 
-QDateTime em(int ano, int mes, int dia, int hora, int minuto, int segundo = 0)
+QDateTime Em(int ano, int mes, int dia, int hora, int minuto, int segundo = 0)
 {
     return QDateTime(QDate(ano, mes, dia), QTime(hora, minuto, segundo));
 }
 
 // The message file names announced by one tick after another.
-QByteArray anuncia(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria)
+QByteArray Anuncia(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria)
 {
     const std::optional<Aviso> aviso = ProximoAviso(lista, agora, memoria);
     return aviso ? aviso->nome : QByteArray("-");
@@ -27,36 +27,36 @@ TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
         QDateTime momento;
         bool vence;
     } casos[] = {
-        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 7, 9, 30, 45), true },
-        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 7, 9, 31), false },
-        { "|2024|05|07|09:30|0|a.txt|", em(2024, 5, 8, 9, 30), false },
-        { "|2024|05|07|09:30|0|a.txt|", em(2025, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30|0|a.txt|", Em(2024, 5, 7, 9, 30, 45), true },
+        { "|2024|05|07|09:30|0|a.txt|", Em(2024, 5, 7, 9, 31), false },
+        { "|2024|05|07|09:30|0|a.txt|", Em(2024, 5, 8, 9, 30), false },
+        { "|2024|05|07|09:30|0|a.txt|", Em(2025, 5, 7, 9, 30), false },
         // Monthly on the 31st: only in the months that have one.
-        { "|2007|01|31|09:30|1|m.txt|", em(2024, 3, 31, 9, 30), true },
-        { "|2007|01|31|09:30|1|m.txt|", em(2024, 4, 30, 9, 30), false },
-        { "|2007|01|31|09:30|1|m.txt|", em(2024, 2, 29, 9, 30), false },
-        { "|2007|01|31|09:30|1|m.txt|", em(2007, 1, 31, 9, 29), false },
+        { "|2007|01|31|09:30|1|m.txt|", Em(2024, 3, 31, 9, 30), true },
+        { "|2007|01|31|09:30|1|m.txt|", Em(2024, 4, 30, 9, 30), false },
+        { "|2007|01|31|09:30|1|m.txt|", Em(2024, 2, 29, 9, 30), false },
+        { "|2007|01|31|09:30|1|m.txt|", Em(2007, 1, 31, 9, 29), false },
         // Annual on 29 February: only in leap years.
-        { "|2024|02|29|08:00|2|b.txt|", em(2028, 2, 29, 8, 0), true },
-        { "|2024|02|29|08:00|2|b.txt|", em(2025, 2, 28, 8, 0), false },
-        { "|2024|02|29|08:00|2|b.txt|", em(2025, 3, 1, 8, 0), false },
-        { "|2024|02|29|08:00|2|b.txt|", em(2100, 2, 28, 8, 0), false },
+        { "|2024|02|29|08:00|2|b.txt|", Em(2028, 2, 29, 8, 0), true },
+        { "|2024|02|29|08:00|2|b.txt|", Em(2025, 2, 28, 8, 0), false },
+        { "|2024|02|29|08:00|2|b.txt|", Em(2025, 3, 1, 8, 0), false },
+        { "|2024|02|29|08:00|2|b.txt|", Em(2100, 2, 28, 8, 0), false },
         // Monthly ignores the year and month, annual the year, whatever they hold.
-        { "|xxxx|yy|07|09:30|1|n|", em(2024, 6, 7, 9, 30), true },
-        { "|abcd|05|07|09:30|2|n|", em(2030, 5, 7, 9, 30), true },
-        { "|abcd|06|07|09:30|2|n|", em(2030, 5, 7, 9, 30), false },
+        { "|xxxx|yy|07|09:30|1|n|", Em(2024, 6, 7, 9, 30), true },
+        { "|abcd|05|07|09:30|2|n|", Em(2030, 5, 7, 9, 30), true },
+        { "|abcd|06|07|09:30|2|n|", Em(2030, 5, 7, 9, 30), false },
         // Fields are exact texts, counted from the first bar.
-        { "|2024|5|7|09:30|0|x|", em(2024, 5, 7, 9, 30), false },
-        { "|2024|05|07|9:30|0|x|", em(2024, 5, 7, 9, 30), false },
-        { "|2024|05|07|09:30 |0|x|", em(2024, 5, 7, 9, 30), false },
-        { "|2024|05|07|09:30|3|x|", em(2024, 5, 7, 9, 30), false },
-        { "|2024|05|07|09:30|00|x|", em(2024, 5, 7, 9, 30), false },
-        { "lixo|2024|05|07|09:30|0|x|", em(2024, 5, 7, 9, 30), true },
-        { "|2024|05|07|09:30|0|sem-barra-final", em(2024, 5, 7, 9, 30), true },
-        { "|2024|05|07|09:30|0", em(2024, 5, 7, 9, 30), false },
-        { "", em(2024, 5, 7, 9, 30), false },
-        { "|0|", em(2024, 5, 7, 9, 30), false },
-        { longa, em(2024, 5, 7, 9, 30), true },
+        { "|2024|5|7|09:30|0|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|9:30|0|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30 |0|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30|3|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|09:30|00|x|", Em(2024, 5, 7, 9, 30), false },
+        { "lixo|2024|05|07|09:30|0|x|", Em(2024, 5, 7, 9, 30), true },
+        { "|2024|05|07|09:30|0|sem-barra-final", Em(2024, 5, 7, 9, 30), true },
+        { "|2024|05|07|09:30|0", Em(2024, 5, 7, 9, 30), false },
+        { "", Em(2024, 5, 7, 9, 30), false },
+        { "|0|", Em(2024, 5, 7, 9, 30), false },
+        { longa, Em(2024, 5, 7, 9, 30), true },
     };
     for (const auto &caso : casos)
         EXPECT_EQ(VenceNoMinuto(caso.linha, caso.momento), caso.vence)
@@ -67,36 +67,36 @@ TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|0|a.txt|" };
     MemoriaAlarme memoria;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 29, 50), memoria), "-");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), memoria), "a.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 20), memoria), "-");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 35), memoria), "-");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 50), memoria), "-");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 31, 5), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 29, 50), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 5), memoria), "a.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 20), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 35), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 50), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 5), memoria), "-");
 }
 
 TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|1|mensal.txt|", "|2024|05|07|09:30|0|unica.txt|" };
     MemoriaAlarme memoria;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), memoria), "mensal.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), memoria), "unica.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 55), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 5), memoria), "mensal.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 40), memoria), "unica.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 55), memoria), "-");
     // The second is not lost when the first alert stays open past the minute.
     MemoriaAlarme outra;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), outra), "mensal.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 10), outra), "unica.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 25), outra), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 5), outra), "mensal.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 34, 10), outra), "unica.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 34, 25), outra), "-");
 }
 
 TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
 {
     const ListaLinhas lista { "|2007|01|31|09:30|1|m.txt|" };
     MemoriaAlarme memoria;
-    EXPECT_EQ(anuncia(lista, em(2024, 1, 31, 9, 30), memoria), "m.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 2, 29, 9, 30), memoria), "-");
-    EXPECT_EQ(anuncia(lista, em(2024, 3, 31, 9, 30, 15), memoria), "m.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 3, 31, 9, 30, 30), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 1, 31, 9, 30), memoria), "m.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 2, 29, 9, 30), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 3, 31, 9, 30, 15), memoria), "m.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 3, 31, 9, 30, 30), memoria), "-");
 }
 
 TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
@@ -108,11 +108,11 @@ TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
         "|2024|05|07|09:40|0|depois.txt|",
     };
     MemoriaAlarme memoria;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 1), memoria), "a.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 1), memoria), "a.txt");
     // The alert stayed open until 09:33.
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 33, 10), memoria), "b.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 33, 40), memoria), "c.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 34, 0), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 33, 10), memoria), "b.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 33, 40), memoria), "c.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 34, 0), memoria), "-");
 
     // A long sleep: dated reminders ring in the order they fell due, and a monthly one
     // missed four times rings once, for its latest occurrence.
@@ -122,25 +122,25 @@ TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
         "|2024|02|01|08:00|0|fevereiro.txt|",
     };
     MemoriaAlarme sono;
-    EXPECT_EQ(anuncia(dormiu, em(2024, 1, 10, 12, 0), sono), "-");
-    std::optional<Aviso> aviso = ProximoAviso(dormiu, em(2024, 5, 20, 7, 0), sono);
+    EXPECT_EQ(Anuncia(dormiu, Em(2024, 1, 10, 12, 0), sono), "-");
+    std::optional<Aviso> aviso = ProximoAviso(dormiu, Em(2024, 5, 20, 7, 0), sono);
     ASSERT_TRUE(aviso);
     EXPECT_EQ(aviso->nome, "fevereiro.txt");
     EXPECT_EQ(aviso->indice, 2);
-    EXPECT_EQ(anuncia(dormiu, em(2024, 5, 20, 7, 0, 30), sono), "marco.txt");
-    aviso = ProximoAviso(dormiu, em(2024, 5, 20, 7, 1), sono);
+    EXPECT_EQ(Anuncia(dormiu, Em(2024, 5, 20, 7, 0, 30), sono), "marco.txt");
+    aviso = ProximoAviso(dormiu, Em(2024, 5, 20, 7, 1), sono);
     ASSERT_TRUE(aviso);
     EXPECT_EQ(aviso->nome, "mensal.txt");
-    EXPECT_EQ(aviso->minuto, MinutoDe(em(2024, 5, 15, 10, 0)));
-    EXPECT_EQ(anuncia(dormiu, em(2024, 5, 20, 7, 1, 30), sono), "-");
+    EXPECT_EQ(aviso->minuto, MinutoDe(Em(2024, 5, 15, 10, 0)));
+    EXPECT_EQ(Anuncia(dormiu, Em(2024, 5, 20, 7, 1, 30), sono), "-");
 }
 
 TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
 {
     const ListaLinhas lista { "|2024|05|07|09:29|0|antes.txt|", "|2024|05|07|09:30|0|agora.txt|" };
     MemoriaAlarme memoria;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), memoria), "agora.txt");
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 31, 0), memoria), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 40), memoria), "agora.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 0), memoria), "-");
 }
 
 TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
@@ -148,16 +148,16 @@ TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
     const ListaLinhas lista { "|2024|10|27|02:30|0|a.txt|", "|2024|10|27|02:45|2|b.txt|" };
     MemoriaAlarme memoria;
     for (int minuto = 25; minuto <= 59; ++minuto)
-        anuncia(lista, em(2024, 10, 27, 2, minuto, 10), memoria);
+        Anuncia(lista, Em(2024, 10, 27, 2, minuto, 10), memoria);
     // Daylight saving ends: 03:00 becomes 02:00 again.
     QStringList depois;
     for (int minuto = 0; minuto <= 59; ++minuto)
         for (int segundo : { 0, 15, 30, 45 })
-            depois += QString::fromLatin1(anuncia(lista, em(2024, 10, 27, 2, minuto, segundo), memoria));
+            depois += QString::fromLatin1(Anuncia(lista, Em(2024, 10, 27, 2, minuto, segundo), memoria));
     depois.removeAll(QStringLiteral("-"));
     EXPECT_TRUE(depois.isEmpty()) << depois.join(QLatin1Char(' ')).toStdString();
     // The annual one still rings next year.
-    EXPECT_EQ(anuncia(lista, em(2025, 10, 27, 2, 45), memoria), "b.txt");
+    EXPECT_EQ(Anuncia(lista, Em(2025, 10, 27, 2, 45), memoria), "b.txt");
 }
 
 TEST(RegrasAlarme, AlertTexts)
@@ -166,7 +166,7 @@ TEST(RegrasAlarme, AlertTexts)
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|2|n.txt|"), QStringLiteral("ANUALMENTE"));
     EXPECT_EQ(TextoData("|2007|01|31|09:30|1|n.txt|"), QStringLiteral("Data:31/01/2007"));
-    EXPECT_EQ(TextoHora(em(2024, 5, 7, 9, 31, 59)), QStringLiteral("Hora:09:31"));
+    EXPECT_EQ(TextoHora(Em(2024, 5, 7, 9, 31, 59)), QStringLiteral("Hora:09:31"));
     EXPECT_EQ(TituloAviso("20070305-093000.txt"), QStringLiteral("Zelvano Agenda: 20070305-093000"));
     EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
 }
@@ -181,39 +181,39 @@ TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
     };
     // First run: 09:30 is announced, then the program is switched off at 10:00.
     MemoriaAlarme primeira;
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 5), primeira), "20240501-080000.txt");
-    const QByteArray guardada = GuardaMemoria(primeira, MinutoDe(em(2024, 5, 7, 9, 30, 5)));
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 5), primeira), "20240501-080000.txt");
+    const QByteArray guardada = GuardaMemoria(primeira, MinutoDe(Em(2024, 5, 7, 9, 30, 5)));
     EXPECT_EQ(guardada, "20240507-0929\n20240507-0930 20240501-080000.txt\n");
 
     // Started again in the same minute: nothing rings twice.
-    MemoriaAlarme mesmoMinuto = RecuperaMemoria(guardada, MinutoDe(em(2024, 5, 7, 9, 30, 40)));
-    EXPECT_EQ(anuncia(lista, em(2024, 5, 7, 9, 30, 40), mesmoMinuto), "-");
+    MemoriaAlarme mesmoMinuto = RecuperaMemoria(guardada, MinutoDe(Em(2024, 5, 7, 9, 30, 40)));
+    EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 30, 40), mesmoMinuto), "-");
 
     // Started the next week: what fell due while off rings once each, not what is older than
     // seven days nor what was saved after its minute.
-    const QDateTime volta = em(2024, 5, 8, 8, 0);
+    const QDateTime volta = Em(2024, 5, 8, 8, 0);
     MemoriaAlarme segunda = RecuperaMemoria(guardada, MinutoDe(volta));
-    EXPECT_EQ(anuncia(lista, volta, segunda), "20240501-080100.txt");
-    EXPECT_EQ(anuncia(lista, volta.addSecs(15), segunda), "mao.txt");
-    EXPECT_EQ(anuncia(lista, volta.addSecs(30), segunda), "-");
+    EXPECT_EQ(Anuncia(lista, volta, segunda), "20240501-080100.txt");
+    EXPECT_EQ(Anuncia(lista, volta.addSecs(15), segunda), "mao.txt");
+    EXPECT_EQ(Anuncia(lista, volta.addSecs(30), segunda), "-");
     // A third start right after: the second run's announcements were kept too.
     MemoriaAlarme terceira = RecuperaMemoria(GuardaMemoria(segunda, MinutoDe(volta)), MinutoDe(volta.addSecs(45)));
-    EXPECT_EQ(anuncia(lista, volta.addSecs(45), terceira), "-");
+    EXPECT_EQ(Anuncia(lista, volta.addSecs(45), terceira), "-");
 
     // Off for a month: the span is cut at seven days. The dated reminders of May are gone for
     // good; the monthly ones ring once, for 7 June (the one saved late was saved before it).
-    const QDateTime junho = em(2024, 6, 10, 8, 0);
+    const QDateTime junho = Em(2024, 6, 10, 8, 0);
     MemoriaAlarme longe = RecuperaMemoria(guardada, MinutoDe(junho));
-    EXPECT_EQ(*longe.ultimoVerificado, MinutoDe(em(2024, 6, 3, 8, 0)));
-    EXPECT_EQ(anuncia(lista, junho, longe), "20240507-130000.txt");
-    EXPECT_EQ(anuncia(lista, junho.addSecs(15), longe), "mao.txt");
-    EXPECT_EQ(anuncia(lista, junho.addSecs(30), longe), "-");
+    EXPECT_EQ(*longe.ultimoVerificado, MinutoDe(Em(2024, 6, 3, 8, 0)));
+    EXPECT_EQ(Anuncia(lista, junho, longe), "20240507-130000.txt");
+    EXPECT_EQ(Anuncia(lista, junho.addSecs(15), longe), "mao.txt");
+    EXPECT_EQ(Anuncia(lista, junho.addSecs(30), longe), "-");
 
     // A damaged or missing memory: only the current minute, as on a first start.
     for (const QByteArray texto : { "", "lixo\n", "20241307-0929\n" })
         EXPECT_FALSE(RecuperaMemoria(texto, MinutoDe(volta)).ultimoVerificado) << texto.constData();
     // A reminder saved within its own minute still rings in it.
     MemoriaAlarme agora;
-    EXPECT_EQ(anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, em(2024, 5, 7, 12, 0, 45), agora),
+    EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, Em(2024, 5, 7, 12, 0, 45), agora),
         "20240507-120030.txt");
 }

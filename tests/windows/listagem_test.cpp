@@ -17,11 +17,11 @@ const ListaLinhas Agenda = {
     "|2007|03|05|11:00|3|h.txt|", // unknown modality
 };
 
-QStringList resumo(const std::vector<LinhaListada> &linhas)
+QStringList Resumo(const std::vector<LinhaListada> &linhas)
 {
     QStringList r;
     for (const LinhaListada &l : linhas)
-        r << l.hora + QLatin1Char('|') + l.modalidade + QLatin1Char('|') + l.arquivo;
+        r << l.hora + QLatin1Char('|') + l.descricao + QLatin1Char('|') + l.arquivo;
     return r;
 }
 
@@ -55,13 +55,13 @@ TEST(Listagem, EachFilterListsItsLinesInFileOrder)
         { { 2007, 3, 5 }, 7, {} },
     };
     for (const auto &c : casos)
-        EXPECT_EQ(resumo(linhasDoDia(Agenda, c.dia, c.filtro)), c.esperado)
+        EXPECT_EQ(Resumo(LinhasDoDia(Agenda, c.dia, c.filtro)), c.esperado)
             << c.dia.toString(Qt::ISODate).toStdString() << " filter " << c.filtro;
 
-    const std::vector<LinhaListada> dia = linhasDoDia(Agenda, QDate(2007, 3, 5), TodasNoDia);
+    const std::vector<LinhaListada> dia = LinhasDoDia(Agenda, QDate(2007, 3, 5), TodasNoDia);
     ASSERT_FALSE(dia.empty());
     const LinhaListada &l = dia.front();
-    EXPECT_EQ((QStringList { l.codigo, l.ano, l.mes, l.dia }), (QStringList { "0", "2007", "03", "05" }));
+    EXPECT_EQ((QStringList { l.modalidade, l.ano, l.mes, l.dia }), (QStringList { "0", "2007", "03", "05" }));
     EXPECT_TRUE(fake.caixas.empty());
 }
 
@@ -69,10 +69,10 @@ TEST(Listagem, AnnualLineWithBadMonthGetsTheMonthNameReport)
 {
     FakePlatform fake;
     const ListaLinhas agenda = { "|2001|xx|05|06:00|2|e.txt|", "|2001|13|05|07:00|2|f.txt|" };
-    EXPECT_EQ(resumo(linhasDoDia(agenda, QDate(2007, 3, 5), AvisoAnual)),
+    EXPECT_EQ(Resumo(LinhasDoDia(agenda, QDate(2007, 3, 5), AvisoAnual)),
         (QStringList { "06:00|Anual - Todo dia 05 de |e.txt", "07:00|Anual - Todo dia 05 de |f.txt" }));
     EXPECT_EQ(fake.textosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
-    EXPECT_TRUE(linhasDoDia(agenda, QDate(2007, 3, 5), TodasNoDia).empty());
+    EXPECT_TRUE(LinhasDoDia(agenda, QDate(2007, 3, 5), TodasNoDia).empty());
     EXPECT_EQ(fake.caixas.size(), 1u) << "the day's tests never name a month that is not the day's";
 }
 
@@ -91,9 +91,9 @@ TEST(Listagem, SentenceDescribesTheReminder)
         { "x", "" },
     };
     for (const auto &c : casos)
-        EXPECT_EQ(fraseDoAviso(c.codigo, "05", "03", "2007", "09:30"), c.esperado) << c.codigo.toStdString();
-    EXPECT_EQ(tituloDoDia(QDate(2007, 3, 5)), "Agenda para: 05/03/2007");
-    EXPECT_EQ(perguntaExclusao("09:30"), "Tem certeza que deseja excluir agenda para as: 09:30 ??");
+        EXPECT_EQ(FraseDoAviso(c.codigo, "05", "03", "2007", "09:30"), c.esperado) << c.codigo.toStdString();
+    EXPECT_EQ(TituloDoDia(QDate(2007, 3, 5)), "Agenda para: 05/03/2007");
+    EXPECT_EQ(PerguntaExclusao("09:30"), "Tem certeza que deseja excluir agenda para as: 09:30 ??");
 }
 
 TEST(Listagem, OddLinesGiveTheFieldsTheFieldExtractorGives)
@@ -108,12 +108,12 @@ TEST(Listagem, OddLinesGiveTheFieldsTheFieldExtractorGives)
         "|1|",
     };
     for (const QByteArray &linha : estranhas) {
-        const std::vector<LinhaListada> r = linhasDoDia({ linha }, QDate(2007, 3, 5), AvisoMensal);
+        const std::vector<LinhaListada> r = LinhasDoDia({ linha }, QDate(2007, 3, 5), AvisoMensal);
         const bool mensal = ExtraiCampo(5, linha) == "1";
         ASSERT_EQ(r.size(), mensal ? 1u : 0u) << linha.left(40).toStdString();
         if (!mensal)
             continue;
-        const QStringList campos = { r[0].ano, r[0].mes, r[0].dia, r[0].hora, r[0].codigo, r[0].arquivo };
+        const QStringList campos = { r[0].ano, r[0].mes, r[0].dia, r[0].hora, r[0].modalidade, r[0].arquivo };
         for (int n = 1; n <= 6; ++n)
             EXPECT_EQ(campos[n - 1], QString::fromLatin1(ExtraiCampo(n, linha))) << linha.left(40).toStdString() << n;
     }
