@@ -9,6 +9,7 @@
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/about.h"
+#include "windows/listagem.h"
 #include "windows/pecasjanela.h"
 #include "windows/umostra.h"
 
@@ -132,12 +133,12 @@ void Tfrm_agenda::MontaPainelAgenda(QWidget *cliente)
     Label3 = CriaRotulo(Panel2, QPoint(8, 8), QStringLiteral("Agenda para:"), Fonte(13, true));
     Stringgrid2 = new TtarvoGrid(Panel2);
     Stringgrid2->setGeometry(8, 26, 319, 426);
-    Stringgrid2->setColCount(7);
+    Stringgrid2->setColCount(ColunasListagem);
     Stringgrid2->setFixedCols(0);
     Stringgrid2->setRowCount(2);
     Stringgrid2->setFixedRows(1);
-    const int larguras[] = { 74, 239, 53, 123, 456, 456, 456 };
-    for (int c = 0; c < 7; ++c)
+    const int larguras[ColunasListagem] = { 74, 239, 53, 123, 456, 456, 456 };
+    for (int c = 0; c < ColunasListagem; ++c)
         Stringgrid2->setColWidths(c, larguras[c]);
     Stringgrid2->setDefaultRowHeight(17);
     Stringgrid2->setColor(QColor(254, 248, 233));
@@ -150,7 +151,7 @@ void Tfrm_agenda::MontaPainelAgenda(QWidget *cliente)
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
     Stringgrid2->setPopupMenu(PopupMenu1);
     // Code, file name and date are read back by the program; the user sees time and kind.
-    for (int c = 2; c < 7; ++c)
+    for (int c = ColunaModalidade; c < ColunasListagem; ++c)
         Stringgrid2->setColunaDeDados(c, true);
 }
 
