@@ -1,4 +1,6 @@
 #include "controls/trayicon.h"
+
+#include "controls/qttraybackend.h"
 #include "support/bandejafalsa.h"
 
 #include <QMenu>
