@@ -579,96 +579,131 @@ void TStringGrid::paintEvent(QPaintEvent *evento)
 {
     QPainter painter(viewport());
     painter.setClipRegion(evento->region());
-    const QRect area = viewport()->rect();
-    const bool focado = hasFocus();
-    const QRect selecao = Selection();
-    const bool destacaFocado = m_options & (GO::goDrawFocusSelected | GO::goRowSelect);
-
     m_canvas.Painter = &painter;
     m_canvas.Brush = QBrush(m_color);
     m_canvas.Font = TFont(font(), m_fontColor);
-    int direita = 0;
-    int base = 0;
+
+    const QList<int> linhas = LinhasMostradas();
+    const QList<int> colunas = ColunasMostradas();
+    for (int r : linhas)
+        for (int c : colunas)
+            PintaCelula(painter, evento->region(), c, r);
+    const QPoint fim = FimDasCelulas(colunas, linhas);
+    desenhaLinhas(painter, fim.x(), fim.y());
+    PintaAlemDasCelulas(painter, fim);
+    MarcaLinhaAtual(painter, fim.x());
+    m_canvas.Painter = nullptr;
+}
+
+QList<int> TStringGrid::LinhasMostradas() const
+{
     QList<int> linhas;
     for (int r = 0; r < m_fixedRows; ++r)
         linhas.push_back(r);
-    for (int r = m_topRow; r < m_rowCount && yLinha(r) < area.height(); ++r)
+    for (int r = m_topRow; r < m_rowCount && yLinha(r) < viewport()->height(); ++r)
         linhas.push_back(r);
+    return linhas;
+}
+
+QList<int> TStringGrid::ColunasMostradas() const
+{
     QList<int> colunas;
     for (int c = 0; c < m_fixedCols; ++c)
         colunas.push_back(c);
-    for (int c = m_leftCol; c < m_colCount && xColuna(c) < area.width(); ++c)
+    for (int c = m_leftCol; c < m_colCount && xColuna(c) < viewport()->width(); ++c)
         colunas.push_back(c);
+    return colunas;
+}
 
-    for (int r : linhas) {
-        for (int c : colunas) {
-            const QRect celula(xColuna(c), yLinha(r), ColWidths(c), m_defaultRowHeight);
-            direita = std::max(direita, celula.left() + celula.width() + larguraLinhaV());
-            base = std::max(base, celula.top() + celula.height() + larguraLinhaH());
-            if (!evento->region().intersects(celula))
-                continue;
-            TGridDrawState estado = 0;
-            const bool fixa = c < m_fixedCols || r < m_fixedRows;
-            if (fixa)
-                estado |= GD::gdFixed;
-            else {
-                if (focado && c == m_col && r == m_row)
-                    estado |= GD::gdFocused;
-                if (selecao.contains(c, r))
-                    estado |= GD::gdSelected;
-            }
-            painter.save();
-            if (m_defaultDrawing) {
-                m_canvas.Font = TFont(font(), m_fontColor);
-                if (fixa)
-                    m_canvas.Brush = QBrush(m_fixedColor);
-                else if ((estado & GD::gdSelected) && (!(estado & GD::gdFocused) || destacaFocado)) {
-                    m_canvas.Brush = QBrush(palette().color(QPalette::Highlight));
-                    m_canvas.Font.Color = palette().color(QPalette::HighlightedText);
-                } else
-                    m_canvas.Brush = QBrush(m_color);
-                m_canvas.FillRect(celula);
-            }
-            DrawCell(c, r, celula, estado);
-            painter.restore();
-            if (m_defaultDrawing && fixa) {
-                // Raised edge: light on the top and left, shadow on the bottom and right.
-                const QRect e = celula;
-                painter.setPen(CorBorda3DClara);
-                painter.drawLine(e.topLeft(), e.topRight());
-                painter.drawLine(e.topLeft(), e.bottomLeft());
-                painter.setPen(CorBorda3DEscura);
-                painter.drawLine(e.bottomLeft(), e.bottomRight());
-                painter.drawLine(e.topRight(), e.bottomRight());
-            }
-            if (m_defaultDrawing && (estado & GD::gdFocused) && !(m_options & GO::goRowSelect)) {
-                painter.save();
-                painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-                painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-                painter.drawRect(celula.adjusted(0, 0, -1, -1));
-                painter.restore();
-            }
-        }
+QPoint TStringGrid::FimDasCelulas(const QList<int> &colunas, const QList<int> &linhas) const
+{
+    // Without a cell shown there is nothing to end: the whole viewport is beyond.
+    if (colunas.isEmpty() || linhas.isEmpty())
+        return {};
+    int direita = 0;
+    for (int c : colunas)
+        direita = std::max(direita, xColuna(c) + ColWidths(c) + larguraLinhaV());
+    int base = 0;
+    for (int r : linhas)
+        base = std::max(base, yLinha(r) + m_defaultRowHeight + larguraLinhaH());
+    return { direita, base };
+}
+
+TGridDrawState TStringGrid::EstadoDaCelula(int ACol, int ARow) const
+{
+    if (ACol < m_fixedCols || ARow < m_fixedRows)
+        return GD::gdFixed;
+    TGridDrawState estado = 0;
+    if (hasFocus() && ACol == m_col && ARow == m_row)
+        estado |= GD::gdFocused;
+    if (Selection().contains(ACol, ARow))
+        estado |= GD::gdSelected;
+    return estado;
+}
+
+void TStringGrid::PintaCelula(QPainter &painter, const QRegion &regiao, int ACol, int ARow)
+{
+    const QRect celula(xColuna(ACol), yLinha(ARow), ColWidths(ACol), m_defaultRowHeight);
+    if (!regiao.intersects(celula))
+        return;
+    const TGridDrawState estado = EstadoDaCelula(ACol, ARow);
+    const bool fixa = estado & GD::gdFixed;
+    painter.save();
+    if (m_defaultDrawing) {
+        const bool destacaFocado = m_options & (GO::goDrawFocusSelected | GO::goRowSelect);
+        m_canvas.Font = TFont(font(), m_fontColor);
+        if (fixa)
+            m_canvas.Brush = QBrush(m_fixedColor);
+        else if ((estado & GD::gdSelected) && (!(estado & GD::gdFocused) || destacaFocado)) {
+            m_canvas.Brush = QBrush(palette().color(QPalette::Highlight));
+            m_canvas.Font.Color = palette().color(QPalette::HighlightedText);
+        } else
+            m_canvas.Brush = QBrush(m_color);
+        m_canvas.FillRect(celula);
     }
-    desenhaLinhas(painter, direita, base);
+    DrawCell(ACol, ARow, celula, estado);
+    painter.restore();
+    if (m_defaultDrawing && fixa) {
+        // Raised edge: light on the top and left, shadow on the bottom and right.
+        painter.setPen(CorBorda3DClara);
+        painter.drawLine(celula.topLeft(), celula.topRight());
+        painter.drawLine(celula.topLeft(), celula.bottomLeft());
+        painter.setPen(CorBorda3DEscura);
+        painter.drawLine(celula.bottomLeft(), celula.bottomRight());
+        painter.drawLine(celula.topRight(), celula.bottomRight());
+    }
+    if (m_defaultDrawing && (estado & GD::gdFocused) && !(m_options & GO::goRowSelect))
+        RetanguloDeFoco(painter, celula);
+}
 
+void TStringGrid::PintaAlemDasCelulas(QPainter &painter, QPoint fim)
+{
     // Beyond the last column and row the grid shows its own colour.
-    QRegion fora(area);
-    fora -= QRect(0, 0, direita, base);
+    QRegion fora(viewport()->rect());
+    fora -= QRect(0, 0, fim.x(), fim.y());
     for (const QRect &r : fora)
         painter.fillRect(r, m_color);
+}
 
-    if (m_defaultDrawing && focado && (m_options & GO::goRowSelect) && m_row >= m_topRow) {
-        const QRect primeira = CellRect(std::max(m_leftCol, m_fixedCols), m_row);
-        if (!primeira.isEmpty()) {
-            const QRect linha(
-                primeira.left(), primeira.top(), direita - primeira.left() - larguraLinhaV(), m_defaultRowHeight);
-            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-            painter.drawRect(linha.adjusted(0, 0, -1, -1));
-        }
-    }
-    m_canvas.Painter = nullptr;
+void TStringGrid::MarcaLinhaAtual(QPainter &painter, int direita)
+{
+    if (!m_defaultDrawing || !hasFocus() || !(m_options & GO::goRowSelect) || m_row < m_topRow)
+        return;
+    const QRect primeira = CellRect(std::max(m_leftCol, m_fixedCols), m_row);
+    if (primeira.isEmpty())
+        return;
+    RetanguloDeFoco(painter,
+        QRect(primeira.left(), primeira.top(), direita - primeira.left() - larguraLinhaV(), m_defaultRowHeight));
+}
+
+// The dotted focus outline drawn just inside the rectangle, inverting what lies under it.
+void TStringGrid::RetanguloDeFoco(QPainter &painter, const QRect &r)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void TStringGrid::desenhaLinhas(QPainter &painter, int direita, int base)

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QPainter;
+class QRegion;
 
 // Grid options as a bit set, in the classic order (bit 0 .. bit 14).
 namespace GO {
@@ -200,7 +201,18 @@ private:
     void anunciaAtual();
     void anunciaMudanca();
     QAction *atalhoDoMenu(const QKeyEvent *evento) const;
+    // The steps of a paint: the rows and columns shown (fixed ones first), each cell, the
+    // right and bottom edges past the last cell shown (its grid line included), the grid
+    // lines, the grid's colour beyond the cells, and the current row's focus outline.
+    QList<int> LinhasMostradas() const;
+    QList<int> ColunasMostradas() const;
+    TGridDrawState EstadoDaCelula(int ACol, int ARow) const;
+    void PintaCelula(QPainter &painter, const QRegion &regiao, int ACol, int ARow);
+    QPoint FimDasCelulas(const QList<int> &colunas, const QList<int> &linhas) const;
     void desenhaLinhas(QPainter &painter, int direita, int base);
+    void PintaAlemDasCelulas(QPainter &painter, QPoint fim);
+    void MarcaLinhaAtual(QPainter &painter, int direita);
+    static void RetanguloDeFoco(QPainter &painter, const QRect &r);
 
     QList<QStringList> m_celulas; // by row, then column; grows on write, never shrinks
     int m_colCount = 5;
