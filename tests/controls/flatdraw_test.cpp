@@ -128,3 +128,13 @@ TEST(FlatDraw, StripHoldsFourRoundImagesAndRimBlendsIntoBackground)
     EXPECT_EQ(im.pixelColor(0, 0), fundo);
     EXPECT_EQ(im.pixelColor(13, 13), fundo);
 }
+
+TEST(FlatDraw, DisabledMenuImagesTurnGrey)
+{
+    QImage im(2, 1, QImage::Format_ARGB32);
+    im.setPixelColor(0, 0, QColor(30, 60, 90, 128));
+    im.setPixelColor(1, 0, QColor(255, 255, 255));
+    const QImage cinza = ImagemCinza(im);
+    EXPECT_EQ(cinza.pixelColor(0, 0), QColor(80, 80, 80, 128));
+    EXPECT_EQ(cinza.pixelColor(1, 0), QColor(246, 246, 246));
+}

@@ -111,20 +111,13 @@ struct Janela
 
 } // namespace
 
-TEST(FlatMenus, DisabledImagesTurnGreyAndDropDownItemsGrow)
+TEST(EstiloMenusFlat, DropDownItemsGrowAndBarItemsKeepTheirMeasure)
 {
-    QImage im(2, 1, QImage::Format_ARGB32);
-    im.setPixelColor(0, 0, QColor(30, 60, 90, 128));
-    im.setPixelColor(1, 0, QColor(255, 255, 255));
-    const QImage cinza = ImagemCinza(im);
-    EXPECT_EQ(cinza.pixelColor(0, 0), QColor(80, 80, 80, 128));
-    EXPECT_EQ(cinza.pixelColor(1, 0), QColor(246, 246, 246));
-
     EXPECT_EQ(MeasureMenuItem(QSize(100, 20), false), QSize(174, 25));
     EXPECT_EQ(MeasureMenuItem(QSize(100, 20), true), QSize(100, 20));
 }
 
-TEST(FlatPainter, EditFramesBecomeOneBlueGreyLine)
+TEST(FlatStyle, EditFramesBecomeOneBlueGreyLine)
 {
     Janela j;
     auto *edit = new QLineEdit(QStringLiteral("abc"), j.forma.get());
@@ -154,7 +147,7 @@ TEST(FlatPainter, EditFramesBecomeOneBlueGreyLine)
     EXPECT_EQ(Conta(Retrato(grade), Rgb(117, 157, 195)), 0);
 }
 
-TEST(FlatPainter, PushButtonFaceFollowsMouseSpaceAndFocus)
+TEST(FlatStyle, PushButtonFaceFollowsMouseSpaceAndFocus)
 {
     Janela j;
     auto *botao = new QPushButton(QStringLiteral("OK"), j.forma.get());
@@ -232,7 +225,7 @@ TEST(FlatPainter, PushButtonFaceFollowsMouseSpaceAndFocus)
     }
 }
 
-TEST(FlatPainter, DisabledButtonIsGreyAndNeverHot)
+TEST(FlatStyle, DisabledButtonIsGreyAndNeverHot)
 {
     Janela j;
     auto *botao = new QPushButton(QStringLiteral("Salvar"), j.forma.get());
@@ -247,7 +240,7 @@ TEST(FlatPainter, DisabledButtonIsGreyAndNeverHot)
     EXPECT_FALSE(THookWindowProc::HookOf(botao)->Hot());
 }
 
-TEST(FlatPainter, GlyphButtonPicksImageByStateAndSoftensCorners)
+TEST(FlatStyle, GlyphButtonPicksImageByStateAndSoftensCorners)
 {
     Janela j;
     auto pix = [](const QColor &cor) {
@@ -287,7 +280,7 @@ TEST(FlatPainter, GlyphButtonPicksImageByStateAndSoftensCorners)
     EXPECT_EQ(Em(im, 143, 36), meio);
 }
 
-TEST(FlatPainter, GroupBoxFrameAndCaptionColours)
+TEST(FlatStyle, GroupBoxFrameAndCaptionColours)
 {
     Janela j;
     auto *herda = new QGroupBox(QStringLiteral("Grupo"), j.forma.get());
@@ -311,7 +304,7 @@ TEST(FlatPainter, GroupBoxFrameAndCaptionColours)
     EXPECT_EQ(Conta(Retrato(propria), Rgb(40, 77, 166)), 0);
 }
 
-TEST(FlatPainter, RadioImageFollowsHotAndChecked)
+TEST(FlatStyle, RadioImageFollowsHotAndChecked)
 {
     Janela j;
     auto *radio = new QRadioButton(QStringLiteral("AVISO MENSAL"), j.forma.get());
@@ -349,7 +342,7 @@ TEST(FlatPainter, RadioImageFollowsHotAndChecked)
     EXPECT_EQ(quadrado(direita), ImagemRadio(false, false, fundo).convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(FlatPainter, OtherLibrariesControlsGetFramesOfTheirOwn)
+TEST(FlatStyle, OtherLibrariesControlsGetFramesOfTheirOwn)
 {
     Janela j;
     auto *spin = new QSpinBox(j.forma.get());
@@ -374,7 +367,7 @@ TEST(FlatPainter, OtherLibrariesControlsGetFramesOfTheirOwn)
     EXPECT_GT(Conta(Retrato(combo), Rgb(0, 60, 116)), 20);
 }
 
-TEST(FlatHooks, SkipTagLeavesPanelsAndMenusAlone)
+TEST(FlatStyle, SkipTagLeavesPanelsAndMenusAlone)
 {
     for (int skip : { 0, 5 }) {
         Janela j;
@@ -404,7 +397,7 @@ TEST(FlatHooks, SkipTagLeavesPanelsAndMenusAlone)
     }
 }
 
-TEST(FlatHooks, ReactivatingAndDestroyingKeepOneHookPerControl)
+TEST(FlatStyle, ReactivatingAndDestroyingKeepOneHookPerControl)
 {
     Janela j;
     auto *a = new QPushButton(j.forma.get());
@@ -450,7 +443,7 @@ TEST(FlatHooks, ReactivatingAndDestroyingKeepOneHookPerControl)
     EXPECT_EQ(THookWindowProc::HookOf(fecha), nullptr);
 }
 
-TEST(FlatHooks, ControlThatThrowsKeepsWorking)
+TEST(FlatStyle, ControlThatThrowsKeepsWorking)
 {
     struct Rebelde : QPushButton
     {
@@ -479,7 +472,7 @@ TEST(FlatHooks, ControlThatThrowsKeepsWorking)
     EXPECT_EQ(Em(Retrato(botao), 37, 0), Rgb(0, 60, 116));
 }
 
-TEST(FlatHooks, FiltersPutOnControlsBeforeThePainterStillSeeTheirEvents)
+TEST(FlatStyle, FiltersPutOnControlsBeforeThePainterStillSeeTheirEvents)
 {
     // As a window that answers Enter itself: it takes the key before the control does.
     struct Teclas : QObject
@@ -519,7 +512,7 @@ TEST(FlatHooks, FiltersPutOnControlsBeforeThePainterStillSeeTheirEvents)
     EXPECT_EQ(cliques, 1);
 }
 
-TEST(FlatHooks, LaterWindowsArePickedUpAtActivationAndNextTurn)
+TEST(FlatStyle, LaterWindowsArePickedUpAtActivationAndNextTurn)
 {
     Janela j;
     j.Liga();
@@ -560,7 +553,7 @@ TEST(FlatHooks, LaterWindowsArePickedUpAtActivationAndNextTurn)
     EXPECT_TRUE(j.flat->PendingControls().isEmpty());
 }
 
-TEST(FlatHooks, MenuItemsGrowOnlyInDropDowns)
+TEST(FlatStyle, MenuItemsGrowOnlyInDropDowns)
 {
     QMainWindow janela;
     QMenu *menu = janela.menuBar()->addMenu(QStringLiteral("&Funções"));
