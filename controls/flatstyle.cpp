@@ -386,22 +386,28 @@ void TFlatStyle::Notification(QWidget *form, TOperacao operacao)
     }
 }
 
-QList<QWidget *> TFlatStyle::PendingControls() const
+namespace {
+
+// The forms of a pending list that still exist.
+QList<QWidget *> FormasVivas(const QList<QPointer<QWidget>> &pendentes)
 {
     QList<QWidget *> lista;
-    for (const QPointer<QWidget> &p : m_pendingControls)
+    for (const QPointer<QWidget> &p : pendentes)
         if (p)
             lista.append(p);
     return lista;
 }
 
+} // namespace
+
+QList<QWidget *> TFlatStyle::PendingControls() const
+{
+    return FormasVivas(m_pendingControls);
+}
+
 QList<QWidget *> TFlatStyle::PendingMenus() const
 {
-    QList<QWidget *> lista;
-    for (const QPointer<QWidget> &p : m_pendingMenus)
-        if (p)
-            lista.append(p);
-    return lista;
+    return FormasVivas(m_pendingMenus);
 }
 
 QList<THookWindowProc *> TFlatStyle::Hooks() const
