@@ -123,53 +123,49 @@ void TCustomTrayIcon::WndProc(unsigned mensagem, quintptr lParam)
     using namespace AtividadeBandeja;
     if (mensagem != WM_TRAYNOTIFY || !m_enabled)
         return;
-    auto cursor = [this] { return m_backend->PosicaoCursor(); };
+    // A press or release reports where the cursor is, then the keys held with the button.
+    auto desce = [this](TMouseButton botao, TShiftState doBotao) {
+        const QPoint p = m_backend->PosicaoCursor();
+        MouseDown(botao, m_backend->EstadoTeclado() | doBotao, p.x(), p.y());
+    };
+    auto sobe = [this](TMouseButton botao, TShiftState doBotao) {
+        const QPoint p = m_backend->PosicaoCursor();
+        MouseUp(botao, m_backend->EstadoTeclado() | doBotao, p.x(), p.y());
+    };
     switch (lParam) {
     case Move: {
-        const QPoint p = cursor();
+        const QPoint p = m_backend->PosicaoCursor();
         MouseMove(m_backend->EstadoTeclado(), p.x(), p.y());
         break;
     }
-    case LeftDown: {
-        const QPoint p = cursor();
-        MouseDown(mbLeft, m_backend->EstadoTeclado() | ssLeft, p.x(), p.y());
+    case LeftDown:
+        desce(mbLeft, ssLeft);
         m_clicado = true;
         if (m_leftBtnPopup) {
             m_clicado = false;
             MostraPopup();
         }
         break;
-    }
-    case LeftUp: {
+    case LeftUp:
         if (m_clicado) {
             m_clicado = false;
             Click();
         }
-        const QPoint p = cursor();
-        MouseUp(mbLeft, m_backend->EstadoTeclado() | ssLeft, p.x(), p.y());
+        sobe(mbLeft, ssLeft);
         break;
-    }
-    case RightDown: {
-        const QPoint p = cursor();
-        MouseDown(mbRight, m_backend->EstadoTeclado() | ssRight, p.x(), p.y());
+    case RightDown:
+        desce(mbRight, ssRight);
         MostraPopup();
         break;
-    }
-    case RightUp: {
-        const QPoint p = cursor();
-        MouseUp(mbRight, m_backend->EstadoTeclado() | ssRight, p.x(), p.y());
+    case RightUp:
+        sobe(mbRight, ssRight);
         break;
-    }
-    case MiddleDown: {
-        const QPoint p = cursor();
-        MouseDown(mbMiddle, m_backend->EstadoTeclado() | ssMiddle, p.x(), p.y());
+    case MiddleDown:
+        desce(mbMiddle, ssMiddle);
         break;
-    }
-    case MiddleUp: {
-        const QPoint p = cursor();
-        MouseUp(mbMiddle, m_backend->EstadoTeclado() | ssMiddle, p.x(), p.y());
+    case MiddleUp:
+        sobe(mbMiddle, ssMiddle);
         break;
-    }
     case LeftDblClk:
     case RightDblClk:
     case MiddleDblClk:
