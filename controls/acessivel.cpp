@@ -17,7 +17,7 @@ namespace {
 
 // What a reader says for a caption: "&&" is one ampersand, a single one marks the accelerator
 // and is not read.
-QString semAceleradores(const QString &texto)
+QString SemAceleradores(const QString &texto)
 {
     QString limpo;
     limpo.reserve(texto.size());
@@ -35,7 +35,7 @@ QString semAceleradores(const QString &texto)
 
 // The columns a reader is offered: those the user can see, leaving out the data columns the
 // program keeps for itself and the columns without width.
-QList<int> colunasLidas(const TStringGrid &grade)
+QList<int> ColunasLidas(const TStringGrid &grade)
 {
     QList<int> colunas;
     for (int c = 0; c < grade.ColCount(); ++c)
@@ -45,25 +45,25 @@ QList<int> colunasLidas(const TStringGrid &grade)
 }
 
 // The header is the last fixed row; the table's rows are the rows below the fixed ones.
-bool temCabecalho(const TStringGrid &grade)
+bool TemCabecalho(const TStringGrid &grade)
 {
     return grade.FixedRows() > 0;
 }
 
-class TabelaGrade;
+class TTabelaAcessivel;
 
 // One cell of the grid, read live from it; a header cell when it lies in the header row.
-class CelulaGrade : public QAccessibleInterface, public QAccessibleTableCellInterface
+class TCelulaAcessivel : public QAccessibleInterface, public QAccessibleTableCellInterface
 {
 public:
-    CelulaGrade(TStringGrid *grade, int coluna, int linha)
+    TCelulaAcessivel(TStringGrid *grade, int coluna, int linha)
         : m_grade(grade)
         , m_coluna(coluna)
         , m_linha(linha)
     {
     }
 
-    bool cabecalho() const { return m_grade && m_linha == m_grade->FixedRows() - 1; }
+    bool Cabecalho() const { return m_grade && m_linha == m_grade->FixedRows() - 1; }
 
     bool isValid() const override
     {
@@ -94,7 +94,7 @@ public:
         return QRect(m_grade->viewport()->mapToGlobal(r.topLeft()), r.size());
     }
 
-    QAccessible::Role role() const override { return cabecalho() ? QAccessible::ColumnHeader : QAccessible::Cell; }
+    QAccessible::Role role() const override { return Cabecalho() ? QAccessible::ColumnHeader : QAccessible::Cell; }
 
     QAccessible::State state() const override
     {
@@ -103,34 +103,34 @@ public:
             return estado;
         if (m_grade->CellRect(m_coluna, m_linha).isEmpty() || !m_grade->isVisible())
             estado.invisible = estado.offscreen = true;
-        if (cabecalho())
+        if (Cabecalho())
             return estado;
         estado.selectable = estado.focusable = true;
         estado.selected = isSelected();
-        estado.focused = m_grade->hasFocus() && m_linha == m_grade->Row() && m_coluna == colunaDoFoco(*m_grade);
+        estado.focused = m_grade->hasFocus() && m_linha == m_grade->Row() && m_coluna == ColunaDoFoco(*m_grade);
         return estado;
     }
 
     void *interface_cast(QAccessible::InterfaceType tipo) override
     {
-        if (tipo == QAccessible::TableCellInterface && !cabecalho())
+        if (tipo == QAccessible::TableCellInterface && !Cabecalho())
             return static_cast<QAccessibleTableCellInterface *>(this);
         return nullptr;
     }
 
     bool isSelected() const override
     {
-        return m_grade && !cabecalho() && m_grade->Selection().contains(m_coluna, m_linha);
+        return m_grade && !Cabecalho() && m_grade->Selection().contains(m_coluna, m_linha);
     }
     QList<QAccessibleInterface *> columnHeaderCells() const override;
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return m_grade ? int(colunasLidas(*m_grade).indexOf(m_coluna)) : -1; }
+    int columnIndex() const override { return m_grade ? int(ColunasLidas(*m_grade).indexOf(m_coluna)) : -1; }
     int rowIndex() const override { return m_grade ? m_linha - m_grade->FixedRows() : -1; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override { return parent(); }
 
-    static int colunaDoFoco(const TStringGrid &grade) { return ColunaDoFocoAcessivel(grade); }
+    static int ColunaDoFoco(const TStringGrid &grade) { return ColunaDoFocoAcessivel(grade); }
 
 private:
     QPointer<TStringGrid> m_grade;
@@ -140,32 +140,32 @@ private:
 
 // The grid as a table: the header row's cells come first among the children, then the cells
 // of each row below it, row by row.
-class TabelaGrade : public QAccessibleWidget, public QAccessibleTableInterface
+class TTabelaAcessivel : public QAccessibleWidget, public QAccessibleTableInterface
 {
 public:
-    explicit TabelaGrade(TStringGrid *grade)
+    explicit TTabelaAcessivel(TStringGrid *grade)
         : QAccessibleWidget(grade, QAccessible::Table)
     {
     }
 
-    ~TabelaGrade() override { esqueceCelulas(); }
+    ~TTabelaAcessivel() override { EsqueceCelulas(); }
 
-    TStringGrid *grade() const { return static_cast<TStringGrid *>(widget()); }
+    TStringGrid *Grade() const { return static_cast<TStringGrid *>(widget()); }
 
     // The interface of the cell, made once and kept until the grid's rows or columns change.
-    QAccessibleInterface *celula(int coluna, int linha) const
+    QAccessibleInterface *Celula(int coluna, int linha) const
     {
-        if (IndiceCelulaAcessivel(*grade(), coluna, linha) < 0)
+        if (IndiceCelulaAcessivel(*Grade(), coluna, linha) < 0)
             return nullptr;
         const quint64 chave = (quint64(quint32(linha)) << 32) | quint32(coluna);
         if (const auto achada = m_celulas.constFind(chave); achada != m_celulas.cend())
             return QAccessible::accessibleInterface(*achada);
-        auto *nova = new CelulaGrade(grade(), coluna, linha);
+        auto *nova = new TCelulaAcessivel(Grade(), coluna, linha);
         m_celulas.insert(chave, QAccessible::registerAccessibleInterface(nova));
         return nova;
     }
 
-    void esqueceCelulas()
+    void EsqueceCelulas()
     {
         for (const QAccessible::Id id : std::as_const(m_celulas))
             QAccessible::deleteAccessibleInterface(id);
@@ -181,16 +181,16 @@ public:
 
     int childCount() const override
     {
-        return int(colunasLidas(*grade()).size()) * ((temCabecalho(*grade()) ? 1 : 0) + rowCount());
+        return int(ColunasLidas(*Grade()).size()) * ((TemCabecalho(*Grade()) ? 1 : 0) + rowCount());
     }
 
     QAccessibleInterface *child(int indice) const override
     {
-        const QList<int> colunas = colunasLidas(*grade());
+        const QList<int> colunas = ColunasLidas(*Grade());
         if (indice < 0 || colunas.isEmpty() || indice >= childCount())
             return nullptr;
-        const int primeira = grade()->FixedRows() - (temCabecalho(*grade()) ? 1 : 0);
-        return celula(colunas.at(indice % colunas.size()), primeira + indice / int(colunas.size()));
+        const int primeira = Grade()->FixedRows() - (TemCabecalho(*Grade()) ? 1 : 0);
+        return Celula(colunas.at(indice % colunas.size()), primeira + indice / int(colunas.size()));
     }
 
     int indexOfChild(const QAccessibleInterface *filho) const override
@@ -199,7 +199,7 @@ public:
             return -1;
         for (auto i = m_celulas.cbegin(); i != m_celulas.cend(); ++i)
             if (QAccessible::accessibleInterface(i.value()) == filho)
-                return IndiceCelulaAcessivel(*grade(), int(i.key() & 0xFFFFFFFFu), int(i.key() >> 32));
+                return IndiceCelulaAcessivel(*Grade(), int(i.key() & 0xFFFFFFFFu), int(i.key() >> 32));
         return -1;
     }
 
@@ -207,17 +207,17 @@ public:
     {
         int c = 0;
         int r = 0;
-        const QPoint ponto = grade()->viewport()->mapFromGlobal(QPoint(x, y));
-        if (!grade()->MouseToCell(ponto, c, r))
+        const QPoint ponto = Grade()->viewport()->mapFromGlobal(QPoint(x, y));
+        if (!Grade()->MouseToCell(ponto, c, r))
             return nullptr;
-        return celula(c, r);
+        return Celula(c, r);
     }
 
     QAccessibleInterface *focusChild() const override
     {
-        if (!grade()->hasFocus())
+        if (!Grade()->hasFocus())
             return nullptr;
-        return celula(CelulaGrade::colunaDoFoco(*grade()), grade()->Row());
+        return Celula(TCelulaAcessivel::ColunaDoFoco(*Grade()), Grade()->Row());
     }
 
     // Table
@@ -225,12 +225,12 @@ public:
     QAccessibleInterface *summary() const override { return nullptr; }
     QAccessibleInterface *cellAt(int linha, int coluna) const override
     {
-        const QList<int> colunas = colunasLidas(*grade());
+        const QList<int> colunas = ColunasLidas(*Grade());
         if (linha < 0 || linha >= rowCount() || coluna < 0 || coluna >= colunas.size())
             return nullptr;
-        return celula(colunas.at(coluna), grade()->FixedRows() + linha);
+        return Celula(colunas.at(coluna), Grade()->FixedRows() + linha);
     }
-    int selectedCellCount() const override { return int(selectedRows().size() * colunasLidas(*grade()).size()); }
+    int selectedCellCount() const override { return int(selectedRows().size() * ColunasLidas(*Grade()).size()); }
     QList<QAccessibleInterface *> selectedCells() const override
     {
         QList<QAccessibleInterface *> celulas;
@@ -241,27 +241,27 @@ public:
     }
     QString columnDescription(int coluna) const override
     {
-        const QList<int> colunas = colunasLidas(*grade());
-        if (!temCabecalho(*grade()) || coluna < 0 || coluna >= colunas.size())
+        const QList<int> colunas = ColunasLidas(*Grade());
+        if (!TemCabecalho(*Grade()) || coluna < 0 || coluna >= colunas.size())
             return {};
-        return grade()->Cells(colunas.at(coluna), grade()->FixedRows() - 1);
+        return Grade()->Cells(colunas.at(coluna), Grade()->FixedRows() - 1);
     }
     QString rowDescription(int) const override { return {}; }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return int(selectedRows().size()); }
-    int columnCount() const override { return int(colunasLidas(*grade()).size()); }
-    int rowCount() const override { return std::max(grade()->RowCount() - grade()->FixedRows(), 0); }
+    int columnCount() const override { return int(ColunasLidas(*Grade()).size()); }
+    int rowCount() const override { return std::max(Grade()->RowCount() - Grade()->FixedRows(), 0); }
     QList<int> selectedColumns() const override { return {}; }
     // Rows count as selected when the grid selects whole rows.
     QList<int> selectedRows() const override
     {
         QList<int> linhas;
-        if (!(grade()->Options() & GO::goRowSelect))
+        if (!(Grade()->Options() & GO::goRowSelect))
             return linhas;
-        const QRect selecao = grade()->Selection();
-        for (int r = std::max(selecao.top(), grade()->FixedRows()); r <= selecao.bottom() && r < grade()->RowCount();
+        const QRect selecao = Grade()->Selection();
+        for (int r = std::max(selecao.top(), Grade()->FixedRows()); r <= selecao.bottom() && r < Grade()->RowCount();
              ++r)
-            linhas.push_back(r - grade()->FixedRows());
+            linhas.push_back(r - Grade()->FixedRows());
         return linhas;
     }
     bool isColumnSelected(int) const override { return false; }
@@ -271,51 +271,51 @@ public:
     {
         if (linha < 0 || linha >= rowCount())
             return false;
-        grade()->EscolheLinha(grade()->FixedRows() + linha);
+        Grade()->EscolheLinha(Grade()->FixedRows() + linha);
         return true;
     }
     bool selectColumn(int) override { return false; }
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent *) override { esqueceCelulas(); }
+    void modelChange(QAccessibleTableModelChangeEvent *) override { EsqueceCelulas(); }
 
 private:
     // Cell interfaces by (row << 32 | column); the accessibility cache owns them.
     mutable QHash<quint64, QAccessible::Id> m_celulas;
 };
 
-QList<QAccessibleInterface *> CelulaGrade::columnHeaderCells() const
+QList<QAccessibleInterface *> TCelulaAcessivel::columnHeaderCells() const
 {
-    if (!m_grade || !temCabecalho(*m_grade))
+    if (!m_grade || !TemCabecalho(*m_grade))
         return {};
-    if (auto *tabela = dynamic_cast<TabelaGrade *>(parent()))
-        if (QAccessibleInterface *topo = tabela->celula(m_coluna, m_grade->FixedRows() - 1))
+    if (auto *tabela = dynamic_cast<TTabelaAcessivel *>(parent()))
+        if (QAccessibleInterface *topo = tabela->Celula(m_coluna, m_grade->FixedRows() - 1))
             return { topo };
     return {};
 }
 
 // A push button whose caption is its name and whose press action clicks it.
-class BotaoGradiente : public QAccessibleWidget
+class TBotaoAcessivel : public QAccessibleWidget
 {
 public:
-    explicit BotaoGradiente(TGradientButton *botao)
+    explicit TBotaoAcessivel(TGradientButton *botao)
         : QAccessibleWidget(botao, QAccessible::Button)
     {
     }
-    TGradientButton *botao() const { return static_cast<TGradientButton *>(widget()); }
+    TGradientButton *Botao() const { return static_cast<TGradientButton *>(widget()); }
 
     QString text(QAccessible::Text tipo) const override
     {
-        if (tipo == QAccessible::Name && botao()->accessibleName().isEmpty())
-            return semAceleradores(botao()->Caption());
+        if (tipo == QAccessible::Name && Botao()->accessibleName().isEmpty())
+            return SemAceleradores(Botao()->Caption());
         return QAccessibleWidget::text(tipo);
     }
     QAccessible::State state() const override
     {
         QAccessible::State estado = QAccessibleWidget::state();
-        estado.pressed = botao()->Down();
-        estado.checkable = botao()->Grouped();
-        estado.checked = botao()->Grouped() && botao()->Down();
+        estado.pressed = Botao()->Down();
+        estado.checkable = Botao()->Grouped();
+        estado.checked = Botao()->Grouped() && Botao()->Down();
         return estado;
     }
     QStringList actionNames() const override
@@ -325,50 +325,50 @@ public:
     void doAction(const QString &acao) override
     {
         if (acao == pressAction())
-            botao()->Click();
+            Botao()->Click();
         else
             QAccessibleWidget::doAction(acao);
     }
 };
 
 // Static text whose caption is its name; it labels the control its accelerator focuses.
-class RotuloSombra : public QAccessibleWidget
+class TRotuloAcessivel : public QAccessibleWidget
 {
 public:
-    explicit RotuloSombra(TCustomShadowLabel *rotulo)
+    explicit TRotuloAcessivel(TCustomShadowLabel *rotulo)
         : QAccessibleWidget(rotulo, QAccessible::StaticText)
     {
     }
-    TCustomShadowLabel *rotulo() const { return static_cast<TCustomShadowLabel *>(widget()); }
+    TCustomShadowLabel *Rotulo() const { return static_cast<TCustomShadowLabel *>(widget()); }
 
     QString text(QAccessible::Text tipo) const override
     {
-        if (tipo == QAccessible::Name && rotulo()->accessibleName().isEmpty())
-            return semAceleradores(rotulo()->Caption());
+        if (tipo == QAccessible::Name && Rotulo()->accessibleName().isEmpty())
+            return SemAceleradores(Rotulo()->Caption());
         return QAccessibleWidget::text(tipo);
     }
     QList<std::pair<QAccessibleInterface *, QAccessible::Relation>> relations(
         QAccessible::Relation filtro) const override
     {
         auto lista = QAccessibleWidget::relations(filtro);
-        if ((filtro & QAccessible::Labelled) && rotulo()->FocusControl())
-            if (QAccessibleInterface *alvo = QAccessible::queryAccessibleInterface(rotulo()->FocusControl()))
+        if ((filtro & QAccessible::Labelled) && Rotulo()->FocusControl())
+            if (QAccessibleInterface *alvo = QAccessible::queryAccessibleInterface(Rotulo()->FocusControl()))
                 lista.push_back({ alvo, QAccessible::Labelled });
         return lista;
     }
 };
 
-QAccessibleInterface *fabrica(const QString &classe, QObject *objeto)
+QAccessibleInterface *Fabrica(const QString &classe, QObject *objeto)
 {
     if (classe == QLatin1String("TStringGrid"))
         if (auto *grade = qobject_cast<TStringGrid *>(objeto))
-            return new TabelaGrade(grade);
+            return new TTabelaAcessivel(grade);
     if (classe == QLatin1String("TGradientButton"))
         if (auto *botao = qobject_cast<TGradientButton *>(objeto))
-            return new BotaoGradiente(botao);
+            return new TBotaoAcessivel(botao);
     if (classe == QLatin1String("TCustomShadowLabel"))
         if (auto *rotulo = qobject_cast<TCustomShadowLabel *>(objeto))
-            return new RotuloSombra(rotulo);
+            return new TRotuloAcessivel(rotulo);
     return nullptr;
 }
 
@@ -377,7 +377,7 @@ QAccessibleInterface *fabrica(const QString &classe, QObject *objeto)
 void RegistraAcessiveis()
 {
     static const bool instalada = [] {
-        QAccessible::installFactory(fabrica);
+        QAccessible::installFactory(Fabrica);
         return true;
     }();
     (void)instalada;
@@ -385,9 +385,9 @@ void RegistraAcessiveis()
 
 int IndiceCelulaAcessivel(const TStringGrid &grade, int ACol, int ARow)
 {
-    const QList<int> colunas = colunasLidas(grade);
+    const QList<int> colunas = ColunasLidas(grade);
     const int coluna = int(colunas.indexOf(ACol));
-    const int cabecalho = temCabecalho(grade) ? 1 : 0;
+    const int cabecalho = TemCabecalho(grade) ? 1 : 0;
     const int linha = ARow - (grade.FixedRows() - cabecalho);
     if (coluna < 0 || linha < 0 || ARow >= grade.RowCount())
         return -1;
@@ -396,7 +396,7 @@ int IndiceCelulaAcessivel(const TStringGrid &grade, int ACol, int ARow)
 
 int ColunaDoFocoAcessivel(const TStringGrid &grade)
 {
-    const QList<int> colunas = colunasLidas(grade);
+    const QList<int> colunas = ColunasLidas(grade);
     if (colunas.isEmpty() || (colunas.contains(grade.Col()) && !(grade.Options() & GO::goRowSelect)))
         return grade.Col();
     return colunas.first();

@@ -17,7 +17,7 @@ constexpr double Setores[6][3] = {
 const char *const NomesHLS[3] = { "Hue", "Luminance", "Saturation" };
 const char *const NomesRGB[3] = { "Red", "Green", "Blue" };
 
-void confere(const TVetorCor &v, const char *rotina, const char *const nomes[3])
+void Confere(const TVetorCor &v, const char *rotina, const char *const nomes[3])
 {
     for (int i = 0; i < 3; ++i) {
         // Written so that NaN fails as well.
@@ -26,7 +26,7 @@ void confere(const TVetorCor &v, const char *rotina, const char *const nomes[3])
     }
 }
 
-double limita(double x)
+double Limita(double x)
 {
     if (x < 0.0)
         return 0.0;
@@ -36,7 +36,7 @@ double limita(double x)
 }
 
 // Hue in sixths from the transformed vector n and the index k of its smallest channel.
-double matiz(int k, const double n[3])
+double Matiz(int k, const double n[3])
 {
     double h = 0.0;
     switch (k) {
@@ -59,7 +59,7 @@ constexpr double Epsilon = 1e-8;
 
 void HLS2RGB(const TVetorCor &hls, TVetorCor &rgb)
 {
-    confere(hls, "HLS2RGB", NomesHLS);
+    Confere(hls, "HLS2RGB", NomesHLS);
     const double h = hls[0], l = hls[1], s = hls[2];
 
     const double seis = 6 * h;
@@ -71,14 +71,14 @@ void HLS2RGB(const TVetorCor &hls, TVetorCor &rgb)
     for (int i = 0; i < 3; ++i) {
         double v = Setores[b][i] + f * (Setores[proximo][i] - Setores[b][i]);
         v *= s;
-        c[i] = limita(l > 0.5 ? l + (1 - l) * v : l * (v + 1));
+        c[i] = Limita(l > 0.5 ? l + (1 - l) * v : l * (v + 1));
     }
     rgb = c;
 }
 
 void RGB2HLS(const TVetorCor &rgb, TVetorCor &hls)
 {
-    confere(rgb, "RGB2HLS", NomesRGB);
+    Confere(rgb, "RGB2HLS", NomesRGB);
 
     double a[3];
     double m = 0.0;
@@ -116,7 +116,7 @@ void RGB2HLS(const TVetorCor &rgb, TVetorCor &hls)
                 k = i;
             }
         }
-        h = matiz(k, n);
+        h = Matiz(k, n);
 
         if (std::fabs(a[1] - a[0]) > Epsilon)
             s = (a[1] - a[0]) / ((a[1] - 1) * n[0] - (a[0] - 1) * n[1]);
@@ -145,7 +145,7 @@ void RGB2HLS(const TVetorCor &rgb, TVetorCor &hls)
         }
         for (int i = 0; i < 3; ++i)
             n[i] = (n[i] + 1) * (2 / m2) - 1;
-        h = matiz(k, n); // the dominant channel is here the smallest one
+        h = Matiz(k, n); // the dominant channel is here the smallest one
 
         if (std::fabs(a[1] - a[0]) > Epsilon)
             s = (a[1] - a[0]) / ((a[0] + 1) * n[1] - (a[1] + 1) * n[0]);
@@ -165,7 +165,7 @@ void RGB2HLS(const TVetorCor &rgb, TVetorCor &hls)
             t = a[0] + 1;
         l = t * 0.5;
     }
-    hls = { limita(h), limita(l), limita(s) };
+    hls = { Limita(h), Limita(l), Limita(s) };
 }
 
 void ComputeLightDark(const QColor &cor, QColor &light, QColor &dark, float lightFactor, float darkFactor)

@@ -16,7 +16,7 @@ struct Linha
 };
 
 // Takes the '&' marks out: "&x" underlines x, "&&" is one '&', a final lone '&' vanishes.
-Linha tiraPrefixos(const QString &texto, bool semPrefixo)
+Linha TiraPrefixos(const QString &texto, bool semPrefixo)
 {
     Linha linha;
     for (qsizetype i = 0; i < texto.size(); ++i) {
@@ -34,7 +34,7 @@ Linha tiraPrefixos(const QString &texto, bool semPrefixo)
     return linha;
 }
 
-Linha trecho(const Linha &linha, qsizetype inicio, qsizetype tamanho)
+Linha Trecho(const Linha &linha, qsizetype inicio, qsizetype tamanho)
 {
     Linha t;
     t.texto = linha.texto.mid(inicio, tamanho);
@@ -45,21 +45,21 @@ Linha trecho(const Linha &linha, qsizetype inicio, qsizetype tamanho)
 class Medidor
 {
 public:
-    Medidor(const QFontMetrics &metricas, bool expandeTabs)
-        : m(metricas)
+    Medidor(const QFontMetrics &medidas, bool expandeTabs)
+        : metricas(medidas)
         , tabs(expandeTabs)
-        , passoTab(8 * metricas.averageCharWidth())
+        , passoTab(8 * medidas.averageCharWidth())
     {
     }
 
     // Width of a line, tabs advancing to the next stop (or taking no room when not expanded).
-    int largura(const QString &texto) const
+    int Largura(const QString &texto) const
     {
         int x = 0;
         qsizetype inicio = 0;
         for (qsizetype i = 0; i <= texto.size(); ++i) {
             if (i == texto.size() || texto.at(i) == QLatin1Char('\t')) {
-                x += m.horizontalAdvance(texto.mid(inicio, i - inicio));
+                x += metricas.horizontalAdvance(texto.mid(inicio, i - inicio));
                 if (i < texto.size() && tabs && passoTab > 0)
                     x = (x / passoTab + 1) * passoTab;
                 inicio = i + 1;
@@ -68,27 +68,27 @@ public:
         return x;
     }
 
-    const QFontMetrics &m;
+    const QFontMetrics &metricas;
     const bool tabs;
     const int passoTab;
 };
 
 // Greedy word wrap at blanks; a word wider than the room stays whole on its own line.
-std::vector<Linha> quebraPalavras(const Linha &paragrafo, int larguraMax, const Medidor &medidor)
+std::vector<Linha> QuebraPalavras(const Linha &paragrafo, int larguraMax, const Medidor &medidor)
 {
     std::vector<Linha> linhas;
     const QString &t = paragrafo.texto;
     qsizetype inicio = 0;
     while (true) {
-        if (medidor.largura(t.mid(inicio)) <= larguraMax) {
-            linhas.push_back(trecho(paragrafo, inicio, t.size() - inicio));
+        if (medidor.Largura(t.mid(inicio)) <= larguraMax) {
+            linhas.push_back(Trecho(paragrafo, inicio, t.size() - inicio));
             return linhas;
         }
         // The last blank at which the line still fits; else the end of the first word.
         qsizetype corte = -1;
         for (qsizetype i = inicio; i < t.size(); ++i) {
             if (t.at(i) == QLatin1Char(' ')) {
-                if (i > inicio && medidor.largura(t.mid(inicio, i - inicio)) > larguraMax)
+                if (i > inicio && medidor.Largura(t.mid(inicio, i - inicio)) > larguraMax)
                     break;
                 corte = i;
             }
@@ -96,11 +96,11 @@ std::vector<Linha> quebraPalavras(const Linha &paragrafo, int larguraMax, const 
         if (corte < 0 || corte == inicio) {
             corte = t.indexOf(QLatin1Char(' '), inicio + 1);
             if (corte < 0) {
-                linhas.push_back(trecho(paragrafo, inicio, t.size() - inicio));
+                linhas.push_back(Trecho(paragrafo, inicio, t.size() - inicio));
                 return linhas;
             }
         }
-        linhas.push_back(trecho(paragrafo, inicio, corte - inicio));
+        linhas.push_back(Trecho(paragrafo, inicio, corte - inicio));
         inicio = corte;
         while (inicio < t.size() && t.at(inicio) == QLatin1Char(' '))
             ++inicio;
@@ -109,23 +109,23 @@ std::vector<Linha> quebraPalavras(const Linha &paragrafo, int larguraMax, const 
     }
 }
 
-Linha cortaComReticencias(const Linha &linha, int larguraMax, const Medidor &medidor)
+Linha CortaComReticencias(const Linha &linha, int larguraMax, const Medidor &medidor)
 {
-    if (medidor.largura(linha.texto) <= larguraMax)
+    if (medidor.Largura(linha.texto) <= larguraMax)
         return linha;
     const QString reticencias = QStringLiteral("...");
     qsizetype n = linha.texto.size();
-    while (n > 0 && medidor.largura(linha.texto.left(n) + reticencias) > larguraMax)
+    while (n > 0 && medidor.Largura(linha.texto.left(n) + reticencias) > larguraMax)
         --n;
-    Linha cortada = trecho(linha, 0, n);
+    Linha cortada = Trecho(linha, 0, n);
     cortada.texto += reticencias;
     cortada.sublinhado.resize(static_cast<size_t>(cortada.texto.size()), false);
     return cortada;
 }
 
-std::vector<Linha> monta(const QString &texto, const QRect &rect, unsigned formato, const Medidor &medidor)
+std::vector<Linha> Monta(const QString &texto, const QRect &rect, unsigned formato, const Medidor &medidor)
 {
-    const Linha tudo = tiraPrefixos(texto, formato & DT::NoPrefix);
+    const Linha tudo = TiraPrefixos(texto, formato & DT::NoPrefix);
     std::vector<Linha> paragrafos;
     if (formato & DT::SingleLine) {
         Linha unica;
@@ -142,7 +142,7 @@ std::vector<Linha> monta(const QString &texto, const QRect &rect, unsigned forma
             const bool fim = i == tudo.texto.size();
             const QChar c = fim ? QChar() : tudo.texto.at(i);
             if (fim || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-                paragrafos.push_back(trecho(tudo, inicio, i - inicio));
+                paragrafos.push_back(Trecho(tudo, inicio, i - inicio));
                 if (!fim && c == QLatin1Char('\r') && i + 1 < tudo.texto.size()
                     && tudo.texto.at(i + 1) == QLatin1Char('\n'))
                     ++i;
@@ -154,7 +154,7 @@ std::vector<Linha> monta(const QString &texto, const QRect &rect, unsigned forma
     std::vector<Linha> linhas;
     for (const Linha &p : paragrafos) {
         if ((formato & DT::WordBreak) && !(formato & DT::SingleLine)) {
-            for (Linha &l : quebraPalavras(p, rect.width(), medidor))
+            for (Linha &l : QuebraPalavras(p, rect.width(), medidor))
                 linhas.push_back(std::move(l));
         } else {
             linhas.push_back(p);
@@ -162,25 +162,25 @@ std::vector<Linha> monta(const QString &texto, const QRect &rect, unsigned forma
     }
     if (formato & DT::EndEllipsis) {
         for (Linha &l : linhas)
-            l = cortaComReticencias(l, rect.width(), medidor);
+            l = CortaComReticencias(l, rect.width(), medidor);
     }
     return linhas;
 }
 
-int calcula(const QFontMetrics &metricas, const QString &texto, QRect &rect, unsigned formato)
+int Calcula(const QFontMetrics &metricas, const QString &texto, QRect &rect, unsigned formato)
 {
     const Medidor medidor(metricas, formato & DT::ExpandTabs);
-    const std::vector<Linha> linhas = monta(texto, rect, formato, medidor);
+    const std::vector<Linha> linhas = Monta(texto, rect, formato, medidor);
     int larguraMax = 0;
     for (const Linha &l : linhas)
-        larguraMax = std::max(larguraMax, medidor.largura(l.texto));
+        larguraMax = std::max(larguraMax, medidor.Largura(l.texto));
     const int altura = metricas.height() * static_cast<int>(linhas.size());
     rect.setWidth(larguraMax);
     rect.setHeight(altura);
     return altura;
 }
 
-void desenhaLinha(QPainter &painter, const Linha &linha, int x, int base, const Medidor &medidor)
+void DesenhaLinha(QPainter &painter, const Linha &linha, int x, int base, const Medidor &medidor)
 {
     const QString &t = linha.texto;
     qsizetype inicio = 0;
@@ -193,12 +193,12 @@ void desenhaLinha(QPainter &painter, const Linha &linha, int x, int base, const 
         for (qsizetype k = 0; k < parte.size(); ++k) {
             if (!linha.sublinhado[static_cast<size_t>(inicio + k)])
                 continue;
-            const int x0 = cursor + medidor.m.horizontalAdvance(parte.left(k));
-            const int x1 = x0 + medidor.m.horizontalAdvance(parte.at(k));
-            const int y = base + std::max(1, medidor.m.underlinePos());
-            painter.fillRect(QRect(x0, y, x1 - x0, std::max(1, medidor.m.lineWidth())), painter.pen().color());
+            const int x0 = cursor + medidor.metricas.horizontalAdvance(parte.left(k));
+            const int x1 = x0 + medidor.metricas.horizontalAdvance(parte.at(k));
+            const int y = base + std::max(1, medidor.metricas.underlinePos());
+            painter.fillRect(QRect(x0, y, x1 - x0, std::max(1, medidor.metricas.lineWidth())), painter.pen().color());
         }
-        cursor += medidor.m.horizontalAdvance(parte);
+        cursor += medidor.metricas.horizontalAdvance(parte);
         if (i < t.size() && medidor.tabs && medidor.passoTab > 0)
             cursor = x + ((cursor - x) / medidor.passoTab + 1) * medidor.passoTab;
         inicio = i + 1;
@@ -209,17 +209,17 @@ void desenhaLinha(QPainter &painter, const Linha &linha, int x, int base, const 
 
 int MedeTexto(const QFont &fonte, const QString &texto, QRect &rect, unsigned formato)
 {
-    return calcula(QFontMetrics(fonte), texto, rect, formato);
+    return Calcula(QFontMetrics(fonte), texto, rect, formato);
 }
 
 int DrawText(QPainter &painter, const QString &texto, QRect &rect, unsigned formato)
 {
     const QFontMetrics metricas = painter.fontMetrics();
     if (formato & DT::CalcRect)
-        return calcula(metricas, texto, rect, formato);
+        return Calcula(metricas, texto, rect, formato);
 
     const Medidor medidor(metricas, formato & DT::ExpandTabs);
-    const std::vector<Linha> linhas = monta(texto, rect, formato, medidor);
+    const std::vector<Linha> linhas = Monta(texto, rect, formato, medidor);
     const int alturaLinha = metricas.height();
     const int altura = alturaLinha * static_cast<int>(linhas.size());
 
@@ -236,13 +236,13 @@ int DrawText(QPainter &painter, const QString &texto, QRect &rect, unsigned form
         painter.setClipRect(rect, Qt::IntersectClip);
     int y = topo;
     for (const Linha &l : linhas) {
-        const int w = medidor.largura(l.texto);
+        const int w = medidor.Largura(l.texto);
         int x = rect.left();
         if (formato & DT::Right)
             x = rect.right() + 1 - w;
         else if (formato & DT::Center)
             x = rect.left() + (rect.width() - w) / 2;
-        desenhaLinha(painter, l, x, y + metricas.ascent(), medidor);
+        DesenhaLinha(painter, l, x, y + metricas.ascent(), medidor);
         y += alturaLinha;
     }
     painter.restore();

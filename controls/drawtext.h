@@ -9,7 +9,7 @@ class QPainter;
 // The one text-drawing routine of the controls: lays out and draws text in a rectangle the
 // way the classic desktop call does, with the same format flags.
 namespace DT {
-enum Formato : unsigned {
+enum TFormato : unsigned {
     Left = 0x0000,
     Center = 0x0001,
     Right = 0x0002,

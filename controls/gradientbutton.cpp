@@ -25,7 +25,7 @@ constexpr int MaxCaption = 79;
 
 // Draws an axis-aligned line from a toward b and leaves b itself unpainted, as the classic
 // line-to call does; the frame's corners depend on which pixels stay untouched.
-void linhaAte(QPainter &p, QPoint a, QPoint b, const QColor &cor)
+void LinhaAte(QPainter &p, QPoint a, QPoint b, const QColor &cor)
 {
     if (a == b)
         return;
@@ -37,12 +37,12 @@ void linhaAte(QPainter &p, QPoint a, QPoint b, const QColor &cor)
 }
 
 // A rectangle given by its edges, right and bottom excluded.
-QRect bordas(int l, int t, int r, int b)
+QRect Bordas(int l, int t, int r, int b)
 {
     return QRect(l, t, r - l, b - t);
 }
 
-bool campoDeTexto(QWidget *w)
+bool CampoDeTexto(QWidget *w)
 {
     if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w))
         return true;
@@ -55,7 +55,7 @@ bool campoDeTexto(QWidget *w)
     return false;
 }
 
-QChar teclaDoEvento(const QKeyEvent *e)
+QChar TeclaDoEvento(const QKeyEvent *e)
 {
     // With Alt held the event carries no text; the key code names the letter.
     if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
@@ -199,7 +199,7 @@ TGradientButton::~TGradientButton()
     qApp->removeEventFilter(this);
 }
 
-void TGradientButton::repinta()
+void TGradientButton::Repinta()
 {
     m_telaValida = false;
     update();
@@ -210,7 +210,7 @@ void TGradientButton::setBevelWidth(int valor)
     if (valor == m_bevelWidth || valor < 0 || valor >= height() / 2 || valor >= width() / 2)
         return;
     m_bevelWidth = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setBorderColor(const QColor &valor)
@@ -218,7 +218,7 @@ void TGradientButton::setBorderColor(const QColor &valor)
     if (m_borderColor == valor)
         return;
     m_borderColor = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setBorderStyle(TBorderStyle valor)
@@ -226,7 +226,7 @@ void TGradientButton::setBorderStyle(TBorderStyle valor)
     if (m_borderStyle == valor)
         return;
     m_borderStyle = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setCaption(const QString &valor)
@@ -234,7 +234,7 @@ void TGradientButton::setCaption(const QString &valor)
     if (m_caption == valor)
         return;
     m_caption = valor;
-    repinta();
+    Repinta();
     // A screen reader reads the caption as the name.
     QAccessibleEvent nome(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nome);
@@ -248,7 +248,7 @@ void TGradientButton::setColor(const QColor &valor)
     UpdateContrastColors();
     if (m_gradientStyle != gsNone)
         BuildPalette();
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setContrastHighlight(int valor)
@@ -259,7 +259,7 @@ void TGradientButton::setContrastHighlight(int valor)
     UpdateContrastColors();
     if (m_gradientStyle != gsNone)
         BuildPalette();
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setContrastShadow(int valor)
@@ -270,7 +270,7 @@ void TGradientButton::setContrastShadow(int valor)
     UpdateContrastColors();
     if (m_gradientStyle != gsNone)
         BuildPalette();
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setDown(bool valor)
@@ -284,7 +284,7 @@ void TGradientButton::setDown(bool valor)
         p.end();
         update();
     } else {
-        repinta();
+        Repinta();
     }
     if (m_grouped && valor)
         ReleaseGroup();
@@ -295,7 +295,7 @@ void TGradientButton::setDown(bool valor)
 void TGradientButton::setGlyph(const QImage &valor)
 {
     m_glyph = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setGradientDirection(TGradDirection valor)
@@ -305,7 +305,7 @@ void TGradientButton::setGradientDirection(TGradDirection valor)
     m_gradientDirection = valor;
     if (m_gradientStyle != gsNone)
         BuildPalette();
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setGradientStyle(TGradientStyle valor)
@@ -315,7 +315,7 @@ void TGradientButton::setGradientStyle(TGradientStyle valor)
     m_gradientStyle = valor;
     if (valor != gsNone)
         BuildPalette();
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setLayout(TButtonLayout valor)
@@ -323,7 +323,7 @@ void TGradientButton::setLayout(TButtonLayout valor)
     if (m_layout == valor)
         return;
     m_layout = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setMargin(int valor)
@@ -331,7 +331,7 @@ void TGradientButton::setMargin(int valor)
     if (m_margin == valor)
         return;
     m_margin = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setNumGlyphs(int valor)
@@ -339,7 +339,7 @@ void TGradientButton::setNumGlyphs(int valor)
     if (m_numGlyphs == valor || valor < 0 || valor > 4)
         return;
     m_numGlyphs = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setSpacing(int valor)
@@ -347,7 +347,7 @@ void TGradientButton::setSpacing(int valor)
     if (m_spacing == valor)
         return;
     m_spacing = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::setTopMargin(int valor)
@@ -355,7 +355,7 @@ void TGradientButton::setTopMargin(int valor)
     if (m_topMargin == valor)
         return;
     m_topMargin = valor;
-    repinta();
+    Repinta();
 }
 
 void TGradientButton::UpdateContrastColors()
@@ -381,7 +381,7 @@ void TGradientButton::ReleaseGroup()
     }
 }
 
-QColor TGradientButton::corGradiente(int j) const
+QColor TGradientButton::CorGradiente(int j) const
 {
     const bool invertido = m_changeDirection && m_down;
     return m_palette[std::clamp(invertido ? 255 - j : j, 0, 255)];
@@ -399,15 +399,15 @@ void TGradientButton::DrawGradient(QPainter &p)
         auto indice = [escala](int n) { return static_cast<int>(std::trunc(float(n) * escala)); };
         p.save();
         for (int i = 0; i <= W; ++i) {
-            p.setPen(QPen(corGradiente(indice(i)), 1));
+            p.setPen(QPen(CorGradiente(indice(i)), 1));
             p.drawLine(QPoint(i, 0), centro);
-            p.setPen(QPen(corGradiente(indice(H + i)), 1));
+            p.setPen(QPen(CorGradiente(indice(H + i)), 1));
             p.drawLine(centro, QPoint(i, H - 1));
         }
         for (int j = 0; j <= H; ++j) {
-            p.setPen(QPen(corGradiente(indice(W + j)), 1));
+            p.setPen(QPen(CorGradiente(indice(W + j)), 1));
             p.drawLine(QPoint(W - 1, j), centro);
-            p.setPen(QPen(corGradiente(indice(j)), 1));
+            p.setPen(QPen(CorGradiente(indice(j)), 1));
             p.drawLine(centro, QPoint(0, j));
         }
         p.restore();
@@ -415,7 +415,7 @@ void TGradientButton::DrawGradient(QPainter &p)
     }
     const QList<QRect> faixas = FaixasGradiente(m_gradientStyle, size());
     for (int i = 0; i < faixas.size(); ++i)
-        p.fillRect(faixas.at(i), corGradiente(i));
+        p.fillRect(faixas.at(i), CorGradiente(i));
 }
 
 void TGradientButton::DrawFrame(QPainter &p, bool moveInterior)
@@ -431,28 +431,28 @@ void TGradientButton::DrawFrame(QPainter &p, bool moveInterior)
     } else if (m_borderStyle == bsNormal) {
         const QColor a = m_down ? m_borderColor : m_highlightColor;
         const QColor b = m_down ? m_highlightColor : m_borderColor;
-        linhaAte(p, QPoint(RL, RB - 1), QPoint(RL, RT), a);
-        linhaAte(p, QPoint(RL, RT), QPoint(RR - 1, RT), a);
-        linhaAte(p, QPoint(RL, RB - 1), QPoint(RR - 1, RB - 1), b);
-        linhaAte(p, QPoint(RR - 1, RB - 1), QPoint(RR - 1, RT), b);
+        LinhaAte(p, QPoint(RL, RB - 1), QPoint(RL, RT), a);
+        LinhaAte(p, QPoint(RL, RT), QPoint(RR - 1, RT), a);
+        LinhaAte(p, QPoint(RL, RB - 1), QPoint(RR - 1, RB - 1), b);
+        LinhaAte(p, QPoint(RR - 1, RB - 1), QPoint(RR - 1, RT), b);
         ++RL, ++RT, --RR, --RB;
     }
 
     const QColor superior = m_down ? m_shadowColor : m_highlightColor;
     const QColor inferior = m_down ? m_highlightColor : m_shadowColor;
     for (int k = 0; k < m_bevelWidth; ++k) {
-        linhaAte(p, QPoint(RR - k - 1, RT + k), QPoint(RL + k, RT + k), superior);
-        linhaAte(p, QPoint(RL + k, RT + k), QPoint(RL + k, RB - k - 1), superior);
+        LinhaAte(p, QPoint(RR - k - 1, RT + k), QPoint(RL + k, RT + k), superior);
+        LinhaAte(p, QPoint(RL + k, RT + k), QPoint(RL + k, RB - k - 1), superior);
     }
     for (int k = 0; k < m_bevelWidth; ++k) {
-        linhaAte(p, QPoint(RR - k - 1, RT + k), QPoint(RR - k - 1, RB - k - 1), inferior);
-        linhaAte(p, QPoint(RR - k - 1, RB - k - 1), QPoint(RL + k, RB - k - 1), inferior);
+        LinhaAte(p, QPoint(RR - k - 1, RT + k), QPoint(RR - k - 1, RB - k - 1), inferior);
+        LinhaAte(p, QPoint(RR - k - 1, RB - k - 1), QPoint(RL + k, RB - k - 1), inferior);
     }
 
     if (moveInterior) {
         const int bw = m_bevelWidth;
-        const QRect origem = m_down ? bordas(RL + bw, RT + bw, RR - bw - 1, RB - bw - 1)
-                                    : bordas(RL + bw + 1, RT + bw + 1, RR - bw, RB - bw);
+        const QRect origem = m_down ? Bordas(RL + bw, RT + bw, RR - bw - 1, RB - bw - 1)
+                                    : Bordas(RL + bw + 1, RT + bw + 1, RR - bw, RB - bw);
         const int desvio = m_down ? 1 : -1;
         if (origem.isValid() && p.device() == &m_tela) {
             const qreal escala = m_tela.devicePixelRatio();
@@ -466,11 +466,11 @@ void TGradientButton::DrawFrame(QPainter &p, bool moveInterior)
     }
 }
 
-void TGradientButton::pinta(QPainter &p)
+void TGradientButton::Pinta(QPainter &p)
 {
     const int W = width(), H = height();
     const int recuo = m_bevelWidth + (m_borderStyle == bsFlat ? 0 : 1);
-    const QRect interno = bordas(recuo, recuo, W - recuo, H - recuo);
+    const QRect interno = Bordas(recuo, recuo, W - recuo, H - recuo);
     p.setFont(font());
     p.fillRect(interno, m_color);
 
@@ -533,7 +533,7 @@ void TGradientButton::paintEvent(QPaintEvent *)
         m_tela.setDevicePixelRatio(escala);
         m_tela.fill(Qt::transparent);
         QPainter p(&m_tela);
-        pinta(p);
+        Pinta(p);
         m_telaValida = true;
     }
     QPainter p(this);
@@ -626,18 +626,18 @@ void TGradientButton::changeEvent(QEvent *evento)
             if (m_repeatTimer)
                 m_repeatTimer->stop();
         }
-        repinta();
+        Repinta();
         break;
     case QEvent::FontChange:
     case QEvent::PaletteChange:
-        repinta();
+        Repinta();
         break;
     default:
         break;
     }
 }
 
-bool TGradientButton::teclaDeAtalho(QChar tecla)
+bool TGradientButton::TeclaDeAtalho(QChar tecla)
 {
     if (tecla.isNull() || !IsAccelChar(tecla, m_caption))
         return false;
@@ -671,7 +671,7 @@ bool TGradientButton::eventFilter(QObject *objeto, QEvent *evento)
     if (tecla->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
         return false;
     // Without Alt a letter typed into a text field belongs to the field.
-    if (!comAlt && foco && campoDeTexto(foco))
+    if (!comAlt && foco && CampoDeTexto(foco))
         return false;
-    return teclaDeAtalho(teclaDoEvento(tecla));
+    return TeclaDeAtalho(TeclaDoEvento(tecla));
 }

@@ -150,13 +150,13 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void repinta();
-    void pinta(QPainter &p);
+    void Repinta();
+    void Pinta(QPainter &p);
     void DrawGradient(QPainter &p);
     void DrawFrame(QPainter &p, bool moveInterior);
     void RepeatTick();
-    bool teclaDeAtalho(QChar tecla);
-    QColor corGradiente(int j) const;
+    bool TeclaDeAtalho(QChar tecla);
+    QColor CorGradiente(int j) const;
 
     bool m_allowAllUp = false;
     bool m_allowTimer = false;

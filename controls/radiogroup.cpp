@@ -27,7 +27,7 @@ void TRadioGroup::setItems(const QStringList &items)
         m_botoes.push_back(botao);
         botao->show();
     }
-    posicionaBotoes();
+    PosicionaBotoes();
 }
 
 int TRadioGroup::ItemIndex() const
@@ -56,11 +56,11 @@ QRadioButton *TRadioGroup::Botao(int indice) const
 void TRadioGroup::resizeEvent(QResizeEvent *evento)
 {
     QGroupBox::resizeEvent(evento);
-    posicionaBotoes();
+    PosicionaBotoes();
 }
 
 // Items share the height under the caption evenly, each centred in its share.
-void TRadioGroup::posicionaBotoes()
+void TRadioGroup::PosicionaBotoes()
 {
     if (m_botoes.isEmpty())
         return;

@@ -28,7 +28,7 @@ protected:
     void resizeEvent(QResizeEvent *evento) override;
 
 private:
-    void posicionaBotoes();
+    void PosicionaBotoes();
 
     QStringList m_items;
     QButtonGroup *m_grupo = nullptr;

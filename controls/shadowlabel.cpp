@@ -11,27 +11,27 @@
 
 namespace {
 
-int direita(const QRect &r)
+int Direita(const QRect &r)
 {
     return r.x() + r.width();
 }
-int base(const QRect &r)
+int Base(const QRect &r)
 {
     return r.y() + r.height();
 }
 
 // Both rectangles by their edges, empty ones included (a measured blank is still a place).
-QRect uniao(const QRect &a, const QRect &b)
+QRect Uniao(const QRect &a, const QRect &b)
 {
     const int l = std::min(a.x(), b.x()), t = std::min(a.y(), b.y());
-    return QRect(l, t, std::max(direita(a), direita(b)) - l, std::max(base(a), base(b)) - t);
+    return QRect(l, t, std::max(Direita(a), Direita(b)) - l, std::max(Base(a), Base(b)) - t);
 }
 
-QColor cinzaDesabilitado()
+QColor CinzaDesabilitado()
 {
     return QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
 }
-QColor realceDeBotao()
+QColor RealceDeBotao()
 {
     return QApplication::palette().color(QPalette::Active, QPalette::Light);
 }
@@ -68,7 +68,7 @@ int DrawShadowText(QPainter *painter, const QFont &fonte, const QString &texto, 
     if (h > 0)
         h += s;
     desenha(rt, corTexto);
-    r = uniao(rt, rs);
+    r = Uniao(rt, rs);
     return h;
 }
 
@@ -86,7 +86,7 @@ QChar TeclaAceleradora(const QString &texto)
 
 TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     : QWidget(parent)
-    , m_shadowColor(realceDeBotao())
+    , m_shadowColor(RealceDeBotao())
 {
     RegistraAcessiveis();
     setFocusPolicy(Qt::NoFocus);
@@ -94,7 +94,7 @@ TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, m_opaco);
     resize(65, 17);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *novo) { focoMudou(novo); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *novo) { FocoMudou(novo); });
     // The accelerator is typed wherever the focus is; the label listens for it.
     qApp->installEventFilter(this);
     AdjustBounds();
@@ -266,8 +266,8 @@ int TCustomShadowLabel::DoDrawText(QPainter *painter, QRect &r, unsigned formato
             posicao = spRightBottom;
             tamanho = 1;
         }
-        corTexto = cinzaDesabilitado();
-        corSombra = realceDeBotao();
+        corTexto = CinzaDesabilitado();
+        corSombra = RealceDeBotao();
     }
     return DrawShadowText(painter, font(), texto, r, formato, tamanho, corSombra.toRgb(), corTexto, posicao);
 }
@@ -285,9 +285,9 @@ void TCustomShadowLabel::AdjustBounds()
         alinhamento = alinhamento == taLeftJustify ? taRightJustify : taLeftJustify;
     // A right-aligned label keeps its right edge in place.
     if (alinhamento == taRightJustify)
-        x += width() - direita(r);
+        x += width() - Direita(r);
     // Measured from the client origin: a shadow to the right or below adds to the size.
-    setGeometry(x, y(), direita(r), base(r));
+    setGeometry(x, y(), Direita(r), Base(r));
 }
 
 void TCustomShadowLabel::paintEvent(QPaintEvent *)
@@ -305,7 +305,7 @@ void TCustomShadowLabel::paintEvent(QPaintEvent *)
         DoDrawText(&p, r, f | DT::CalcRect);
         r.setLeft(0);
         r.setRight(width() - 1);
-        const int folga = height() - base(r);
+        const int folga = height() - Base(r);
         r.translate(0, m_layout == tlBottom ? folga : folga / 2);
     }
     DoDrawText(&p, r, f);
@@ -333,7 +333,7 @@ void TCustomShadowLabel::MouseLeave()
 namespace {
 
 // The program is the one the user works with: one of its windows is active.
-bool emPrimeiroPlano()
+bool EmPrimeiroPlano()
 {
     return QApplication::activeWindow() != nullptr;
 }
@@ -343,7 +343,7 @@ bool emPrimeiroPlano()
 void TCustomShadowLabel::enterEvent(QEnterEvent *evento)
 {
     QWidget::enterEvent(evento);
-    if (!m_mouseInControl && isEnabled() && emPrimeiroPlano()) {
+    if (!m_mouseInControl && isEnabled() && EmPrimeiroPlano()) {
         m_mouseInControl = true;
         MouseEnter();
     }
@@ -359,9 +359,9 @@ void TCustomShadowLabel::leaveEvent(QEvent *evento)
     }
 }
 
-void TCustomShadowLabel::reconfere()
+void TCustomShadowLabel::Reconfere()
 {
-    const bool dentro = isEnabled() && QApplication::widgetAt(QCursor::pos()) == this && emPrimeiroPlano();
+    const bool dentro = isEnabled() && QApplication::widgetAt(QCursor::pos()) == this && EmPrimeiroPlano();
     if (dentro == m_mouseInControl)
         return;
     m_mouseInControl = dentro;
@@ -383,7 +383,7 @@ void TCustomShadowLabel::mousePressEvent(QMouseEvent *evento)
         if (isEnabled())
             m_dragging = true;
     } else if (evento->button() == Qt::RightButton) {
-        reconfere();
+        Reconfere();
     }
 }
 
@@ -402,9 +402,9 @@ void TCustomShadowLabel::mouseReleaseEvent(QMouseEvent *evento)
         OnMouseUp(this, evento->button(), evento->modifiers(), pos.x(), pos.y());
     if (evento->button() == Qt::LeftButton) {
         m_dragging = false;
-        reconfere();
+        Reconfere();
     } else if (evento->button() == Qt::RightButton) {
-        reconfere();
+        Reconfere();
     }
 }
 
@@ -428,14 +428,14 @@ void TCustomShadowLabel::mouseDoubleClickEvent(QMouseEvent *evento)
 void TCustomShadowLabel::showEvent(QShowEvent *evento)
 {
     QWidget::showEvent(evento);
-    reconfere();
+    Reconfere();
 }
 
 void TCustomShadowLabel::changeEvent(QEvent *evento)
 {
     QWidget::changeEvent(evento);
     if (evento->type() == QEvent::EnabledChange) {
-        reconfere();
+        Reconfere();
         update();
     } else if (evento->type() == QEvent::FontChange) {
         AdjustBounds();
@@ -444,7 +444,7 @@ void TCustomShadowLabel::changeEvent(QEvent *evento)
     }
 }
 
-void TCustomShadowLabel::focoMudou(QWidget *novo)
+void TCustomShadowLabel::FocoMudou(QWidget *novo)
 {
     const bool focado = m_focusControl && m_focusControl == novo;
     if (focado == m_focused)

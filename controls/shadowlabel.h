@@ -100,8 +100,8 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void reconfere();
-    void focoMudou(QWidget *novo);
+    void Reconfere();
+    void FocoMudou(QWidget *novo);
 
     QPointer<QWidget> m_focusControl;
     QMetaObject::Connection m_avisoDestruicao;

@@ -47,7 +47,7 @@ TStringGrid::TStringGrid(QWidget *parent)
     viewport()->setAutoFillBackground(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    atualizaBarras();
+    AtualizaBarras();
 }
 
 TStringGrid::~TStringGrid() = default;
@@ -78,8 +78,8 @@ void TStringGrid::setCells(int ACol, int ARow, const QString &texto)
     if (linha.at(ACol) == texto)
         return;
     linha[ACol] = texto;
-    atualizaCelula(ACol, ARow);
-    anunciaMudanca();
+    AtualizaCelula(ACol, ARow);
+    AnunciaMudanca();
 }
 
 void TStringGrid::setColCount(int valor)
@@ -96,10 +96,10 @@ void TStringGrid::setColCount(int valor)
         m_colWidths.push_back(m_defaultColWidth);
     m_col = std::clamp(m_col, m_fixedCols, m_colCount - 1);
     m_ancoraCol = std::clamp(m_ancoraCol, m_fixedCols, m_colCount - 1);
-    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
-    atualizaBarras();
+    m_leftCol = std::clamp(m_leftCol, m_fixedCols, MaxLeftCol());
+    AtualizaBarras();
     viewport()->update();
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::setRowCount(int valor)
@@ -114,10 +114,10 @@ void TStringGrid::setRowCount(int valor)
     m_rowCount = valor;
     m_row = std::clamp(m_row, m_fixedRows, m_rowCount - 1);
     m_ancoraRow = std::clamp(m_ancoraRow, m_fixedRows, m_rowCount - 1);
-    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
-    atualizaBarras();
+    m_topRow = std::clamp(m_topRow, m_fixedRows, MaxTopRow());
+    AtualizaBarras();
     viewport()->update();
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::setFixedCols(int valor)
@@ -128,9 +128,9 @@ void TStringGrid::setFixedCols(int valor)
     m_col = std::max(m_col, m_fixedCols);
     m_ancoraCol = std::max(m_ancoraCol, m_fixedCols);
     m_leftCol = m_fixedCols; // back to the first scrolling column
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::setFixedRows(int valor)
@@ -141,9 +141,9 @@ void TStringGrid::setFixedRows(int valor)
     m_row = std::max(m_row, m_fixedRows);
     m_ancoraRow = std::max(m_ancoraRow, m_fixedRows);
     m_topRow = m_fixedRows; // back to the first scrolling row
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::setColunaDeDados(int ACol, bool valor)
@@ -154,15 +154,15 @@ void TStringGrid::setColunaDeDados(int ACol, bool valor)
         m_colunasDeDados.push_back(ACol);
     else
         m_colunasDeDados.removeAll(ACol);
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::EscolheLinha(int ARow)
 {
     if (ARow < m_fixedRows || ARow >= m_rowCount)
         return;
-    if (moveAtual(m_col, ARow, false))
-        clicou();
+    if (MoveAtual(m_col, ARow, false))
+        Clicou();
 }
 
 void TStringGrid::setDefaultColWidth(int valor)
@@ -171,7 +171,7 @@ void TStringGrid::setDefaultColWidth(int valor)
         return;
     m_defaultColWidth = valor;
     m_colWidths.fill(valor);
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
 }
 
@@ -185,9 +185,9 @@ void TStringGrid::setColWidths(int ACol, int largura)
     if (ACol < 0 || ACol >= m_colCount || largura < 0 || m_colWidths.at(ACol) == largura)
         return;
     m_colWidths[ACol] = largura;
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
-    anunciaMudanca();
+    AnunciaMudanca();
 }
 
 void TStringGrid::setDefaultRowHeight(int valor)
@@ -195,7 +195,7 @@ void TStringGrid::setDefaultRowHeight(int valor)
     if (valor == m_defaultRowHeight || valor < 0)
         return;
     m_defaultRowHeight = valor;
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
 }
 
@@ -232,7 +232,7 @@ void TStringGrid::setOptions(TGridOptions valor)
         m_ancoraCol = m_col;
         m_ancoraRow = m_row;
     }
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
 }
 
@@ -245,7 +245,7 @@ void TStringGrid::setScrollBars(TScrollStyle valor)
     const bool horizontal = valor == ssHorizontal || valor == ssBoth;
     setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    atualizaBarras();
+    AtualizaBarras();
 }
 
 void TStringGrid::setDefaultDrawing(bool valor)
@@ -260,33 +260,33 @@ void TStringGrid::setCol(int valor)
 {
     if (valor < m_fixedCols || valor >= m_colCount)
         return;
-    moveAtual(valor, m_row, false);
+    MoveAtual(valor, m_row, false);
 }
 
 void TStringGrid::setRow(int valor)
 {
     if (valor < m_fixedRows || valor >= m_rowCount)
         return;
-    moveAtual(m_col, valor, false);
+    MoveAtual(m_col, valor, false);
 }
 
 void TStringGrid::setTopRow(int valor)
 {
-    valor = std::clamp(valor, m_fixedRows, maxTopRow());
+    valor = std::clamp(valor, m_fixedRows, MaxTopRow());
     if (valor == m_topRow)
         return;
     m_topRow = valor;
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
 }
 
 void TStringGrid::setLeftCol(int valor)
 {
-    valor = std::clamp(valor, m_fixedCols, maxLeftCol());
+    valor = std::clamp(valor, m_fixedCols, MaxLeftCol());
     if (valor == m_leftCol)
         return;
     m_leftCol = valor;
-    atualizaBarras();
+    AtualizaBarras();
     viewport()->update();
 }
 
@@ -301,10 +301,10 @@ QRect TStringGrid::Selection() const
 
 int TStringGrid::VisibleRowCount() const
 {
-    const int passo = m_defaultRowHeight + larguraLinhaH();
+    const int passo = m_defaultRowHeight + LarguraLinhaH();
     if (passo <= 0)
         return 0;
-    const int livre = viewport()->height() - alturaFixa();
+    const int livre = viewport()->height() - AlturaFixa();
     int linhas = std::max(livre / passo, 0);
     // A last row whose grid line is cut off still counts as wholly shown.
     if (livre - linhas * passo >= m_defaultRowHeight)
@@ -319,49 +319,49 @@ void TStringGrid::setPopupMenu(QMenu *menu)
     m_popupMenu = menu; // a QPointer: cleared when the menu is destroyed
 }
 
-int TStringGrid::larguraLinhaV() const
+int TStringGrid::LarguraLinhaV() const
 {
     return (m_options & (GO::goFixedVertLine | GO::goVertLine)) ? 1 : 0;
 }
 
-int TStringGrid::larguraLinhaH() const
+int TStringGrid::LarguraLinhaH() const
 {
     return (m_options & (GO::goFixedHorzLine | GO::goHorzLine)) ? 1 : 0;
 }
 
-int TStringGrid::larguraFixa() const
+int TStringGrid::LarguraFixa() const
 {
     int x = 0;
     for (int c = 0; c < m_fixedCols; ++c)
-        x += ColWidths(c) + larguraLinhaV();
+        x += ColWidths(c) + LarguraLinhaV();
     return x;
 }
 
-int TStringGrid::alturaFixa() const
+int TStringGrid::AlturaFixa() const
 {
-    return m_fixedRows * (m_defaultRowHeight + larguraLinhaH());
+    return m_fixedRows * (m_defaultRowHeight + LarguraLinhaH());
 }
 
-int TStringGrid::xColuna(int ACol) const
+int TStringGrid::XColuna(int ACol) const
 {
     if (ACol < m_fixedCols) {
         int x = 0;
         for (int c = 0; c < ACol; ++c)
-            x += ColWidths(c) + larguraLinhaV();
+            x += ColWidths(c) + LarguraLinhaV();
         return x;
     }
-    int x = larguraFixa();
+    int x = LarguraFixa();
     for (int c = m_leftCol; c < ACol; ++c)
-        x += ColWidths(c) + larguraLinhaV();
+        x += ColWidths(c) + LarguraLinhaV();
     return x;
 }
 
-int TStringGrid::yLinha(int ARow) const
+int TStringGrid::YLinha(int ARow) const
 {
-    const int passo = m_defaultRowHeight + larguraLinhaH();
+    const int passo = m_defaultRowHeight + LarguraLinhaH();
     if (ARow < m_fixedRows)
         return ARow * passo;
-    return alturaFixa() + (ARow - m_topRow) * passo;
+    return AlturaFixa() + (ARow - m_topRow) * passo;
 }
 
 QRect TStringGrid::CellRect(int ACol, int ARow) const
@@ -370,7 +370,7 @@ QRect TStringGrid::CellRect(int ACol, int ARow) const
         return {};
     if ((ACol >= m_fixedCols && ACol < m_leftCol) || (ARow >= m_fixedRows && ARow < m_topRow))
         return {};
-    const QRect celula(xColuna(ACol), yLinha(ARow), ColWidths(ACol), m_defaultRowHeight);
+    const QRect celula(XColuna(ACol), YLinha(ARow), ColWidths(ACol), m_defaultRowHeight);
     if (celula.left() >= viewport()->width() || celula.top() >= viewport()->height())
         return {};
     return celula;
@@ -384,21 +384,21 @@ bool TStringGrid::MouseToCell(const QPoint &ponto, int &ACol, int &ARow) const
     for (int c = 0; c < m_colCount; ++c) {
         if (c >= m_fixedCols && c < m_leftCol)
             continue;
-        const int x = xColuna(c);
+        const int x = XColuna(c);
         if (x > ponto.x())
             break;
-        if (ponto.x() < x + ColWidths(c) + larguraLinhaV()) {
+        if (ponto.x() < x + ColWidths(c) + LarguraLinhaV()) {
             coluna = c;
             break;
         }
     }
-    const int passo = m_defaultRowHeight + larguraLinhaH();
+    const int passo = m_defaultRowHeight + LarguraLinhaH();
     int linha = -1;
     if (passo > 0) {
-        if (ponto.y() < alturaFixa())
+        if (ponto.y() < AlturaFixa())
             linha = ponto.y() / passo;
         else
-            linha = m_topRow + (ponto.y() - alturaFixa()) / passo;
+            linha = m_topRow + (ponto.y() - AlturaFixa()) / passo;
     }
     if (coluna < 0 || linha < 0 || linha >= m_rowCount)
         return false;
@@ -407,58 +407,58 @@ bool TStringGrid::MouseToCell(const QPoint &ponto, int &ACol, int &ARow) const
     return true;
 }
 
-int TStringGrid::maxTopRow() const
+int TStringGrid::MaxTopRow() const
 {
-    const int passo = m_defaultRowHeight + larguraLinhaH();
+    const int passo = m_defaultRowHeight + LarguraLinhaH();
     if (passo <= 0)
         return m_fixedRows;
-    const int livre = viewport()->height() - alturaFixa();
+    const int livre = viewport()->height() - AlturaFixa();
     int cabem = std::max(livre / passo, 1);
     if (livre - cabem * passo >= m_defaultRowHeight)
         ++cabem;
     return std::max(m_fixedRows, m_rowCount - cabem);
 }
 
-int TStringGrid::maxLeftCol() const
+int TStringGrid::MaxLeftCol() const
 {
-    int livre = viewport()->width() - larguraFixa();
+    int livre = viewport()->width() - LarguraFixa();
     int c = m_colCount - 1;
     // Walk back from the last column while the columns still fit.
-    while (c > m_fixedCols && livre - (ColWidths(c) + larguraLinhaV()) >= ColWidths(c - 1)) {
-        livre -= ColWidths(c) + larguraLinhaV();
+    while (c > m_fixedCols && livre - (ColWidths(c) + LarguraLinhaV()) >= ColWidths(c - 1)) {
+        livre -= ColWidths(c) + LarguraLinhaV();
         --c;
     }
     return std::clamp(c, m_fixedCols, std::max(m_fixedCols, m_colCount - 1));
 }
 
 // The scroll bars count rows and columns, not pixels.
-void TStringGrid::atualizaBarras()
+void TStringGrid::AtualizaBarras()
 {
-    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
-    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
+    m_topRow = std::clamp(m_topRow, m_fixedRows, MaxTopRow());
+    m_leftCol = std::clamp(m_leftCol, m_fixedCols, MaxLeftCol());
     // Not blocking the bars' signals: the scroll area shows and hides them on rangeChanged.
     m_ajustandoBarras = true;
     QScrollBar *v = verticalScrollBar();
-    v->setRange(0, maxTopRow() - m_fixedRows);
+    v->setRange(0, MaxTopRow() - m_fixedRows);
     v->setPageStep(std::max(VisibleRowCount(), 1));
     v->setSingleStep(1);
     v->setValue(m_topRow - m_fixedRows);
     QScrollBar *h = horizontalScrollBar();
-    h->setRange(0, maxLeftCol() - m_fixedCols);
+    h->setRange(0, MaxLeftCol() - m_fixedCols);
     h->setPageStep(1);
     h->setSingleStep(1);
     h->setValue(m_leftCol - m_fixedCols);
     m_ajustandoBarras = false;
 }
 
-void TStringGrid::atualizaCelula(int ACol, int ARow)
+void TStringGrid::AtualizaCelula(int ACol, int ARow)
 {
     const QRect celula = CellRect(ACol, ARow);
     if (!celula.isEmpty())
         viewport()->update(celula.adjusted(0, 0, 1, 1));
 }
 
-bool TStringGrid::moveAtual(int ACol, int ARow, bool estende)
+bool TStringGrid::MoveAtual(int ACol, int ARow, bool estende)
 {
     ACol = std::clamp(ACol, m_fixedCols, m_colCount - 1);
     ARow = std::clamp(ARow, m_fixedRows, m_rowCount - 1);
@@ -474,14 +474,14 @@ bool TStringGrid::moveAtual(int ACol, int ARow, bool estende)
         m_ancoraRow = ARow;
     }
     if (mudou || ancoraMudou || estendendo) {
-        mostraAtual();
+        MostraAtual();
         viewport()->update();
-        anunciaAtual();
+        AnunciaAtual();
     }
     return mudou;
 }
 
-void TStringGrid::anunciaAtual()
+void TStringGrid::AnunciaAtual()
 {
     if (!QAccessible::isActive())
         return;
@@ -498,7 +498,7 @@ void TStringGrid::anunciaAtual()
     }
 }
 
-void TStringGrid::anunciaMudanca()
+void TStringGrid::AnunciaMudanca()
 {
     if (m_mudancaPendente || !QAccessible::isActive())
         return;
@@ -508,11 +508,11 @@ void TStringGrid::anunciaMudanca()
         m_mudancaPendente = false;
         QAccessibleTableModelChangeEvent mudanca(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&mudanca);
-        anunciaAtual();
+        AnunciaAtual();
     });
 }
 
-void TStringGrid::mostraAtual()
+void TStringGrid::MostraAtual()
 {
     if (m_row >= m_fixedRows) {
         if (m_row < m_topRow)
@@ -524,12 +524,12 @@ void TStringGrid::mostraAtual()
         if (m_col < m_leftCol)
             setLeftCol(m_col);
         else
-            while (m_leftCol < m_col && xColuna(m_col) + ColWidths(m_col) > viewport()->width())
+            while (m_leftCol < m_col && XColuna(m_col) + ColWidths(m_col) > viewport()->width())
                 setLeftCol(m_leftCol + 1);
     }
 }
 
-void TStringGrid::clicou()
+void TStringGrid::Clicou()
 {
     if (OnClick)
         OnClick(this);
@@ -553,14 +553,14 @@ void TStringGrid::DrawCell(int ACol, int ARow, QRect ARect, TGridDrawState AStat
 bool TStringGrid::event(QEvent *evento)
 {
     // The popup menu's shortcut keys belong to the grid while it has the focus.
-    if (evento->type() == QEvent::ShortcutOverride && atalhoDoMenu(static_cast<QKeyEvent *>(evento))) {
+    if (evento->type() == QEvent::ShortcutOverride && AtalhoDoMenu(static_cast<QKeyEvent *>(evento))) {
         evento->accept();
         return true;
     }
     return QAbstractScrollArea::event(evento);
 }
 
-QAction *TStringGrid::atalhoDoMenu(const QKeyEvent *evento) const
+QAction *TStringGrid::AtalhoDoMenu(const QKeyEvent *evento) const
 {
     if (!m_popupMenu)
         return nullptr;
@@ -579,104 +579,139 @@ void TStringGrid::paintEvent(QPaintEvent *evento)
 {
     QPainter painter(viewport());
     painter.setClipRegion(evento->region());
-    const QRect area = viewport()->rect();
-    const bool focado = hasFocus();
-    const QRect selecao = Selection();
-    const bool destacaFocado = m_options & (GO::goDrawFocusSelected | GO::goRowSelect);
-
     m_canvas.Painter = &painter;
     m_canvas.Brush = QBrush(m_color);
     m_canvas.Font = TFont(font(), m_fontColor);
-    int direita = 0;
-    int base = 0;
-    QList<int> linhas;
-    for (int r = 0; r < m_fixedRows; ++r)
-        linhas.push_back(r);
-    for (int r = m_topRow; r < m_rowCount && yLinha(r) < area.height(); ++r)
-        linhas.push_back(r);
-    QList<int> colunas;
-    for (int c = 0; c < m_fixedCols; ++c)
-        colunas.push_back(c);
-    for (int c = m_leftCol; c < m_colCount && xColuna(c) < area.width(); ++c)
-        colunas.push_back(c);
 
-    for (int r : linhas) {
-        for (int c : colunas) {
-            const QRect celula(xColuna(c), yLinha(r), ColWidths(c), m_defaultRowHeight);
-            direita = std::max(direita, celula.left() + celula.width() + larguraLinhaV());
-            base = std::max(base, celula.top() + celula.height() + larguraLinhaH());
-            if (!evento->region().intersects(celula))
-                continue;
-            TGridDrawState estado = 0;
-            const bool fixa = c < m_fixedCols || r < m_fixedRows;
-            if (fixa)
-                estado |= GD::gdFixed;
-            else {
-                if (focado && c == m_col && r == m_row)
-                    estado |= GD::gdFocused;
-                if (selecao.contains(c, r))
-                    estado |= GD::gdSelected;
-            }
-            painter.save();
-            if (m_defaultDrawing) {
-                m_canvas.Font = TFont(font(), m_fontColor);
-                if (fixa)
-                    m_canvas.Brush = QBrush(m_fixedColor);
-                else if ((estado & GD::gdSelected) && (!(estado & GD::gdFocused) || destacaFocado)) {
-                    m_canvas.Brush = QBrush(palette().color(QPalette::Highlight));
-                    m_canvas.Font.Color = palette().color(QPalette::HighlightedText);
-                } else
-                    m_canvas.Brush = QBrush(m_color);
-                m_canvas.FillRect(celula);
-            }
-            DrawCell(c, r, celula, estado);
-            painter.restore();
-            if (m_defaultDrawing && fixa) {
-                // Raised edge: light on the top and left, shadow on the bottom and right.
-                const QRect e = celula;
-                painter.setPen(CorBorda3DClara);
-                painter.drawLine(e.topLeft(), e.topRight());
-                painter.drawLine(e.topLeft(), e.bottomLeft());
-                painter.setPen(CorBorda3DEscura);
-                painter.drawLine(e.bottomLeft(), e.bottomRight());
-                painter.drawLine(e.topRight(), e.bottomRight());
-            }
-            if (m_defaultDrawing && (estado & GD::gdFocused) && !(m_options & GO::goRowSelect)) {
-                painter.save();
-                painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-                painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-                painter.drawRect(celula.adjusted(0, 0, -1, -1));
-                painter.restore();
-            }
-        }
-    }
-    desenhaLinhas(painter, direita, base);
-
-    // Beyond the last column and row the grid shows its own colour.
-    QRegion fora(area);
-    fora -= QRect(0, 0, direita, base);
-    for (const QRect &r : fora)
-        painter.fillRect(r, m_color);
-
-    if (m_defaultDrawing && focado && (m_options & GO::goRowSelect) && m_row >= m_topRow) {
-        const QRect primeira = CellRect(std::max(m_leftCol, m_fixedCols), m_row);
-        if (!primeira.isEmpty()) {
-            const QRect linha(
-                primeira.left(), primeira.top(), direita - primeira.left() - larguraLinhaV(), m_defaultRowHeight);
-            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-            painter.drawRect(linha.adjusted(0, 0, -1, -1));
-        }
-    }
+    const QList<int> linhas = LinhasMostradas();
+    const QList<int> colunas = ColunasMostradas();
+    for (int r : linhas)
+        for (int c : colunas)
+            PintaCelula(painter, evento->region(), c, r);
+    const QPoint fim = FimDasCelulas(colunas, linhas);
+    DesenhaLinhas(painter, fim.x(), fim.y());
+    PintaAlemDasCelulas(painter, fim);
+    MarcaLinhaAtual(painter, fim.x());
     m_canvas.Painter = nullptr;
 }
 
-void TStringGrid::desenhaLinhas(QPainter &painter, int direita, int base)
+QList<int> TStringGrid::LinhasMostradas() const
 {
-    const int lv = larguraLinhaV();
-    const int lh = larguraLinhaH();
-    const int fixaX = larguraFixa();
-    const int fixaY = alturaFixa();
+    QList<int> linhas;
+    for (int r = 0; r < m_fixedRows; ++r)
+        linhas.push_back(r);
+    for (int r = m_topRow; r < m_rowCount && YLinha(r) < viewport()->height(); ++r)
+        linhas.push_back(r);
+    return linhas;
+}
+
+QList<int> TStringGrid::ColunasMostradas() const
+{
+    QList<int> colunas;
+    for (int c = 0; c < m_fixedCols; ++c)
+        colunas.push_back(c);
+    for (int c = m_leftCol; c < m_colCount && XColuna(c) < viewport()->width(); ++c)
+        colunas.push_back(c);
+    return colunas;
+}
+
+QPoint TStringGrid::FimDasCelulas(const QList<int> &colunas, const QList<int> &linhas) const
+{
+    // Without a cell shown there is nothing to end: the whole viewport is beyond.
+    if (colunas.isEmpty() || linhas.isEmpty())
+        return {};
+    int direita = 0;
+    for (int c : colunas)
+        direita = std::max(direita, XColuna(c) + ColWidths(c) + LarguraLinhaV());
+    int base = 0;
+    for (int r : linhas)
+        base = std::max(base, YLinha(r) + m_defaultRowHeight + LarguraLinhaH());
+    return { direita, base };
+}
+
+TGridDrawState TStringGrid::EstadoDaCelula(int ACol, int ARow) const
+{
+    if (ACol < m_fixedCols || ARow < m_fixedRows)
+        return GD::gdFixed;
+    TGridDrawState estado = 0;
+    if (hasFocus() && ACol == m_col && ARow == m_row)
+        estado |= GD::gdFocused;
+    if (Selection().contains(ACol, ARow))
+        estado |= GD::gdSelected;
+    return estado;
+}
+
+void TStringGrid::PintaCelula(QPainter &painter, const QRegion &regiao, int ACol, int ARow)
+{
+    const QRect celula(XColuna(ACol), YLinha(ARow), ColWidths(ACol), m_defaultRowHeight);
+    if (!regiao.intersects(celula))
+        return;
+    const TGridDrawState estado = EstadoDaCelula(ACol, ARow);
+    const bool fixa = estado & GD::gdFixed;
+    painter.save();
+    if (m_defaultDrawing) {
+        const bool destacaFocado = m_options & (GO::goDrawFocusSelected | GO::goRowSelect);
+        m_canvas.Font = TFont(font(), m_fontColor);
+        if (fixa)
+            m_canvas.Brush = QBrush(m_fixedColor);
+        else if ((estado & GD::gdSelected) && (!(estado & GD::gdFocused) || destacaFocado)) {
+            m_canvas.Brush = QBrush(palette().color(QPalette::Highlight));
+            m_canvas.Font.Color = palette().color(QPalette::HighlightedText);
+        } else
+            m_canvas.Brush = QBrush(m_color);
+        m_canvas.FillRect(celula);
+    }
+    DrawCell(ACol, ARow, celula, estado);
+    painter.restore();
+    if (m_defaultDrawing && fixa) {
+        // Raised edge: light on the top and left, shadow on the bottom and right.
+        painter.setPen(CorBorda3DClara);
+        painter.drawLine(celula.topLeft(), celula.topRight());
+        painter.drawLine(celula.topLeft(), celula.bottomLeft());
+        painter.setPen(CorBorda3DEscura);
+        painter.drawLine(celula.bottomLeft(), celula.bottomRight());
+        painter.drawLine(celula.topRight(), celula.bottomRight());
+    }
+    if (m_defaultDrawing && (estado & GD::gdFocused) && !(m_options & GO::goRowSelect))
+        RetanguloDeFoco(painter, celula);
+}
+
+void TStringGrid::PintaAlemDasCelulas(QPainter &painter, QPoint fim)
+{
+    // Beyond the last column and row the grid shows its own colour.
+    QRegion fora(viewport()->rect());
+    fora -= QRect(0, 0, fim.x(), fim.y());
+    for (const QRect &r : fora)
+        painter.fillRect(r, m_color);
+}
+
+void TStringGrid::MarcaLinhaAtual(QPainter &painter, int direita)
+{
+    if (!m_defaultDrawing || !hasFocus() || !(m_options & GO::goRowSelect) || m_row < m_topRow)
+        return;
+    const QRect primeira = CellRect(std::max(m_leftCol, m_fixedCols), m_row);
+    if (primeira.isEmpty())
+        return;
+    RetanguloDeFoco(painter,
+        QRect(primeira.left(), primeira.top(), direita - primeira.left() - LarguraLinhaV(), m_defaultRowHeight));
+}
+
+// The dotted focus outline drawn just inside the rectangle, inverting what lies under it.
+void TStringGrid::RetanguloDeFoco(QPainter &painter, const QRect &r)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.drawRect(r.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void TStringGrid::DesenhaLinhas(QPainter &painter, int direita, int base)
+{
+    const int lv = LarguraLinhaV();
+    const int lh = LarguraLinhaH();
+    const int fixaX = LarguraFixa();
+    const int fixaY = AlturaFixa();
     auto linhaV = [&](int x, int y0, int y1, const QColor &cor) {
         if (y1 > y0)
             painter.fillRect(QRect(x, y0, 1, y1 - y0), cor);
@@ -689,7 +724,7 @@ void TStringGrid::desenhaLinhas(QPainter &painter, int direita, int base)
         for (int c = 0; c < m_colCount; ++c) {
             if (c >= m_fixedCols && c < m_leftCol)
                 continue;
-            const int x = xColuna(c) + ColWidths(c);
+            const int x = XColuna(c) + ColWidths(c);
             if (x >= direita)
                 break;
             const bool colunaFixa = c < m_fixedCols;
@@ -710,7 +745,7 @@ void TStringGrid::desenhaLinhas(QPainter &painter, int direita, int base)
         for (int i = 0; i < m_rowCount; ++i) {
             if (i >= m_fixedRows && i < m_topRow)
                 continue;
-            const int y = yLinha(i) + m_defaultRowHeight;
+            const int y = YLinha(i) + m_defaultRowHeight;
             if (y >= base)
                 break;
             if (i < m_fixedRows) {
@@ -729,7 +764,7 @@ void TStringGrid::desenhaLinhas(QPainter &painter, int direita, int base)
 void TStringGrid::resizeEvent(QResizeEvent *evento)
 {
     QAbstractScrollArea::resizeEvent(evento);
-    atualizaBarras();
+    AtualizaBarras();
 }
 
 void TStringGrid::scrollContentsBy(int, int)
@@ -755,8 +790,8 @@ void TStringGrid::mousePressEvent(QMouseEvent *evento)
         int r = 0;
         setFocus(Qt::MouseFocusReason);
         if (MouseToCell(evento->position().toPoint(), c, r) && c >= m_fixedCols && r >= m_fixedRows
-            && moveAtual(c, r, false))
-            clicou();
+            && MoveAtual(c, r, false))
+            Clicou();
         QAbstractScrollArea::mousePressEvent(evento);
         return;
     }
@@ -770,7 +805,7 @@ void TStringGrid::mousePressEvent(QMouseEvent *evento)
     if (!MouseToCell(evento->position().toPoint(), c, r) || c < m_fixedCols || r < m_fixedRows)
         return;
     m_selecionando = true;
-    moveAtual(c, r, evento->modifiers() & Qt::ShiftModifier);
+    MoveAtual(c, r, evento->modifiers() & Qt::ShiftModifier);
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent *evento)
@@ -784,13 +819,13 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *evento)
         // Dragging past the edge keeps scrolling towards it.
         if (ponto.y() >= viewport()->height())
             r = std::min(m_row + 1, m_rowCount - 1);
-        else if (ponto.y() < alturaFixa())
+        else if (ponto.y() < AlturaFixa())
             r = std::max(m_row - 1, m_fixedRows);
         else
             return;
         c = m_col;
     }
-    moveAtual(std::max(c, m_fixedCols), std::max(r, m_fixedRows), true);
+    MoveAtual(std::max(c, m_fixedCols), std::max(r, m_fixedRows), true);
 }
 
 void TStringGrid::mouseReleaseEvent(QMouseEvent *evento)
@@ -798,13 +833,13 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *evento)
     evento->accept();
     if (evento->button() == Qt::LeftButton && m_selecionando) {
         m_selecionando = false;
-        clicou();
+        Clicou();
     }
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent *evento)
 {
-    if (QAction *acao = atalhoDoMenu(evento)) {
+    if (QAction *acao = AtalhoDoMenu(evento)) {
         acao->trigger();
         evento->accept();
         return;
@@ -867,8 +902,8 @@ void TStringGrid::keyPressEvent(QKeyEvent *evento)
         return;
     }
     evento->accept();
-    if (moveAtual(c, r, shift))
-        clicou();
+    if (MoveAtual(c, r, shift))
+        Clicou();
 }
 
 void TStringGrid::contextMenuEvent(QContextMenuEvent *evento)
@@ -891,7 +926,7 @@ void TStringGrid::focusInEvent(QFocusEvent *evento)
 {
     QAbstractScrollArea::focusInEvent(evento);
     viewport()->update();
-    anunciaAtual();
+    AnunciaAtual();
 }
 
 void TStringGrid::focusOutEvent(QFocusEvent *evento)

@@ -13,10 +13,11 @@
 #include <functional>
 
 class QPainter;
+class QRegion;
 
 // Grid options as a bit set, in the classic order (bit 0 .. bit 14).
 namespace GO {
-enum Opcao : unsigned {
+enum TOpcao : unsigned {
     goFixedVertLine = 0x0001,
     goFixedHorzLine = 0x0002,
     goVertLine = 0x0004,
@@ -38,7 +39,7 @@ using TGridOptions = unsigned;
 
 // State of a cell being drawn, as a bit set.
 namespace GD {
-enum Estado : unsigned {
+enum TEstado : unsigned {
     gdSelected = 0x01,
     gdFocused = 0x02,
     gdFixed = 0x04,
@@ -180,27 +181,38 @@ protected:
     void changeEvent(QEvent *evento) override;
 
 private:
-    int larguraLinhaV() const; // width of a vertical grid line, 0 or 1
-    int larguraLinhaH() const; // height of a horizontal grid line, 0 or 1
-    int xColuna(int ACol) const;
-    int yLinha(int ARow) const;
-    int larguraFixa() const;
-    int alturaFixa() const;
-    int maxTopRow() const;
-    int maxLeftCol() const;
-    void atualizaBarras();
-    void atualizaCelula(int ACol, int ARow);
+    int LarguraLinhaV() const; // width of a vertical grid line, 0 or 1
+    int LarguraLinhaH() const; // height of a horizontal grid line, 0 or 1
+    int XColuna(int ACol) const;
+    int YLinha(int ARow) const;
+    int LarguraFixa() const;
+    int AlturaFixa() const;
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+    void AtualizaBarras();
+    void AtualizaCelula(int ACol, int ARow);
     // Moves the current cell; extends the selection from its anchor when asked. True when
     // the current cell changed.
-    bool moveAtual(int ACol, int ARow, bool estende);
-    void mostraAtual();
-    void clicou();
+    bool MoveAtual(int ACol, int ARow, bool estende);
+    void MostraAtual();
+    void Clicou();
     // Tell screen readers about the current cell (focus and selection), and once the changes
     // of this turn of the event loop are done, that rows, columns or texts changed.
-    void anunciaAtual();
-    void anunciaMudanca();
-    QAction *atalhoDoMenu(const QKeyEvent *evento) const;
-    void desenhaLinhas(QPainter &painter, int direita, int base);
+    void AnunciaAtual();
+    void AnunciaMudanca();
+    QAction *AtalhoDoMenu(const QKeyEvent *evento) const;
+    // The steps of a paint: the rows and columns shown (fixed ones first), each cell, the
+    // right and bottom edges past the last cell shown (its grid line included), the grid
+    // lines, the grid's colour beyond the cells, and the current row's focus outline.
+    QList<int> LinhasMostradas() const;
+    QList<int> ColunasMostradas() const;
+    TGridDrawState EstadoDaCelula(int ACol, int ARow) const;
+    void PintaCelula(QPainter &painter, const QRegion &regiao, int ACol, int ARow);
+    QPoint FimDasCelulas(const QList<int> &colunas, const QList<int> &linhas) const;
+    void DesenhaLinhas(QPainter &painter, int direita, int base);
+    void PintaAlemDasCelulas(QPainter &painter, QPoint fim);
+    void MarcaLinhaAtual(QPainter &painter, int direita);
+    static void RetanguloDeFoco(QPainter &painter, const QRect &r);
 
     QList<QStringList> m_celulas; // by row, then column; grows on write, never shrinks
     int m_colCount = 5;

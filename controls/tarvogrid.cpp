@@ -7,13 +7,13 @@
 namespace {
 
 // Floor division: a rectangle above the viewport still rounds down.
-int divideParaBaixo(int a, int b)
+int DivideParaBaixo(int a, int b)
 {
     const int q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-bool textoEmBranco(const QString &texto)
+bool TextoEmBranco(const QString &texto)
 {
     for (QChar ch : texto)
         if (ch.unicode() > 32)
@@ -34,7 +34,7 @@ QRect PosicionaTexto(const QRect &interno, int h, TVerticalAlignment vertical)
     case vaTop:
         return interno;
     case vaCenter: {
-        const int novoTopo = divideParaBaixo(base + topo - h, 2);
+        const int novoTopo = DivideParaBaixo(base + topo - h, 2);
         return QRect(interno.left(), novoTopo, interno.width(), h);
     }
     case vaBottom:
@@ -53,7 +53,7 @@ std::int32_t TtarvoGrid::GridCount() const
 {
     std::int32_t total = 0;
     for (int r = 0; r < RowCount(); ++r)
-        if (!textoEmBranco(Cells(0, r)))
+        if (!TextoEmBranco(Cells(0, r)))
             ++total;
     return total;
 }

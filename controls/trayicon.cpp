@@ -1,18 +1,8 @@
 #include "controls/trayicon.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusVariant>
-#include <QEvent>
-#include <QMenu>
-#include <QTimer>
-#include <QWidget>
-#include <QWindow>
+#include "controls/qttraybackend.h"
 
-#include <optional>
+#include <QWidget>
 
 QString CortaDica(const QString &dica)
 {
@@ -22,293 +12,6 @@ QString CortaDica(const QString &dica)
     return dica.left(fim);
 }
 
-std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida)
-{
-    using namespace AtividadeBandeja;
-    switch (motivo) {
-    case QSystemTrayIcon::Trigger:
-        if (statusNotifier && !seguida)
-            return { LeftDown, LeftUp, LeftDblClk, LeftUp };
-        return { LeftDown, LeftUp };
-    case QSystemTrayIcon::DoubleClick:
-        return { LeftDblClk, LeftUp };
-    case QSystemTrayIcon::Context:
-        return { RightDown, RightUp };
-    case QSystemTrayIcon::MiddleClick:
-        return { MiddleDown, MiddleUp };
-    case QSystemTrayIcon::Unknown:
-        break;
-    }
-    return {};
-}
-
-// ---------------------------------------------------------------------------------------------
-// The real notification area
-
-namespace {
-
-const QString Vigia = QStringLiteral("org.kde.StatusNotifierWatcher");
-const QString CaminhoVigia = QStringLiteral("/StatusNotifierWatcher");
-
-bool servidorX()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-// Whether a panel's StatusNotifier host is registered on the session bus right now.
-bool hospedeStatusNotifier()
-{
-    QDBusConnection sessao = QDBusConnection::sessionBus();
-    if (!sessao.isConnected() || !sessao.interface()->isServiceRegistered(Vigia))
-        return false;
-    QDBusMessage pedido = QDBusMessage::createMethodCall(
-        Vigia, CaminhoVigia, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    pedido << Vigia << QStringLiteral("IsStatusNotifierHostRegistered");
-    // A frozen watcher must not freeze the program: 2 s, then no host.
-    const QDBusMessage resposta = sessao.call(pedido, QDBus::Block, 2000);
-    return resposta.type() == QDBusMessage::ReplyMessage && !resposta.arguments().isEmpty()
-        && qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
-}
-
-// What Qt found at its first look for a notification area: it settles then, once per run,
-// whether the icon goes to a StatusNotifier panel or to an XEmbed tray.
-std::optional<bool> statusNotifierDoQt;
-
-} // namespace
-
-TQtTrayBackend::TQtTrayBackend(QWidget *janelaPrincipal)
-    : m_janela(janelaPrincipal)
-{
-    if (m_janela)
-        m_janela->installEventFilter(this);
-}
-
-TQtTrayBackend::~TQtTrayBackend()
-{
-    vigia(false);
-    delete m_icone;
-}
-
-void TQtTrayBackend::Adiciona(const TNotifyIconData &registro)
-{
-    m_pedido = true;
-    m_figura = registro.hIcon;
-    m_dica = registro.szTip;
-    mostraSePuder();
-}
-
-void TQtTrayBackend::Modifica(const TNotifyIconData &registro)
-{
-    m_figura = registro.hIcon;
-    m_dica = registro.szTip;
-    if (m_icone) {
-        m_icone->setIcon(m_figura);
-        m_icone->setToolTip(m_dica);
-    }
-}
-
-void TQtTrayBackend::Remove(const TNotifyIconData &)
-{
-    m_pedido = false;
-    vigia(false);
-    if (m_icone) {
-        m_icone->hide();
-        m_icone->deleteLater();
-        m_icone = nullptr;
-    }
-}
-
-void TQtTrayBackend::mostraSePuder()
-{
-    if (!m_pedido || m_icone)
-        return;
-    // A program started at logon may be up before the panel: wait for a notification area to
-    // appear instead of giving up on the icon.
-    if (!AreaDisponivel()) {
-        vigia(true);
-        return;
-    }
-    vigia(false);
-    m_icone = new QSystemTrayIcon(m_figura, this);
-    m_icone->setToolTip(m_dica);
-    connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::ativado);
-    m_icone->show();
-    m_statusNotifier = statusNotifierDoQt.value_or(false);
-    // A window minimised while there was nowhere to go can go to the tray now.
-    if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
-        avisaMinimizado();
-}
-
-void TQtTrayBackend::vigia(bool ligado)
-{
-    if (m_vigiando == ligado || !QCoreApplication::instance())
-        return;
-    m_vigiando = ligado;
-    // A panel with a StatusNotifier host announces it on the session bus, with or without X.
-    QDBusConnection sessao = QDBusConnection::sessionBus();
-    const QString sinal = QStringLiteral("StatusNotifierHostRegistered");
-    if (ligado)
-        sessao.connect(QString(), CaminhoVigia, Vigia, sinal, this, SLOT(hospedeRegistrado()));
-    else
-        sessao.disconnect(QString(), CaminhoVigia, Vigia, sinal, this, SLOT(hospedeRegistrado()));
-    if (!servidorX())
-        return;
-    if (ligado)
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    else
-        QCoreApplication::instance()->removeNativeEventFilter(this);
-}
-
-void TQtTrayBackend::hospedeRegistrado()
-{
-    QTimer::singleShot(0, this, &TQtTrayBackend::mostraSePuder);
-}
-
-bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *)
-{
-    // A notification area on X announces itself with a client message to the root window
-    // (MANAGER, for the _NET_SYSTEM_TRAY_S<n> selection). Client messages are rare, so any of
-    // them is reason enough to look again; the look waits until Qt has seen the message too.
-    // Nothing wakes the program while it waits. A StatusNotifier panel is heard of on the
-    // session bus instead.
-    constexpr quint8 ClientMessage = 33; // X protocol event code; the high bit marks sent events
-    if (tipo == "xcb_generic_event_t" && (static_cast<const quint8 *>(mensagem)[0] & 0x7f) == ClientMessage)
-        QTimer::singleShot(0, this, &TQtTrayBackend::mostraSePuder);
-    return false;
-}
-
-void TQtTrayBackend::ativado(QSystemTrayIcon::ActivationReason motivo)
-{
-    bool seguida = false;
-    if (m_statusNotifier && motivo == QSystemTrayIcon::Trigger) {
-        seguida = m_ultimaAtivacao.isValid() && !m_ultimaAtivacao.hasExpired(QApplication::doubleClickInterval());
-        m_ultimaAtivacao.start();
-    }
-    std::vector<quintptr> atividades = AtividadesDaAtivacao(motivo, m_statusNotifier, seguida);
-    if (!m_statusNotifier) {
-        entrega(atividades);
-        return;
-    }
-    // The panel's D-Bus call is waiting for this handler to return: it gets its answer first,
-    // and what the activity does (a menu above all) comes after.
-    QTimer::singleShot(0, this, [this, atividades = std::move(atividades)] { entrega(atividades); });
-}
-
-void TQtTrayBackend::entrega(const std::vector<quintptr> &atividades)
-{
-    QPointer<TQtTrayBackend> vivo(this);
-    for (quintptr atividade : atividades) {
-        if (!vivo || !AoAtividade)
-            return;
-        AoAtividade(atividade);
-    }
-}
-
-QPoint TQtTrayBackend::PosicaoCursor()
-{
-    return QCursor::pos();
-}
-
-TShiftState TQtTrayBackend::EstadoTeclado()
-{
-    const Qt::KeyboardModifiers teclas = QGuiApplication::queryKeyboardModifiers();
-    TShiftState estado = 0;
-    if (teclas & Qt::ShiftModifier)
-        estado |= ssShift;
-    if (teclas & Qt::ControlModifier)
-        estado |= ssCtrl;
-    if (teclas & Qt::AltModifier)
-        estado |= ssAlt;
-    return estado;
-}
-
-void TQtTrayBackend::ProcessaMensagens()
-{
-    QCoreApplication::processEvents();
-}
-
-void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
-{
-    if (m_janela && m_janela->isVisible()) {
-        m_janela->raise();
-        m_janela->activateWindow();
-    }
-    if (!m_statusNotifier) {
-        menu->exec(posicao);
-        return;
-    }
-    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on. Without
-    // X the position of the cursor on the screen is not known; the toolkit places the menu then,
-    // over the main window when it is shown.
-    if (servidorX())
-        menu->popup(posicao);
-    else if (m_janela && m_janela->isVisible())
-        menu->popup(m_janela->mapToGlobal(m_janela->rect().center()));
-    else
-        menu->popup(QPoint());
-}
-
-void TQtTrayBackend::OcultaAplicacao()
-{
-    mostraSePuder();
-    if (!m_janela)
-        return;
-    // The window leaves the minimised state before it goes (un-minimising a hidden window would
-    // map it behind Qt's back), and its native window goes with it: the X window keeps believing
-    // it is minimised until a window manager says otherwise, and without one it would come back
-    // minimised and vanish again. A fresh one is made when the window is shown.
-    m_janela->setWindowState(m_janela->windowState() & ~Qt::WindowMinimized);
-    m_janela->hide();
-    if (QWindow *nativa = m_janela->windowHandle())
-        nativa->destroy();
-}
-
-bool TQtTrayBackend::AreaDisponivel()
-{
-    // Qt's first look must wait until a panel's host is there, or the icon would never reach
-    // the panel in this run. Without X there is no other kind of notification area.
-    const bool hospede = hospedeStatusNotifier();
-    if (!hospede && !servidorX())
-        return false;
-    if (!statusNotifierDoQt)
-        statusNotifierDoQt = hospede;
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
-{
-    if (objeto != m_janela)
-        return QObject::eventFilter(objeto, evento);
-    if (evento->type() == QEvent::WindowStateChange && m_janela->isMinimized()) {
-        // Wayland forgets the minimised state at the compositor's next word about the window,
-        // so the request is remembered until the window leaves the screen.
-        m_minimizacaoPendente = true;
-        // showMinimized() makes the window visible again right after changing its state, so
-        // hiding it has to wait until the minimise is over.
-        QTimer::singleShot(0, this, [this] {
-            if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
-                avisaMinimizado();
-        });
-    } else if (evento->type() == QEvent::WindowStateChange && servidorX()) {
-        // X reports the user's un-minimising; Wayland reports none.
-        m_minimizacaoPendente = false;
-    } else if (evento->type() == QEvent::Hide && !evento->spontaneous()) {
-        // Hidden by the program (to the tray, or closing); a minimised window gets a hide of
-        // its own from the desktop.
-        m_minimizacaoPendente = false;
-    }
-    return QObject::eventFilter(objeto, evento);
-}
-
-void TQtTrayBackend::avisaMinimizado()
-{
-    if (AoMinimizar)
-        AoMinimizar();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The component
-
 TBaseComponent::TBaseComponent(QObject *owner)
     : QObject(owner)
 {
@@ -316,7 +19,7 @@ TBaseComponent::TBaseComponent(QObject *owner)
 
 namespace {
 
-QWidget *janelaDe(QObject *owner)
+QWidget *JanelaDe(QObject *owner)
 {
     for (QObject *o = owner; o; o = o->parent())
         if (o->isWidgetType())
@@ -331,9 +34,9 @@ TCustomTrayIcon::TCustomTrayIcon(QObject *owner, std::unique_ptr<TTrayBackend> b
     , m_backend(std::move(backend))
 {
     if (!m_backend)
-        m_backend = std::make_unique<TQtTrayBackend>(janelaDe(owner));
+        m_backend = std::make_unique<TQtTrayBackend>(JanelaDe(owner));
     m_registro.hWnd = this;
-    liga();
+    Liga();
 }
 
 TCustomTrayIcon::~TCustomTrayIcon()
@@ -341,7 +44,7 @@ TCustomTrayIcon::~TCustomTrayIcon()
     setVisible(false);
 }
 
-void TCustomTrayIcon::liga()
+void TCustomTrayIcon::Liga()
 {
     m_backend->AoAtividade = [this](quintptr atividade) { WndProc(WM_TRAYNOTIFY, atividade); };
     m_backend->AoMinimizar = [this] { Minimizado(); };
@@ -352,7 +55,7 @@ void TCustomTrayIcon::setBackend(std::unique_ptr<TTrayBackend> backend)
     if (!backend)
         return;
     m_backend = std::move(backend);
-    liga();
+    Liga();
     if (m_adicionado)
         m_backend->Adiciona(m_registro);
 }
@@ -420,53 +123,49 @@ void TCustomTrayIcon::WndProc(unsigned mensagem, quintptr lParam)
     using namespace AtividadeBandeja;
     if (mensagem != WM_TRAYNOTIFY || !m_enabled)
         return;
-    auto cursor = [this] { return m_backend->PosicaoCursor(); };
+    // A press or release reports where the cursor is, then the keys held with the button.
+    auto desce = [this](TMouseButton botao, TShiftState doBotao) {
+        const QPoint p = m_backend->PosicaoCursor();
+        MouseDown(botao, m_backend->EstadoTeclado() | doBotao, p.x(), p.y());
+    };
+    auto sobe = [this](TMouseButton botao, TShiftState doBotao) {
+        const QPoint p = m_backend->PosicaoCursor();
+        MouseUp(botao, m_backend->EstadoTeclado() | doBotao, p.x(), p.y());
+    };
     switch (lParam) {
     case Move: {
-        const QPoint p = cursor();
+        const QPoint p = m_backend->PosicaoCursor();
         MouseMove(m_backend->EstadoTeclado(), p.x(), p.y());
         break;
     }
-    case LeftDown: {
-        const QPoint p = cursor();
-        MouseDown(mbLeft, m_backend->EstadoTeclado() | ssLeft, p.x(), p.y());
+    case LeftDown:
+        desce(mbLeft, ssLeft);
         m_clicado = true;
         if (m_leftBtnPopup) {
             m_clicado = false;
             MostraPopup();
         }
         break;
-    }
-    case LeftUp: {
+    case LeftUp:
         if (m_clicado) {
             m_clicado = false;
             Click();
         }
-        const QPoint p = cursor();
-        MouseUp(mbLeft, m_backend->EstadoTeclado() | ssLeft, p.x(), p.y());
+        sobe(mbLeft, ssLeft);
         break;
-    }
-    case RightDown: {
-        const QPoint p = cursor();
-        MouseDown(mbRight, m_backend->EstadoTeclado() | ssRight, p.x(), p.y());
+    case RightDown:
+        desce(mbRight, ssRight);
         MostraPopup();
         break;
-    }
-    case RightUp: {
-        const QPoint p = cursor();
-        MouseUp(mbRight, m_backend->EstadoTeclado() | ssRight, p.x(), p.y());
+    case RightUp:
+        sobe(mbRight, ssRight);
         break;
-    }
-    case MiddleDown: {
-        const QPoint p = cursor();
-        MouseDown(mbMiddle, m_backend->EstadoTeclado() | ssMiddle, p.x(), p.y());
+    case MiddleDown:
+        desce(mbMiddle, ssMiddle);
         break;
-    }
-    case MiddleUp: {
-        const QPoint p = cursor();
-        MouseUp(mbMiddle, m_backend->EstadoTeclado() | ssMiddle, p.x(), p.y());
+    case MiddleUp:
+        sobe(mbMiddle, ssMiddle);
         break;
-    }
     case LeftDblClk:
     case RightDblClk:
     case MiddleDblClk:

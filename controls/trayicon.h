@@ -1,19 +1,15 @@
 #pragma once
 
-#include <QAbstractNativeEventFilter>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
-#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 enum TMouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 
@@ -68,13 +64,6 @@ struct TNotifyIconData
 // never split.
 QString CortaDica(const QString &dica);
 
-// The activities one activation of the icon stands for. An XEmbed tray reports whole clicks,
-// each turned back into its press and release. A StatusNotifier (D-Bus) panel reports one
-// activation per click and never a double click: its activation is the user's way back, so it
-// counts as the double click it is on an XEmbed tray, unless it follows (`seguida`) another
-// within the double-click interval.
-std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida);
-
 // The desktop side of the tray icon. The component asks; the backend answers mouse activity
 // and the main window's minimising through the two callbacks the component sets.
 class TTrayBackend
@@ -103,55 +92,6 @@ public:
     std::function<void(quintptr atividade)> AoAtividade;
     // The main window has been minimised (or is minimised when a notification area appears).
     std::function<void()> AoMinimizar;
-};
-
-// The real desktop: QSystemTrayIcon. Qt reports whole clicks, so each activation is turned
-// back into the press and release the component expects.
-class TQtTrayBackend : public QObject, public TTrayBackend, private QAbstractNativeEventFilter
-{
-    Q_OBJECT
-public:
-    explicit TQtTrayBackend(QWidget *janelaPrincipal);
-    ~TQtTrayBackend() override;
-
-    void Adiciona(const TNotifyIconData &registro) override;
-    void Modifica(const TNotifyIconData &registro) override;
-    void Remove(const TNotifyIconData &registro) override;
-    QPoint PosicaoCursor() override;
-    TShiftState EstadoTeclado() override;
-    void ProcessaMensagens() override;
-    void MostraMenu(QMenu *menu, const QPoint &posicao) override;
-    void OcultaAplicacao() override;
-    bool AreaDisponivel() override;
-
-protected:
-    bool eventFilter(QObject *objeto, QEvent *evento) override;
-
-private slots:
-    // A panel's host registered with the StatusNotifier watcher.
-    void hospedeRegistrado();
-
-private:
-    bool nativeEventFilter(const QByteArray &tipo, void *mensagem, qintptr *resultado) override;
-    void vigia(bool ligado);
-    void mostraSePuder();
-    void ativado(QSystemTrayIcon::ActivationReason motivo);
-    void avisaMinimizado();
-    void entrega(const std::vector<quintptr> &atividades);
-
-    QPointer<QWidget> m_janela;
-    // Deleted later, never at once: a handler of its own activation may ask for its removal.
-    QPointer<QSystemTrayIcon> m_icone;
-    // Listening to the X server and the session bus for a notification area to appear.
-    bool m_vigiando = false;
-    // The icon lives on a StatusNotifier panel rather than in an XEmbed tray.
-    bool m_statusNotifier = false;
-    QElapsedTimer m_ultimaAtivacao;
-    // The window was minimised and has not left the screen since.
-    bool m_minimizacaoPendente = false;
-    bool m_pedido = false;
-    QIcon m_figura;
-    QString m_dica;
 };
 
 // Version information every component of ours carries.
@@ -221,7 +161,7 @@ private:
     void AtualizaDica();
     void MostraPopup();
     void Minimizado();
-    void liga();
+    void Liga();
 
     std::unique_ptr<TTrayBackend> m_backend;
     TNotifyIconData m_registro;

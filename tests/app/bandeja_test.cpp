@@ -1,5 +1,6 @@
 #include "agenda/atalho.h"
 #include "app/uconsulta.h"
+#include "controls/qttraybackend.h"
 #include "controls/trayicon.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"

@@ -12,7 +12,7 @@
 
 namespace {
 
-QString texto(QAccessibleInterface *i)
+QString Texto(QAccessibleInterface *i)
 {
     return i ? i->text(QAccessible::Name) : QStringLiteral("<none>");
 }
@@ -50,14 +50,14 @@ TEST(Acessivel, GridIsATableOfItsShownColumns)
     EXPECT_EQ(t->columnDescription(2), "Ano");
     EXPECT_EQ(tabela->childCount(), 9) << "the header row, then two rows";
     EXPECT_EQ(tabela->child(0)->role(), QAccessible::ColumnHeader);
-    EXPECT_EQ(texto(tabela->child(4)), "Data Específica");
+    EXPECT_EQ(Texto(tabela->child(4)), "Data Específica");
     EXPECT_EQ(tabela->indexOfChild(tabela->child(4)), 4);
     QAccessibleInterface *celula = t->cellAt(1, 1);
-    EXPECT_EQ(texto(celula), "Mensal - Todo dia 05");
+    EXPECT_EQ(Texto(celula), "Mensal - Todo dia 05");
     EXPECT_EQ(celula->role(), QAccessible::Cell);
     EXPECT_EQ(celula->parent(), tabela);
     EXPECT_EQ(celula->tableCellInterface()->rowIndex(), 1);
-    EXPECT_EQ(texto(celula->tableCellInterface()->columnHeaderCells().value(0)), "Modalidade");
+    EXPECT_EQ(Texto(celula->tableCellInterface()->columnHeaderCells().value(0)), "Modalidade");
     EXPECT_EQ(tabela->childAt(g->viewport()->mapToGlobal(g->CellRect(1, 2).center()).x(),
                   g->viewport()->mapToGlobal(g->CellRect(1, 2).center()).y()),
         celula);
@@ -75,7 +75,7 @@ TEST(Acessivel, GridIsATableOfItsShownColumns)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
     g->setFocus();
     ASSERT_NE(tabela->focusChild(), nullptr);
-    EXPECT_EQ(texto(tabela->focusChild()), "09:30");
+    EXPECT_EQ(Texto(tabela->focusChild()), "09:30");
     EXPECT_TRUE(tabela->focusChild()->state().focused);
 }
 

@@ -43,7 +43,7 @@ QRect caixaAzul(const QImage &imagem)
 
 } // namespace
 
-TEST(GradientButton, StartsAsTheDocumentedButtonAndIgnoresOutOfRangeValues)
+TEST(GradientButton, NewButtonIs75By25NeverTakesFocusAndIgnoresOutOfRangeValues)
 {
     TGradientButton b;
     EXPECT_EQ(b.size(), QSize(75, 25));

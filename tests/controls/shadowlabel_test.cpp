@@ -58,7 +58,7 @@ Pontos pontosDoTexto(TShadowLabel &l, const QColor &corTexto)
 
 } // namespace
 
-TEST(ShadowLabel, StartsWithTheDocumentedDefaults)
+TEST(ShadowLabel, NewLabelIsAutoSizedLeftAlignedWithAOnePixelLightShadowTopLeft)
 {
     TShadowLabel l;
     EXPECT_EQ(l.Alignment(), taLeftJustify);

@@ -1,4 +1,6 @@
 #include "controls/trayicon.h"
+
+#include "controls/qttraybackend.h"
 #include "support/bandejafalsa.h"
 
 #include <QMenu>
@@ -12,7 +14,7 @@ namespace {
 
 using namespace AtividadeBandeja;
 
-QIcon umIcone()
+QIcon UmIcone()
 {
     QPixmap p(16, 16);
     p.fill(Qt::blue);
@@ -40,7 +42,7 @@ struct Bandeja
             eventos << QString("move %1 %2,%3").arg(sh, 0, 16).arg(x).arg(y);
         };
     }
-    void faz(std::initializer_list<quintptr> atividades)
+    void Faz(std::initializer_list<quintptr> atividades)
     {
         for (quintptr a : atividades)
             falsa->Atividade(a);
@@ -69,7 +71,7 @@ TEST(TrayIcon, StartsHiddenEnabledAndDescribesItselfToTheNotificationArea)
 TEST(TrayIcon, MainWindowSetupAddsThenModifiesUntilTheTipShows)
 {
     Bandeja b;
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     b.icone.setVisible(true);
     b.icone.setHint(QStringLiteral("Zelvano Agenda Eletrônica"));
     b.icone.setShowHint(true);
@@ -93,7 +95,7 @@ TEST(TrayIcon, WithoutAPictureNothingIsShownOrTakenAway)
     EXPECT_TRUE(b.falsa->pedidos.isEmpty());
     EXPECT_FALSE(b.icone.Adicionado());
 
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     EXPECT_EQ(b.falsa->pedidos, QStringList({ "adiciona" }));
     EXPECT_EQ(b.falsa->registros.back().szTip, "dica");
 }
@@ -101,15 +103,15 @@ TEST(TrayIcon, WithoutAPictureNothingIsShownOrTakenAway)
 TEST(TrayIcon, VisibleAddsAndRemovesOnlyOnChange)
 {
     Bandeja b;
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     b.icone.setVisible(false);
     b.icone.setVisible(true);
     b.icone.setVisible(true);
     b.icone.setVisible(false);
     b.icone.setVisible(false);
-    b.icone.setIcon(umIcone()); // hidden: a new picture is nothing to the area
+    b.icone.setIcon(UmIcone()); // hidden: a new picture is nothing to the area
     b.icone.setVisible(true);
-    b.icone.setIcon(umIcone()); // shown: every new picture goes there at once
+    b.icone.setIcon(UmIcone()); // shown: every new picture goes there at once
     EXPECT_EQ(b.falsa->pedidos, QStringList({ "adiciona", "remove", "adiciona", "modifica" }));
 }
 
@@ -132,7 +134,7 @@ TEST(TrayIcon, TipIsTheHintCutTo63CharactersAndOnlyWhenShown)
     };
     for (const Caso &c : casos) {
         Bandeja b;
-        b.icone.setIcon(umIcone());
+        b.icone.setIcon(UmIcone());
         b.icone.setVisible(true);
         b.icone.setHint(c.hint);
         b.icone.setShowHint(c.show);
@@ -140,7 +142,7 @@ TEST(TrayIcon, TipIsTheHintCutTo63CharactersAndOnlyWhenShown)
     }
 
     Bandeja b;
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     b.icone.setVisible(true);
     b.icone.setHint(QStringLiteral("dica"));
     b.icone.setShowHint(true);
@@ -169,7 +171,7 @@ TEST(TrayIcon, MouseActivityRaisesEventsInTheOrderOfTheButtons)
     };
     for (const Caso &c : casos) {
         Bandeja b;
-        b.faz(c.atividades);
+        b.Faz(c.atividades);
         EXPECT_EQ(b.eventos, c.eventos) << c.nome;
     }
 
@@ -177,7 +179,7 @@ TEST(TrayIcon, MouseActivityRaisesEventsInTheOrderOfTheButtons)
     Bandeja b;
     b.falsa->teclado = ssShift | ssCtrl | ssAlt;
     b.falsa->cursor = QPoint(-5, 900);
-    b.faz({ Move, RightDown, RightUp });
+    b.Faz({ Move, RightDown, RightUp });
     EXPECT_EQ(b.eventos, QStringList({ "move 7 -5,900", "down R 17 -5,900", "up R 17 -5,900" }));
 }
 
@@ -189,19 +191,19 @@ TEST(TrayIcon, RightPressOpensTheMenuAtTheCursorAfterMouseDown)
     b.falsa->cursor = QPoint(1012, 14);
     b.icone.OnMouseDown = [&](QObject *, TMouseButton, TShiftState, int, int) { b.falsa->pedidos << "down"; };
     b.icone.OnMouseUp = [&](QObject *, TMouseButton, TShiftState, int, int) { b.falsa->pedidos << "up"; };
-    b.faz({ RightDown, RightUp });
+    b.Faz({ RightDown, RightUp });
     EXPECT_EQ(b.falsa->pedidos, QStringList({ "down", "processa", "menu", "up" }));
     ASSERT_EQ(b.falsa->menus.size(), 1u);
     EXPECT_EQ(b.falsa->menus[0].first, &menu);
     EXPECT_EQ(b.falsa->menus[0].second, QPoint(1012, 14));
 
     // A left click opens nothing unless asked to, and then raises no click.
-    b.faz({ LeftDown, LeftUp });
+    b.Faz({ LeftDown, LeftUp });
     EXPECT_EQ(b.falsa->menus.size(), 1u);
     EXPECT_TRUE(b.eventos.contains("click"));
     b.eventos.clear();
     b.icone.setLeftBtnPopup(true);
-    b.faz({ LeftDown, LeftUp });
+    b.Faz({ LeftDown, LeftUp });
     EXPECT_EQ(b.falsa->menus.size(), 2u);
     EXPECT_FALSE(b.eventos.contains("click"));
 }
@@ -213,7 +215,7 @@ TEST(TrayIcon, DestroyedMenuLeavesOnlyMouseDown)
     b.icone.setPopupMenu(menu);
     delete menu;
     EXPECT_EQ(b.icone.PopupMenu(), nullptr);
-    b.faz({ RightDown });
+    b.Faz({ RightDown });
     EXPECT_EQ(b.eventos, QStringList({ "down R 10 700,10" }));
     EXPECT_TRUE(b.falsa->menus.empty());
     EXPECT_FALSE(b.falsa->pedidos.contains("processa"));
@@ -224,12 +226,12 @@ TEST(TrayIcon, DisabledIgnoresTheMouseButKeepsTheIcon)
     Bandeja b;
     QMenu menu;
     b.icone.setPopupMenu(&menu);
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     b.icone.setVisible(true);
     b.icone.setHint(QStringLiteral("dica"));
     b.icone.setShowHint(true);
     b.icone.setEnabled(false);
-    b.faz({ Move, LeftDown, LeftUp, LeftDblClk, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp });
+    b.Faz({ Move, LeftDown, LeftUp, LeftDblClk, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp });
     EXPECT_TRUE(b.eventos.isEmpty());
     EXPECT_TRUE(b.falsa->menus.empty());
     EXPECT_TRUE(b.icone.Adicionado());
@@ -237,7 +239,7 @@ TEST(TrayIcon, DisabledIgnoresTheMouseButKeepsTheIcon)
 
     // A press seen while disabled does not turn the next release into a click.
     b.icone.setEnabled(true);
-    b.faz({ LeftUp });
+    b.Faz({ LeftUp });
     EXPECT_EQ(b.eventos, QStringList({ "up L 8 700,10" }));
 }
 
@@ -245,14 +247,14 @@ TEST(TrayIcon, MinimisingHidesTheWindowOnlyWithHideTaskBtnAndAnAreaToGoTo)
 {
     {
         Bandeja b;
-        b.icone.setIcon(umIcone());
+        b.icone.setIcon(UmIcone());
         b.falsa->Minimiza();
         EXPECT_TRUE(b.falsa->pedidos.isEmpty());
         EXPECT_FALSE(b.icone.Visible());
     }
     {
         Bandeja b;
-        b.icone.setIcon(umIcone());
+        b.icone.setIcon(UmIcone());
         b.icone.setHideTaskBtn(true);
         b.falsa->Minimiza();
         EXPECT_EQ(b.falsa->pedidos, QStringList({ "oculta", "adiciona" }));
@@ -261,7 +263,7 @@ TEST(TrayIcon, MinimisingHidesTheWindowOnlyWithHideTaskBtnAndAnAreaToGoTo)
     {
         // Nowhere to go: hidden, the window could never be brought back.
         Bandeja b;
-        b.icone.setIcon(umIcone());
+        b.icone.setIcon(UmIcone());
         b.icone.setHideTaskBtn(true);
         b.falsa->area = false;
         b.falsa->Minimiza();
@@ -272,7 +274,7 @@ TEST(TrayIcon, MinimisingHidesTheWindowOnlyWithHideTaskBtnAndAnAreaToGoTo)
 TEST(TrayIcon, SwappedBackendShowsTheIconAgain)
 {
     Bandeja b;
-    b.icone.setIcon(umIcone());
+    b.icone.setIcon(UmIcone());
     b.icone.setVisible(true);
     auto *outra = new BandejaFalsa;
     b.icone.setBackend(std::unique_ptr<TTrayBackend>(outra));

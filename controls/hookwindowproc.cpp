@@ -1,0 +1,246 @@
+#include "controls/hookwindowproc.h"
+
+#include "controls/flatstyle.h"
+
+#include <QGroupBox>
+#include <QHash>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+namespace {
+
+QHash<const QWidget *, THookWindowProc *> &Ganchos()
+{
+    static QHash<const QWidget *, THookWindowProc *> registro;
+    return registro;
+}
+
+} // namespace
+
+THookWindowProc::THookWindowProc(TFlatStyle *owner, QWidget *control)
+    : QObject(owner)
+    , m_owner(owner)
+    , m_control(control)
+{
+    Ganchos().insert(control, this);
+    control->installEventFilter(this);
+    // Should the destroy event never reach the hook, the destruction itself still frees it.
+    connect(control, &QObject::destroyed, this, [this] {
+        Ganchos().remove(m_control);
+        m_control = nullptr;
+        m_owner->RemoveGancho(this);
+    });
+}
+
+THookWindowProc::~THookWindowProc()
+{
+    if (m_control) {
+        m_control->removeEventFilter(this);
+        Ganchos().remove(m_control);
+        m_control->update();
+    }
+}
+
+THookWindowProc *THookWindowProc::HookOf(const QWidget *control)
+{
+    return Ganchos().value(control, nullptr);
+}
+
+// The events the flat look follows. Handing an event to the control from here skips every
+// filter the window put on the control before the painter came (the entry window's Enter and
+// Esc keys), so all others go their usual way.
+namespace {
+bool SegueEvento(const QEvent *evento)
+{
+    switch (evento->type()) {
+    case QEvent::Paint:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::PaletteChange:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::EnabledChange:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::Destroy:
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return static_cast<const QKeyEvent *>(evento)->key() == Qt::Key_Space;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto != m_control || !m_control || !SegueEvento(evento))
+        return false;
+    // The control handles the event first, as it always did; whatever it or the painting
+    // throws is dropped so the control keeps working.
+    const QPointer<THookWindowProc> vivo(this);
+    try {
+        static_cast<QObject *>(m_control)->event(evento);
+    } catch (...) {
+    }
+    // A handler that deleted the control or the painter took this hook with it.
+    if (!vivo || !m_control)
+        return true;
+    if (evento->type() == QEvent::Destroy) {
+        m_control->removeEventFilter(this);
+        Ganchos().remove(m_control);
+        m_control = nullptr;
+        m_owner->RemoveGancho(this);
+        return true;
+    }
+    try {
+        HookedWindowProc(evento);
+    } catch (...) {
+    }
+    // Already delivered: the accepted flag the control left tells Qt whether to propagate.
+    return true;
+}
+
+void THookWindowProc::HookedWindowProc(QEvent *evento)
+{
+    m_lastMessage = evento->type();
+    switch (evento->type()) {
+    case QEvent::Paint:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::PaletteChange:
+        PaintFlat(evento);
+        break;
+    case QEvent::KeyPress: {
+        auto *tecla = static_cast<QKeyEvent *>(evento);
+        if (tecla->key() == Qt::Key_Space && !m_space) {
+            m_space = true;
+            PaintFlat(evento);
+        }
+        break;
+    }
+    case QEvent::KeyRelease: {
+        // Held keys repeat as release-press pairs; only the real release counts.
+        auto *tecla = static_cast<QKeyEvent *>(evento);
+        if (tecla->key() == Qt::Key_Space && !tecla->isAutoRepeat()) {
+            m_space = false;
+            PaintFlat(evento);
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(evento);
+        m_posMouse = mouse->position().toPoint();
+        if (!m_control->isEnabled())
+            break;
+        // Qt holds back enter and leave while a button is held, yet the pressed look must
+        // follow the pointer in and out.
+        if (m_pressed) {
+            const bool dentro = m_control->rect().contains(m_posMouse);
+            if (dentro != m_hot) {
+                m_hot = dentro;
+                PaintFlat(evento);
+                break;
+            }
+        }
+        if (TipoControle(m_control) == TTipoControle::UpDown)
+            PaintFlat(evento);
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
+            m_pressed = true;
+            m_posMouse = static_cast<QMouseEvent *>(evento)->position().toPoint();
+            PaintFlat(evento);
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
+            m_pressed = false;
+            PaintFlat(evento);
+        }
+        break;
+    case QEvent::EnabledChange:
+        if (!m_control->isEnabled())
+            m_hot = false;
+        PaintFlat(evento);
+        break;
+    case QEvent::Enter:
+        if (m_control->isEnabled()) {
+            m_hot = true;
+            m_posMouse = static_cast<QEnterEvent *>(evento)->position().toPoint();
+            PaintFlat(evento);
+        }
+        break;
+    case QEvent::Leave:
+        if (m_control->isEnabled()) {
+            m_hot = false;
+            PaintFlat(evento);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Qt paints only while a paint event is delivered: there the look is drawn over the
+// control's own painting; any other change asks for that paint.
+void THookWindowProc::PaintFlat(QEvent *evento)
+{
+    const QVariant bidi = m_control->property(PropriedadeParentBiDiMode);
+    if (bidi.isValid() && !bidi.toBool())
+        return;
+    const TTipoControle tipo = TipoControle(m_control);
+    if (tipo == TTipoControle::Nenhum)
+        return;
+    if (tipo == TTipoControle::Grupo
+        && (m_lastMessage == QEvent::MouseMove || m_lastMessage == QEvent::MouseButtonRelease
+            || m_lastMessage == QEvent::Enter || m_lastMessage == QEvent::Leave))
+        return;
+    if (evento->type() == QEvent::Paint)
+        Pinta();
+    else
+        m_control->update();
+}
+
+void THookWindowProc::Pinta()
+{
+    QPainter p(m_control);
+    switch (TipoControle(m_control)) {
+    case TTipoControle::Edit:
+        TFlatStyle::PaintEditFrame(p, m_control);
+        break;
+    case TTipoControle::BitBtn:
+        TFlatStyle::PaintBitButton(p, static_cast<QPushButton *>(m_control), *this);
+        break;
+    case TTipoControle::Botao:
+        TFlatStyle::PaintPushButton(p, static_cast<QPushButton *>(m_control), *this);
+        break;
+    case TTipoControle::Radio:
+        TFlatStyle::PaintRadioButton(p, static_cast<QRadioButton *>(m_control), *this);
+        break;
+    case TTipoControle::Grupo:
+        TFlatStyle::PaintGroupBox(p, static_cast<QGroupBox *>(m_control), *this);
+        break;
+    case TTipoControle::UpDown:
+        TFlatStyle::PaintUpDown(p, m_control, *this);
+        break;
+    case TTipoControle::Gauge:
+        TFlatStyle::PaintGauge(p, m_control);
+        break;
+    case TTipoControle::Combo:
+        TFlatStyle::PaintComboButton(p, m_control, *this);
+        break;
+    case TTipoControle::Nenhum:
+        break;
+    }
+}
