@@ -1,5 +1,6 @@
 #include "controls/drawtext.h"
 #include "controls/tarvogrid.h"
+#include "support/pixels.h"
 
 #include <QAction>
 #include <QImage>
@@ -68,13 +69,7 @@ QImage desenha(TtarvoGrid &g)
 // margin always shows).
 QRect tinta(const QImage &img, const QRect &celula)
 {
-    const QColor fundo = img.pixelColor(celula.topLeft());
-    QRect caixa;
-    for (int y = celula.top(); y <= celula.bottom(); ++y)
-        for (int x = celula.left(); x <= celula.right(); ++x)
-            if (img.pixelColor(x, y) != fundo)
-                caixa |= QRect(x, y, 1, 1);
-    return caixa;
+    return CaixaDaTinta(img, img.pixelColor(celula.topLeft()), celula);
 }
 
 int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
