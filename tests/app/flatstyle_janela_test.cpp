@@ -1,7 +1,7 @@
 #include "app/uconsulta.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
-#include "support/fakeplatform.h"
+#include "support/janelaprincipalteste.h"
 #include "windows/uprg.h"
 
 #include <QApplication>
@@ -21,9 +21,8 @@
 
 TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
     ASSERT_NE(janela.FlatStyle1, nullptr);
     EXPECT_TRUE(janela.FlatStyle1->Active());
     EXPECT_EQ(janela.FlatStyle1->SkipTag(), 0);
@@ -64,9 +63,8 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
 
 TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
     auto *cadastro = new Tfrm_cadastro(&janela);
     cadastro->show();
     QApplication::setActiveWindow(cadastro);
@@ -87,5 +85,5 @@ TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
     cadastro->BitBtn4->setFocus();
     QTest::keyClick(cadastro->BitBtn4, Qt::Key_Return);
     EXPECT_FALSE(cadastro->isVisible());
-    EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
+    EXPECT_TRUE(principal.fake.caixas.empty()) << principal.fake.textosCaixas().join('\n').toStdString();
 }

@@ -2,8 +2,8 @@
 #include "app/uconsulta.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
-#include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/janelaprincipalteste.h"
 #include "windows/umostra.h"
 
 #include <QApplication>
@@ -20,8 +20,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -43,20 +41,18 @@ QByteArray nomeArquivo(const QByteArray &linha)
     return ExtraiCampo(6, linha);
 }
 
+const QDateTime Inicio(QDate(2007, 3, 5), QTime(9, 0));
+
 // The main window shown on 5 March 2007 over the given index, each reminder with its message.
-struct Cenario
+struct Cenario : JanelaPrincipalTeste
 {
     explicit Cenario(const ListaLinhas &linhas, bool comMensagens = true)
     {
-        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
-        if (!linhas.isEmpty())
-            gravaArquivo(fake.pasta + "AGENDA.AGD", indice(linhas));
         if (comMensagens)
             for (const QByteArray &l : linhas)
                 gravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(l)),
                     "Mensagem de " + nomeArquivo(l) + "\r\nsegunda linha\r\n");
-        janela = std::make_unique<Tfrm_agenda>();
-        janela->show();
+        Abre({ .agora = Inicio, .indice = linhas.isEmpty() ? std::nullopt : std::optional(indice(linhas)) });
     }
 
     TtarvoGrid &grade() { return *janela->Stringgrid2; }
@@ -80,9 +76,6 @@ struct Cenario
     }
     QString label4() { return janela->Label4->text(); }
     QByteArray arquivoIndice() { return leArquivo(fake.pasta + "AGENDA.AGD"); }
-
-    FakePlatform fake;
-    std::unique_ptr<Tfrm_agenda> janela;
 };
 
 } // namespace
@@ -131,12 +124,10 @@ TEST(Listagem, CalendarSpeaksPortuguese)
 TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
 {
     for (bool criaVazio : { false, true }) {
-        FakePlatform fake;
-        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
-        if (criaVazio)
-            gravaArquivo(fake.pasta + "AGENDA.AGD", {});
-        Tfrm_agenda janela;
-        janela.show();
+        JanelaPrincipalTeste principal;
+        const FakePlatform &fake = principal.fake;
+        Tfrm_agenda &janela
+            = principal.Abre({ .agora = Inicio, .indice = criaVazio ? std::optional(QByteArray()) : std::nullopt });
         EXPECT_EQ(janela.Stringgrid2->RowCount(), 2);
         EXPECT_EQ(janela.Stringgrid2->Cells(0, 0), "Hora");
         EXPECT_EQ(janela.Stringgrid2->GridCount(), 1);
@@ -375,8 +366,7 @@ TEST(Listagem, EveryCalendarMoveRefreshesOnce)
     EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), escolhido);
     EXPECT_EQ(c.fake.caixas.size(), 7u) << "the same day again";
 
-    c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
-    c.janela->Timer1Timer(c.janela->Timer1);
+    c.Tique(QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5)));
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
     EXPECT_EQ(c.fake.caixas.size(), 8u) << "the first tick of a new day";
 }
