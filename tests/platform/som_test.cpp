@@ -21,6 +21,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <initializer_list>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -94,17 +95,10 @@ public:
             motivo = "pulseaudio could not be started";
             return;
         }
-        ServidorSom servidor(QStringLiteral("unix:") + soquete);
-        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
-        for (int tentativa = 0; tentativa < 100; ++tentativa) {
-            if (pa_simple *sonda = pa_simple_new(
-                    nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "sonda", &formato, nullptr, nullptr, nullptr)) {
-                pa_simple_free(sonda);
-                return;
-            }
-            if (processo.state() != QProcess::Running)
-                break;
-            QThread::msleep(50);
+        if (Atende()) {
+            // libpulse is pointed at it for as long as it runs.
+            servidor.emplace(QStringLiteral("unix:") + soquete);
+            return;
         }
         processo.kill();
         processo.waitForFinished(2000);
@@ -124,6 +118,26 @@ public:
     QString soquete;
     QTemporaryDir pasta;
     QProcess processo;
+    std::optional<ServidorSom> servidor;
+
+private:
+    // Waits until the server takes a recording from its null sink, or the daemon has died.
+    bool Atende()
+    {
+        ServidorSom enquantoEspera(QStringLiteral("unix:") + soquete);
+        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
+        for (int tentativa = 0; tentativa < 100; ++tentativa) {
+            if (pa_simple *sonda = pa_simple_new(
+                    nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "sonda", &formato, nullptr, nullptr, nullptr)) {
+                pa_simple_free(sonda);
+                return true;
+            }
+            if (processo.state() != QProcess::Running)
+                return false;
+            QThread::msleep(50);
+        }
+        return false;
+    }
 };
 
 // Listens to the null sink's monitor and keeps the loudest sample heard.
@@ -165,16 +179,24 @@ private:
     std::atomic<int> m_pico { 0 };
 };
 
+// Each test's own folder, with a short tone in it as the alarm sound.
+class SomSincrono : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(gravaTom(m_wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3)); }
+
+    QTemporaryDir m_pasta;
+    const QString m_wav = m_pasta.filePath(QStringLiteral("AGENDA.WAV"));
+};
+
 } // namespace
 
-TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
+TEST_F(SomSincrono, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
 
-    QTemporaryDir pasta;
     const struct
     {
         const char *nome;
@@ -183,7 +205,7 @@ TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
         { "AGENDA.MP3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III } };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.nome);
-        const QString arquivo = pasta.filePath(QString::fromLatin1(caso.nome));
+        const QString arquivo = m_pasta.filePath(QString::fromLatin1(caso.nome));
         ASSERT_TRUE(gravaTom(arquivo, caso.formato, 0.8));
         Escuta escuta;
         ASSERT_TRUE(escuta.ouvindo());
@@ -199,25 +221,22 @@ TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
     }
 }
 
-TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
+TEST_F(SomSincrono, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
 {
-    QTemporaryDir pasta;
-    ServidorSom servidor(QStringLiteral("unix:") + pasta.filePath(QStringLiteral("ninguem.sock")));
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
-    const QString corrompido = pasta.filePath(QStringLiteral("corrompido.wav"));
+    ServidorSom servidor(QStringLiteral("unix:") + m_pasta.filePath(QStringLiteral("ninguem.sock")));
+    const QString corrompido = m_pasta.filePath(QStringLiteral("corrompido.wav"));
     QFile f(corrompido);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     static const char corrompidos[] = "RIFF\x10\0\0\0WAVEfmt garbage that is no sound at all";
     f.write(corrompidos, sizeof corrompidos - 1);
     f.close();
-    const QString texto = pasta.filePath(QStringLiteral("AGENDA.MP3"));
+    const QString texto = m_pasta.filePath(QStringLiteral("AGENDA.MP3"));
     QFile t(texto);
     ASSERT_TRUE(t.open(QIODevice::WriteOnly));
     t.write("Lembrete: isto não é um som\r\n");
     t.close();
 
-    for (const QString &arquivo : { wav, corrompido, texto }) {
+    for (const QString &arquivo : { m_wav, corrompido, texto }) {
         SCOPED_TRACE(arquivo.toStdString());
         QElapsedTimer relogio;
         relogio.start();
@@ -225,19 +244,16 @@ TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSi
         EXPECT_TRUE(r == SomTocado::SomPadrao || r == SomTocado::Bipe) << int(r);
         EXPECT_LT(relogio.elapsed(), MargemSom.count() + 1000);
     }
-    EXPECT_EQ(tocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+    EXPECT_EQ(tocaSomSincrono(m_pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
 }
 
 // A server that takes the connection and never answers, as a hung one does.
-TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
+TEST_F(SomSincrono, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
 {
-    QTemporaryDir pasta;
     QLocalServer mudo;
-    const QString soquete = pasta.filePath(QStringLiteral("mudo.sock"));
+    const QString soquete = m_pasta.filePath(QStringLiteral("mudo.sock"));
     ASSERT_TRUE(mudo.listen(soquete));
     ServidorSom servidor(QStringLiteral("unix:") + soquete);
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
 
     int voltas = 0;
     QTimer pintura;
@@ -246,27 +262,23 @@ TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
 
     QElapsedTimer relogio;
     relogio.start();
-    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(tocaSomSincrono(m_wav), SomTocado::TempoEsgotado);
     EXPECT_LT(relogio.elapsed(), 300 + MargemSom.count() + 1000);
     EXPECT_GT(voltas, 10);
 }
 
 // The waiting ended while the server was frozen; when it thaws, the alarm is not played late.
-TEST(SomAlarme, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
+TEST_F(SomSincrono, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
-    QTemporaryDir pasta;
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
     Escuta escuta;
     ASSERT_TRUE(escuta.ouvindo());
 
     const auto pid = static_cast<pid_t>(pulse.processo.processId());
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
-    EXPECT_EQ(tocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(tocaSomSincrono(m_wav), SomTocado::TempoEsgotado);
     ASSERT_EQ(kill(pid, SIGCONT), 0);
     QThread::msleep(1500);
     EXPECT_LT(escuta.pico(), 1000);
@@ -274,15 +286,11 @@ TEST(SomAlarme, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
 
 // The sound libraries are opened at the first sound; one missing on the machine costs only
 // what it plays, never the alarm itself.
-TEST(SomAlarme, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
+TEST_F(SomSincrono, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
-    QTemporaryDir pasta;
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
 
     const QString ausente = QStringLiteral("libzelvano-ausente.so.0");
     // Whether the bell itself sounds depends on the desktop's sound theme: either fallback is
@@ -304,8 +312,8 @@ TEST(SomAlarme, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         usaBibliotecasSom(caso.nomes);
-        const SomTocado r = tocaSomSincrono(wav);
+        const SomTocado r = tocaSomSincrono(m_wav);
         EXPECT_NE(std::find(caso.esperados.begin(), caso.esperados.end(), r), caso.esperados.end()) << int(r);
-        EXPECT_EQ(tocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+        EXPECT_EQ(tocaSomSincrono(m_pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
     }
 }
