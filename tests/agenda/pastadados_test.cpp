@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(PastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
+TEST(PreparaPastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
 {
     FakePlatform fake;
     fake.pastaDados = fake.temporaria.path() + QStringLiteral("/home/.local/share/zelvano-agenda/");
@@ -27,7 +27,7 @@ TEST(PastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
     EXPECT_TRUE(QDir(fake.pasta).isEmpty());
 }
 
-TEST(PastaDados, AFolderThatCanBeNeitherUsedNorCreatedIsRefused)
+TEST(PreparaPastaDados, AFolderThatCanBeNeitherUsedNorCreatedIsRefused)
 {
     FakePlatform fake;
     // A file where a folder should be: refused even for root, who ignores permissions.

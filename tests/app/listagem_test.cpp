@@ -80,7 +80,7 @@ struct Cenario : JanelaPrincipalTeste
 
 } // namespace
 
-TEST(Listagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
+TEST(JanelaPrincipalListagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
 {
     Cenario c({ Especifico, OutroDia, Mensal, Anual });
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/03/2007");
@@ -113,7 +113,7 @@ TEST(Listagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(Listagem, CalendarSpeaksPortuguese)
+TEST(JanelaPrincipalListagem, CalendarSpeaksPortuguese)
 {
     Cenario c({});
     const QLocale local = c.janela->MonthCalendar1->locale();
@@ -121,7 +121,7 @@ TEST(Listagem, CalendarSpeaksPortuguese)
     EXPECT_EQ(local.dayName(1, QLocale::ShortFormat).left(3).toLower(), "seg");
 }
 
-TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
+TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
 {
     for (bool criaVazio : { false, true }) {
         JanelaPrincipalTeste principal;
@@ -139,7 +139,7 @@ TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
     }
 }
 
-TEST(Listagem, SelectingARowShowsItsMessageAndSentence)
+TEST(JanelaPrincipalListagem, SelectingARowShowsItsMessageAndSentence)
 {
     Cenario c({ Especifico, Mensal, Anual });
     QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Mensal)));
@@ -159,7 +159,7 @@ TEST(Listagem, SelectingARowShowsItsMessageAndSentence)
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(Listagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
+TEST(JanelaPrincipalListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
 {
     const QByteArray ruim = "|2001|xx|05|06:00|2|20010301-060000.txt|";
     Cenario c({ ruim });
@@ -172,7 +172,7 @@ TEST(Listagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
     EXPECT_EQ(c.label4(), "Avisar Anualmente todo dia 05 de  as 06:00");
 }
 
-TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
+TEST(JanelaPrincipalListagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
 {
     Cenario c({ Especifico, Mensal, Anual });
     const QByteArray antes = c.arquivoIndice();
@@ -208,7 +208,7 @@ TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
     EXPECT_EQ(c.label4(), "Status");
 }
 
-TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
+TEST(JanelaPrincipalListagem, RightPressChoosesTheRowTheMenuDeletes)
 {
     // Two reminders at one time: only the row under the pointer tells them apart.
     const QByteArray mesmaHora = "|2007|03|05|09:30|0|20070301-111500.txt|";
@@ -243,7 +243,7 @@ TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
     EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico))));
 }
 
-TEST(Listagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
+TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
 {
     // A hand-edited line whose message "file" is two folders up, beside the program's folder.
     const QByteArray hostil = "|2007|03|05|23:59|0|../../victim.txt|";
@@ -268,7 +268,7 @@ TEST(Listagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
     EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
+TEST(JanelaPrincipalListagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
 {
     Cenario c({ Especifico });
     c.clicaLinha(1);
@@ -283,7 +283,7 @@ TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), texto);
 }
 
-TEST(Listagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
+TEST(JanelaPrincipalListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
 {
     const QByteArray semHora = "|2007|03|05||0|20070301-070000.txt|";
     Cenario c({ semHora, Especifico });
@@ -301,7 +301,7 @@ TEST(Listagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
     EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(Listagem, DeleteKeepsReminderSavedSinceLastRefresh)
+TEST(JanelaPrincipalListagem, DeleteKeepsReminderSavedSinceLastRefresh)
 {
     Cenario c({ Especifico, Mensal });
     // Saved by an entry window after the listing was loaded; no refresh has followed.
@@ -316,7 +316,7 @@ TEST(Listagem, DeleteKeepsReminderSavedSinceLastRefresh)
     EXPECT_EQ(ListaAgenda, (ListaLinhas { Especifico, novo }));
 }
 
-TEST(Listagem, GridHeaderShowsTheFixedColour)
+TEST(JanelaPrincipalListagem, GridHeaderShowsTheFixedColour)
 {
     Cenario c({ Especifico });
     const QImage img = c.grade().grab().toImage();
@@ -330,7 +330,7 @@ TEST(Listagem, GridHeaderShowsTheFixedColour)
     EXPECT_EQ(c.grade().PopupMenu(), c.janela->PopupMenu1);
 }
 
-TEST(Listagem, EveryCalendarMoveRefreshesOnce)
+TEST(JanelaPrincipalListagem, EveryCalendarMoveRefreshesOnce)
 {
     // A month that is not a number makes each refresh that lists the line say so once, which
     // counts the refreshes.

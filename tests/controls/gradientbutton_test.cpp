@@ -26,7 +26,7 @@ bool azul(const QColor &c)
 
 } // namespace
 
-TEST(GradientButton, StartsAsTheDocumentedButtonAndIgnoresOutOfRangeValues)
+TEST(GradientButton, StartsAsAPlain75By25ButtonAndIgnoresOutOfRangeValues)
 {
     TGradientButton b;
     EXPECT_EQ(b.size(), QSize(75, 25));

@@ -51,7 +51,7 @@ Pontos pontosDoTexto(TShadowLabel &l, const QColor &corTexto)
 
 } // namespace
 
-TEST(ShadowLabel, StartsWithTheDocumentedDefaults)
+TEST(ShadowLabel, StartsAutoSizedLeftAlignedWithAOnePixelLightShadowAtTheTopLeft)
 {
     TShadowLabel l;
     EXPECT_EQ(l.Alignment(), taLeftJustify);

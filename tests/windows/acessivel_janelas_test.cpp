@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 // Screen readers see the windows as windows and each input by the name of its label.
-TEST(Acessivel, WindowsAreWindowsAndInputsHaveTheirNames)
+TEST(AcessivelJanelas, WindowsAreWindowsAndInputsHaveTheirNames)
 {
     FakePlatform fake;
     Tfrm_cadastro cadastro;
