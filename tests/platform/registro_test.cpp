@@ -1,5 +1,6 @@
 #include "platform/linuxplatform.h"
 #include "platform/windowregistry.h"
+#include "support/variavelambiente.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,8 +20,7 @@
 TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
 {
     QTemporaryDir runtime;
-    const QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     {
         LinuxPlatform primeira;
         LinuxPlatform segunda;
@@ -53,14 +53,12 @@ TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
     // Once the holder is gone the class is free again.
     LinuxPlatform terceira;
     EXPECT_TRUE(terceira.registerWindowClass("Tfrm_teste"));
-    qputenv("XDG_RUNTIME_DIR", antes);
 }
 
 TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersOnly)
 {
     QTemporaryDir runtime;
-    const QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     // A copy killed while running leaves its lock file behind.
     const pid_t filho = fork();
     ASSERT_GE(filho, 0);
@@ -85,36 +83,9 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
             EXPECT_EQ(info.st_mode & 077, 0u) << caminho.toStdString();
         }
     }
-    qputenv("XDG_RUNTIME_DIR", antes);
 }
 
 namespace {
-
-// Points the registry at a folder of the test's own for the lifetime of the object.
-class Ambiente
-{
-public:
-    Ambiente(const char *nome, const QString &valor)
-        : m_nome(nome)
-        , m_antes(qgetenv(nome))
-    {
-        if (valor.isNull())
-            qunsetenv(nome);
-        else
-            qputenv(nome, QFile::encodeName(valor));
-    }
-    ~Ambiente()
-    {
-        if (m_antes.isNull())
-            qunsetenv(m_nome);
-        else
-            qputenv(m_nome, m_antes);
-    }
-
-private:
-    const char *m_nome;
-    QByteArray m_antes;
-};
 
 mode_t modo(const QString &caminho)
 {
@@ -187,7 +158,7 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         QTemporaryDir runtime;
-        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         const QString pasta = runtime.filePath(eu);
         const QString alvo = runtime.filePath(QStringLiteral("alvo"));
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -214,8 +185,8 @@ TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
 {
     QTemporaryDir casa;
     const QString cache = casa.filePath(QStringLiteral("cache"));
-    Ambiente runtime("XDG_RUNTIME_DIR", QString());
-    Ambiente variavel("XDG_CACHE_HOME", cache);
+    VariavelAmbiente runtime("XDG_RUNTIME_DIR", QByteArray());
+    VariavelAmbiente variavel("XDG_CACHE_HOME", QFile::encodeName(cache));
     EXPECT_EQ(pastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
     EXPECT_EQ(modo(pastaRegistroJanelas()), mode_t(0700));
 }
@@ -247,7 +218,7 @@ TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         QTemporaryDir runtime;
-        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         caso.prepara(runtime.path());
         int tubo[2];
         ASSERT_EQ(pipe(tubo), 0);

@@ -1,4 +1,5 @@
 #include "platform/sound.h"
+#include "support/variavelambiente.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,26 +48,11 @@ bool gravaTom(const QString &caminho, int formato, double segundos)
     return ok;
 }
 
-// Points libpulse at a server of the test's own for the lifetime of the object.
-class ServidorSom
+// Points libpulse at a server of the test's own for the lifetime of the result.
+VariavelAmbiente ServidorSom(const QString &endereco)
 {
-public:
-    explicit ServidorSom(const QString &endereco)
-        : m_anterior(qgetenv("PULSE_SERVER"))
-    {
-        qputenv("PULSE_SERVER", endereco.toUtf8());
-    }
-    ~ServidorSom()
-    {
-        if (m_anterior.isNull())
-            qunsetenv("PULSE_SERVER");
-        else
-            qputenv("PULSE_SERVER", m_anterior);
-    }
-
-private:
-    QByteArray m_anterior;
-};
+    return VariavelAmbiente("PULSE_SERVER", endereco.toUtf8());
+}
 
 // A PulseAudio daemon of the test's own with one null sink, in its own runtime folder.
 class PulseAudioNulo
@@ -97,7 +83,7 @@ public:
         }
         if (Atende()) {
             // libpulse is pointed at it for as long as it runs.
-            servidor.emplace(QStringLiteral("unix:") + soquete);
+            servidor.emplace("PULSE_SERVER", (QStringLiteral("unix:") + soquete).toUtf8());
             return;
         }
         processo.kill();
@@ -118,13 +104,13 @@ public:
     QString soquete;
     QTemporaryDir pasta;
     QProcess processo;
-    std::optional<ServidorSom> servidor;
+    std::optional<VariavelAmbiente> servidor;
 
 private:
     // Waits until the server takes a recording from its null sink, or the daemon has died.
     bool Atende()
     {
-        ServidorSom enquantoEspera(QStringLiteral("unix:") + soquete);
+        const VariavelAmbiente enquantoEspera = ServidorSom(QStringLiteral("unix:") + soquete);
         const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
         for (int tentativa = 0; tentativa < 100; ++tentativa) {
             if (pa_simple *sonda = pa_simple_new(
@@ -223,7 +209,8 @@ TEST_F(SomSincrono, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
 
 TEST_F(SomSincrono, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
 {
-    ServidorSom servidor(QStringLiteral("unix:") + m_pasta.filePath(QStringLiteral("ninguem.sock")));
+    const VariavelAmbiente servidor
+        = ServidorSom(QStringLiteral("unix:") + m_pasta.filePath(QStringLiteral("ninguem.sock")));
     const QString corrompido = m_pasta.filePath(QStringLiteral("corrompido.wav"));
     QFile f(corrompido);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -253,7 +240,7 @@ TEST_F(SomSincrono, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
     QLocalServer mudo;
     const QString soquete = m_pasta.filePath(QStringLiteral("mudo.sock"));
     ASSERT_TRUE(mudo.listen(soquete));
-    ServidorSom servidor(QStringLiteral("unix:") + soquete);
+    const VariavelAmbiente servidor = ServidorSom(QStringLiteral("unix:") + soquete);
 
     int voltas = 0;
     QTimer pintura;
