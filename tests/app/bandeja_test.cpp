@@ -68,9 +68,9 @@ struct Janela : JanelaPrincipalTeste
         }
         janela->show();
     }
-    QString atalho() const { return fake.pastaAutostart + QStringLiteral("Zelvano Quorvel.desktop"); }
-    void criaAtalho() { CriaAtalhoInicializar("/x/zelvano-agenda", QString(), "/x/", NomeAtalho); }
-    static void deixaAssentar()
+    QString Atalho() const { return fake.pastaAutostart + QStringLiteral("Zelvano Quorvel.desktop"); }
+    void CriaAtalho() { CriaAtalhoInicializar("/x/zelvano-agenda", QString(), "/x/", NomeAtalho); }
+    static void DeixaAssentar()
     {
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
@@ -99,22 +99,22 @@ TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
 {
     Janela j;
     j.janela->FormActivate(j.janela.get());
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_FALSE(j.janela->isMinimized());
     const QString executavel = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    EXPECT_EQ(leArquivo(j.atalho()),
+    EXPECT_EQ(leArquivo(j.Atalho()),
         ("[Desktop Entry]\nType=Application\nName=Zelvano Quorvel\nExec=" + j.fake.pasta + executavel
             + "\nPath=" + j.fake.pasta + "\n")
             .toUtf8());
 
     // Later activations neither look at the entry nor make it again.
-    QFile::remove(j.atalho());
+    QFile::remove(j.Atalho());
     j.janela->FormActivate(j.janela.get());
-    EXPECT_FALSE(QFile::exists(j.atalho()));
-    j.criaAtalho();
+    EXPECT_FALSE(QFile::exists(j.Atalho()));
+    j.CriaAtalho();
     j.janela->FormActivate(j.janela.get());
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_FALSE(j.janela->isMinimized());
 }
@@ -122,17 +122,17 @@ TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
 TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
 {
     Janela j;
-    j.criaAtalho();
-    const QByteArray antes = leArquivo(j.atalho());
+    j.CriaAtalho();
+    const QByteArray antes = leArquivo(j.Atalho());
     j.janela->FormActivate(j.janela.get());
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_FALSE(j.janela->isVisible());
     EXPECT_TRUE(j.janela->TrayIcon1->Adicionado());
-    EXPECT_EQ(leArquivo(j.atalho()), antes);
+    EXPECT_EQ(leArquivo(j.Atalho()), antes);
 
     // A double click on the icon brings it back.
     j.janela->TrayIcon1->OnDblClick(j.janela->TrayIcon1);
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_FALSE(j.janela->isMinimized());
 }
@@ -140,15 +140,15 @@ TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
 TEST(Bandeja, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
 {
     Janela j(false); // offscreen: Qt reports no notification area
-    j.criaAtalho();
+    j.CriaAtalho();
     j.janela->FormActivate(j.janela.get());
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_TRUE(j.janela->isMinimized());
 
     j.janela->TrazParaFrente();
     j.janela->BitBtn4Click(j.janela->BitBtn4);
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_TRUE(j.janela->isMinimized());
 }
@@ -163,13 +163,13 @@ TEST(Bandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
     });
     j.janela->installEventFilter(&sonda);
     j.janela->BitBtn4Click(j.janela->BitBtn4);
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_EQ(habilitadoDuranteMinimizar, false);
     EXPECT_TRUE(j.janela->TrayIcon1->Enabled());
     EXPECT_FALSE(j.janela->isVisible());
 
     j.janela->TrazParaFrente();
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_FALSE(j.janela->isMinimized());
 }
@@ -185,14 +185,14 @@ TEST(Bandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
     ASSERT_TRUE(mostra.isVisible());
 
     j.janela->BitBtn4Click(j.janela->BitBtn4);
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_FALSE(j.janela->isVisible());
     EXPECT_FALSE(mostra.isVisible());
     // Out of sight it holds nothing back: the next reminders still ring in the tray.
     EXPECT_TRUE(j.janela->Timer1->isActive());
 
     j.janela->TrazParaFrente();
-    Janela::deixaAssentar();
+    Janela::DeixaAssentar();
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_TRUE(mostra.isVisible());
     EXPECT_EQ(mostra.windowTitle(), QStringLiteral("Zelvano Agenda: a"));
@@ -209,14 +209,14 @@ TEST(Bandeja, DesativarRemovesTheEntryAndEndsFromEitherMenu)
             Janela j;
             j.janela->FormActivate(j.janela.get()); // the first activation is behind us
             if (!comAtalho)
-                QFile::remove(j.atalho());
+                QFile::remove(j.Atalho());
             QTimer::singleShot(0, j.janela.get(), [&] { (j.janela.get()->*item)->trigger(); });
             QTimer guarda; // a program that does not end fails here instead of hanging
             guarda.setSingleShot(true);
             QObject::connect(&guarda, &QTimer::timeout, [] { QCoreApplication::exit(99); });
             guarda.start(5000);
             EXPECT_EQ(QApplication::exec(), 0);
-            EXPECT_FALSE(QFile::exists(j.atalho()));
+            EXPECT_FALSE(QFile::exists(j.Atalho()));
         }
     }
 }

@@ -87,7 +87,7 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
 
 namespace {
 
-mode_t modo(const QString &caminho)
+mode_t Modo(const QString &caminho)
 {
     struct stat info
     {
@@ -177,7 +177,7 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
             EXPECT_TRUE(erro.isEmpty());
         }
         const bool link = QFileInfo(pasta).isSymLink();
-        EXPECT_EQ(modo(link ? alvo : pasta) & 0777, caso.modoFinal);
+        EXPECT_EQ(Modo(link ? alvo : pasta) & 0777, caso.modoFinal);
     }
 }
 
@@ -188,7 +188,7 @@ TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
     VariavelAmbiente runtime("XDG_RUNTIME_DIR", QByteArray());
     VariavelAmbiente variavel("XDG_CACHE_HOME", QFile::encodeName(cache));
     EXPECT_EQ(pastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
-    EXPECT_EQ(modo(pastaRegistroJanelas()), mode_t(0700));
+    EXPECT_EQ(Modo(pastaRegistroJanelas()), mode_t(0700));
 }
 
 // A registry that cannot be used is told to the user by name and the program ends; it is never

@@ -31,7 +31,7 @@ namespace {
 constexpr int Taxa = 44100;
 
 // A tone of the given length, written by libsndfile in the given container.
-bool gravaTom(const QString &caminho, int formato, double segundos)
+bool GravaTom(const QString &caminho, int formato, double segundos)
 {
     SF_INFO info {};
     info.samplerate = Taxa;
@@ -155,8 +155,8 @@ public:
         if (m_entrada)
             pa_simple_free(m_entrada);
     }
-    int pico() const { return m_pico; }
-    bool ouvindo() const { return m_entrada != nullptr; }
+    int Pico() const { return m_pico; }
+    bool Ouvindo() const { return m_entrada != nullptr; }
 
 private:
     pa_simple *m_entrada = nullptr;
@@ -169,7 +169,7 @@ private:
 class SomSincrono : public testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(gravaTom(m_wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3)); }
+    void SetUp() override { ASSERT_TRUE(GravaTom(m_wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3)); }
 
     QTemporaryDir m_pasta;
     const QString m_wav = m_pasta.filePath(QStringLiteral("AGENDA.WAV"));
@@ -192,9 +192,9 @@ TEST_F(SomSincrono, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.nome);
         const QString arquivo = m_pasta.filePath(QString::fromLatin1(caso.nome));
-        ASSERT_TRUE(gravaTom(arquivo, caso.formato, 0.8));
+        ASSERT_TRUE(GravaTom(arquivo, caso.formato, 0.8));
         Escuta escuta;
-        ASSERT_TRUE(escuta.ouvindo());
+        ASSERT_TRUE(escuta.Ouvindo());
         QElapsedTimer relogio;
         relogio.start();
         EXPECT_EQ(tocaSomSincrono(arquivo), SomTocado::Arquivo);
@@ -203,7 +203,7 @@ TEST_F(SomSincrono, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
         EXPECT_GE(ms, 700);
         EXPECT_LT(ms, 800 + MargemSom.count());
         QThread::msleep(100);
-        EXPECT_GT(escuta.pico(), 6000);
+        EXPECT_GT(escuta.Pico(), 6000);
     }
 }
 
@@ -261,14 +261,14 @@ TEST_F(SomSincrono, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
     Escuta escuta;
-    ASSERT_TRUE(escuta.ouvindo());
+    ASSERT_TRUE(escuta.Ouvindo());
 
     const auto pid = static_cast<pid_t>(pulse.processo.processId());
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
     EXPECT_EQ(tocaSomSincrono(m_wav), SomTocado::TempoEsgotado);
     ASSERT_EQ(kill(pid, SIGCONT), 0);
     QThread::msleep(1500);
-    EXPECT_LT(escuta.pico(), 1000);
+    EXPECT_LT(escuta.Pico(), 1000);
 }
 
 // The sound libraries are opened at the first sound; one missing on the machine costs only
