@@ -43,14 +43,14 @@ TEST(IndiceAgenda, ReadsEveryLineBreakAndWritesEachLineBackByteForByte)
         { "lixo \xe9 qualquer|coisa\n", { "lixo \xe9 qualquer|coisa" } },
     };
     for (const auto &c : casos) {
-        gravaArquivo(ArquivoIndice(), c.arquivo);
+        GravaArquivo(ArquivoIndice(), c.arquivo);
         const ListaLinhas lidas = LeIndice();
         EXPECT_EQ(lidas, c.linhas) << c.arquivo.toStdString();
         ASSERT_TRUE(GravaIndice(lidas));
         QByteArray esperado;
         for (const QByteArray &l : c.linhas)
             esperado += l + "\r\n";
-        EXPECT_EQ(leArquivo(ArquivoIndice()), esperado);
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), esperado);
     }
 }
 
@@ -71,14 +71,14 @@ TEST(IncluiLembrete, FirstSaveCreatesTheIndexWithOneCrLfLineAndTheMessage)
     CriaPastaMensagens();
     fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), " 09:05 ", 0, "Consulta\nlevar exames"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
-    EXPECT_EQ(leArquivo(ArquivoMensagem(msg("20240501-140327.txt"))), "Consulta\r\nlevar exames");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem(msg("20240501-140327.txt"))), "Consulta\r\nlevar exames");
 
     // The next one is appended after the lines already in the file, which stay as they were.
-    gravaArquivo(ArquivoIndice(), leArquivo(ArquivoIndice()) + "\r\nlinha torta");
+    GravaArquivo(ArquivoIndice(), LeArquivo(ArquivoIndice()) + "\r\nlinha torta");
     fake.agora = fake.agora.addSecs(60);
     ASSERT_TRUE(IncluiLembrete(QDate(12345, 1, 31), "08:00", 1, "x"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()),
+    EXPECT_EQ(LeArquivo(ArquivoIndice()),
         "|2024|05|07|09:05|0|20240501-140327.txt|\r\n\r\nlinha torta\r\n"
         "|12345|01|31|08:00|1|20240501-140427.txt|\r\n");
 }
@@ -91,32 +91,32 @@ TEST(IncluiLembrete, TwoSavesInOneSecondGetTwoNames)
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "primeira"));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:06", 0, "segunda"));
     // A stray message file with no line takes its name too.
-    gravaArquivo(ArquivoMensagem("20240502-000001.txt"), "solta");
+    GravaArquivo(ArquivoMensagem("20240502-000001.txt"), "solta");
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:07", 0, "terceira"));
     const ListaLinhas linhas = LeIndice();
     ASSERT_EQ(linhas.size(), 3);
     EXPECT_EQ(ExtraiCampo(6, linhas[0]), "20240501-235959.txt");
     EXPECT_EQ(ExtraiCampo(6, linhas[1]), "20240502-000000.txt");
     EXPECT_EQ(ExtraiCampo(6, linhas[2]), "20240502-000002.txt");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
 }
 
 TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
 {
     FakePlatform fake;
     // No message folder: the message cannot be written and the index is not touched.
-    gravaArquivo(ArquivoIndice(), "|a|\r\n");
+    GravaArquivo(ArquivoIndice(), "|a|\r\n");
     EXPECT_FALSE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|a|\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|a|\r\n");
 
     // The index cannot be replaced (the disk fills up while it is written): the message goes too.
     CriaPastaMensagens();
     QByteArray grande;
     for (int i = 0; i < 5000; ++i)
         grande += "|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|\r\n";
-    gravaArquivo(ArquivoIndice(), grande);
+    GravaArquivo(ArquivoIndice(), grande);
     const pid_t filho = fork();
     ASSERT_GE(filho, 0);
     if (filho == 0) {
@@ -129,7 +129,7 @@ TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
     waitpid(filho, &estado, 0);
     ASSERT_TRUE(WIFEXITED(estado));
     EXPECT_EQ(WEXITSTATUS(estado), 3);
-    EXPECT_EQ(leArquivo(ArquivoIndice()), grande);
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), grande);
     EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
 }
 
@@ -199,7 +199,7 @@ TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
     };
     for (const auto &c : casos) {
         ASSERT_TRUE(GravaMensagem("m.txt", c.texto));
-        EXPECT_EQ(leArquivo(ArquivoMensagem("m.txt")), c.bytes) << c.texto.toStdString();
+        EXPECT_EQ(LeArquivo(ArquivoMensagem("m.txt")), c.bytes) << c.texto.toStdString();
         const auto linhas = LeMensagem("m.txt");
         ASSERT_TRUE(linhas.has_value());
         QString esperado = c.texto;
@@ -214,18 +214,18 @@ TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
 {
     FakePlatform fake;
     CriaPastaMensagens();
-    gravaArquivo(ArquivoIndice(),
+    GravaArquivo(ArquivoIndice(),
         "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|10:00|0|a.txt|\r\n"
         "|2024|05|07|11:00|0|c.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n");
-    gravaArquivo(ArquivoMensagem("b.txt"), "bê");
-    gravaArquivo(ArquivoMensagem("c.txt"), "cê");
+    GravaArquivo(ArquivoMensagem("b.txt"), "bê");
+    GravaArquivo(ArquivoMensagem("c.txt"), "cê");
 
     EXPECT_EQ(RemoveLembrete(""), Remocao::SemLinha);
     EXPECT_EQ(RemoveLembrete("nenhuma.txt"), Remocao::SemLinha);
     // No message file: the line goes all the same. "a.txt" is also inside "ab.txt": the
     // line whose file name it is goes, not the first one that happens to contain it.
     EXPECT_EQ(RemoveLembrete("a.txt"), Remocao::Removido);
-    EXPECT_EQ(leArquivo(ArquivoIndice()),
+    EXPECT_EQ(LeArquivo(ArquivoIndice()),
         "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n"
         "|2024|05|07|11:00|0|c.txt|\r\n");
 
@@ -236,7 +236,7 @@ TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
     EXPECT_TRUE(QFileInfo::exists(ArquivoMensagem("c.txt")));
     EXPECT_EQ(RemoveLembrete("c.txt"), Remocao::Removido);
     EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("c.txt")));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
 }
 
 TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextDeleteWorks)
@@ -274,8 +274,8 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
         SCOPED_TRACE(caso.falha);
         FakePlatform fake;
         CriaPastaMensagens();
-        gravaArquivo(ArquivoIndice(), indice);
-        gravaArquivo(ArquivoMensagem("b.txt"), "bê");
+        GravaArquivo(ArquivoIndice(), indice);
+        GravaArquivo(ArquivoMensagem("b.txt"), "bê");
 
         const pid_t filho = fork();
         ASSERT_GE(filho, 0);
@@ -288,12 +288,12 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
         chmod(QFile::encodeName(fake.pasta).constData(), 0755);
         ASSERT_TRUE(WIFEXITED(estado));
         EXPECT_EQ(WEXITSTATUS(estado), static_cast<int>(Remocao::IndiceNaoGravado));
-        EXPECT_EQ(leArquivo(ArquivoIndice()), indice);
-        EXPECT_EQ(leArquivo(ArquivoMensagem("b.txt")), "bê");
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), indice);
+        EXPECT_EQ(LeArquivo(ArquivoMensagem("b.txt")), "bê");
 
         // The folder is writable again: the same delete goes through.
         EXPECT_EQ(RemoveLembrete("b.txt"), Remocao::Removido);
-        EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n");
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n");
         EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("b.txt")));
     }
 }
@@ -302,8 +302,8 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
 TEST(NomeMensagem, OnlyAPlainNameIsOpened)
 {
     FakePlatform fake;
-    gravaArquivo(fake.pasta + "victim.txt", "de outro");
-    gravaArquivo(ArquivoMensagem("a\tb.txt"), "com tab"); // there, but not by a name we make
+    GravaArquivo(fake.pasta + "victim.txt", "de outro");
+    GravaArquivo(ArquivoMensagem("a\tb.txt"), "com tab"); // there, but not by a name we make
     const QByteArray hostis[] = { "../victim.txt", "/etc/hostname", "..", ".", "a\tb.txt", "..\\victim.txt",
         QByteArray("\x7f", 1), QByteArray("x\0y", 3), "" };
     for (const QByteArray &nome : hostis) {
@@ -323,18 +323,18 @@ TEST(IndiceAgenda, ASaveOrADeleteKeepsEveryLineAfterANul)
         linhas.push_back("|2024|05|07|09:" + QByteArray::number(10 + i) + "|0|" + QByteArray::number(i) + ".txt|");
     linhas[1].insert(5, QByteArray(1, '\0'));
     linhas[30] += QByteArray("\0\0lixo", 6);
-    gravaArquivo(ArquivoIndice(), JuntaLinhas(linhas));
+    GravaArquivo(ArquivoIndice(), JuntaLinhas(linhas));
     ASSERT_EQ(LeIndice().size(), 2); // reading still stops at the NUL
 
     fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "18:00", 0, "nova"));
     linhas.push_back("|2024|05|07|18:00|0|20240501-140327.txt|");
-    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), JuntaLinhas(linhas));
 
-    gravaArquivo(ArquivoMensagem("0.txt"), "zero");
+    GravaArquivo(ArquivoMensagem("0.txt"), "zero");
     EXPECT_EQ(RemoveLembrete("0.txt"), Remocao::Removido);
     linhas.removeFirst();
-    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), JuntaLinhas(linhas));
 }
 
 TEST(TemporariosOrfaos, OnlyTheLeftoversOfAKilledSaveAreRemovedAtStart)
@@ -355,7 +355,7 @@ TEST(TemporariosOrfaos, OnlyTheLeftoversOfAKilledSaveAreRemovedAtStart)
         { "agenda.agd.aBcDeF", false },
     };
     for (const auto &c : casos)
-        gravaArquivo(fake.pasta + c.nome, "x");
+        GravaArquivo(fake.pasta + c.nome, "x");
     QFile::link(fake.pasta + "AGENDA.AGD", fake.pasta + "AGENDA.AGD.LiNkAd");
     RemoveTemporariosOrfaos();
     for (const auto &c : casos)

@@ -41,8 +41,8 @@ TEST(TiqueAlarme, PlaysTheWavToItsEndThenShowsTheAlertWithTheTimeReadAfterTheSou
 {
     JanelaPrincipalTeste agenda;
     FakePlatform &fake = agenda.fake;
-    gravaArquivo(fake.caminho(QStringLiteral("AGENDA.WAV")), "RIFF");
-    gravaArquivo(fake.caminho(QStringLiteral("AGENDA.MP3")), "ID3");
+    GravaArquivo(fake.Caminho(QStringLiteral("AGENDA.WAV")), "RIFF");
+    GravaArquivo(fake.Caminho(QStringLiteral("AGENDA.MP3")), "ID3");
     agenda.Abre(
         OpcoesAlarme(QDateTime(QDate(2007, 3, 5), QTime(9, 29, 50)), "|2007|03|05|09:30|0|20070301-120000.txt|\r\n"));
     ASSERT_TRUE(GravaMensagem("20070301-120000.txt", QStringLiteral("Reunião com o contador")));
@@ -59,7 +59,7 @@ TEST(TiqueAlarme, PlaysTheWavToItsEndThenShowsTheAlertWithTheTimeReadAfterTheSou
     EXPECT_TRUE(fake.sons.isEmpty());
     agenda.Tique(9, 30, 5);
 
-    EXPECT_EQ(fake.sons, QStringList { fake.caminho(QStringLiteral("AGENDA.WAV")) });
+    EXPECT_EQ(fake.sons, QStringList { fake.Caminho(QStringLiteral("AGENDA.WAV")) });
     EXPECT_FALSE(alertaDuranteOSom);
     EXPECT_FALSE(timerDuranteOSom);
     EXPECT_TRUE(agenda.mostra->isVisible());
@@ -94,12 +94,12 @@ TEST(TiqueAlarme, TheMp3WhenThereIsNoWavAndSilenceWithoutEither)
         JanelaPrincipalTeste agenda;
         const FakePlatform &fake = agenda.fake;
         for (const QString &arquivo : caso.arquivos)
-            gravaArquivo(fake.caminho(arquivo), "som");
+            GravaArquivo(fake.Caminho(arquivo), "som");
         agenda.Abre(OpcoesAlarme(QDateTime(QDate(2024, 5, 7), QTime(9, 30, 0)), "|2024|01|07|09:30|1|mensal.txt|\r\n"));
         agenda.Tique(9, 30, 10);
         QStringList esperados;
         for (const QString &arquivo : caso.tocados)
-            esperados += fake.caminho(arquivo);
+            esperados += fake.Caminho(arquivo);
         EXPECT_EQ(fake.sons, esperados);
         // The alert comes whatever the sound did, the missing message said so.
         EXPECT_TRUE(agenda.mostra->isVisible());
@@ -156,7 +156,7 @@ TEST(TiqueAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiti
     agenda.Abre(OpcoesAlarme(QDateTime(QDate(2024, 5, 7), QTime(9, 29, 50)), "|2024|05|07|09:30|0|reuniao.txt|\r\n"));
     agenda.janela->show();
     agenda.janela->Stringgrid2->setRow(1);
-    const QByteArray indice = leArquivo(fake.caminho(QStringLiteral("AGENDA.AGD")));
+    const QByteArray indice = LeArquivo(fake.Caminho(QStringLiteral("AGENDA.AGD")));
 
     QPointer<QWidget> caixa;
     bool caixaEsperando = false;
@@ -186,6 +186,6 @@ TEST(TiqueAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiti
 
     EXPECT_TRUE(caixaEsperando);
     EXPECT_EQ(fake.caixas.size(), 1u);
-    EXPECT_EQ(leArquivo(fake.caminho(QStringLiteral("AGENDA.AGD"))), indice);
+    EXPECT_EQ(LeArquivo(fake.Caminho(QStringLiteral("AGENDA.AGD"))), indice);
     EXPECT_TRUE(agenda.janela->Timer1->isActive());
 }

@@ -103,7 +103,7 @@ TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
     EXPECT_TRUE(j.janela->isVisible());
     EXPECT_FALSE(j.janela->isMinimized());
     const QString executavel = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    EXPECT_EQ(leArquivo(j.Atalho()),
+    EXPECT_EQ(LeArquivo(j.Atalho()),
         ("[Desktop Entry]\nType=Application\nName=Zelvano Quorvel\nExec=" + j.fake.pasta + executavel
             + "\nPath=" + j.fake.pasta + "\n")
             .toUtf8());
@@ -123,12 +123,12 @@ TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
 {
     Janela j;
     j.CriaAtalho();
-    const QByteArray antes = leArquivo(j.Atalho());
+    const QByteArray antes = LeArquivo(j.Atalho());
     j.janela->FormActivate(j.janela.get());
     Janela::DeixaAssentar();
     EXPECT_FALSE(j.janela->isVisible());
     EXPECT_TRUE(j.janela->TrayIcon1->Adicionado());
-    EXPECT_EQ(leArquivo(j.Atalho()), antes);
+    EXPECT_EQ(LeArquivo(j.Atalho()), antes);
 
     // A double click on the icon brings it back.
     j.janela->TrayIcon1->OnDblClick(j.janela->TrayIcon1);

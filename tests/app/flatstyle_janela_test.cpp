@@ -85,5 +85,5 @@ TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
     cadastro->BitBtn4->setFocus();
     QTest::keyClick(cadastro->BitBtn4, Qt::Key_Return);
     EXPECT_FALSE(cadastro->isVisible());
-    EXPECT_TRUE(principal.fake.caixas.empty()) << principal.fake.textosCaixas().join('\n').toStdString();
+    EXPECT_TRUE(principal.fake.caixas.empty()) << principal.fake.TextosCaixas().join('\n').toStdString();
 }

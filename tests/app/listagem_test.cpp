@@ -50,7 +50,7 @@ struct Cenario : JanelaPrincipalTeste
     {
         if (comMensagens)
             for (const QByteArray &l : linhas)
-                gravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(l)),
+                GravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(l)),
                     "Mensagem de " + NomeArquivo(l) + "\r\nsegunda linha\r\n");
         Abre({ .agora = Inicio, .indice = linhas.isEmpty() ? std::nullopt : std::optional(Indice(linhas)) });
     }
@@ -76,7 +76,7 @@ struct Cenario : JanelaPrincipalTeste
     }
     // The status line under the message: "Status", or the sentence of the chosen reminder.
     QString Status() { return janela->Label4->text(); }
-    QByteArray BytesIndice() { return leArquivo(fake.pasta + "AGENDA.AGD"); }
+    QByteArray BytesIndice() { return LeArquivo(fake.pasta + "AGENDA.AGD"); }
 };
 
 } // namespace
@@ -167,9 +167,9 @@ TEST(JanelaPrincipalListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
     EXPECT_TRUE(c.fake.caixas.empty()) << "not listed for the day";
     QTest::mouseClick(c.janela->RadioGroup1->Botao(3), Qt::LeftButton);
     EXPECT_EQ(c.Horas(), QStringList { "06:00 Anual - Todo dia 05 de " });
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
     c.ClicaLinha(1);
-    EXPECT_EQ(c.fake.textosCaixas(), (QStringList { "Variavel de Mes Inválida !!", "Variavel de Mes Inválida !!" }));
+    EXPECT_EQ(c.fake.TextosCaixas(), (QStringList { "Variavel de Mes Inválida !!", "Variavel de Mes Inválida !!" }));
     EXPECT_EQ(c.Status(), "Avisar Anualmente todo dia 05 de  as 06:00");
 }
 
@@ -238,7 +238,7 @@ TEST(JanelaPrincipalListagem, RightPressChoosesTheRowTheMenuDeletes)
     ASSERT_TRUE(menu.isVisible());
     c.fake.respostas = { Platform::Resposta::Ok };
     QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(c.janela->ExcluiAgenda1).center());
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as: 09:30 ??" });
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as: 09:30 ??" });
     EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
     EXPECT_FALSE(QFileInfo::exists(c.fake.pasta + "CND/20070301-111500.txt"));
     EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico))));
@@ -250,8 +250,8 @@ TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherSh
     const QByteArray hostil = "|2007|03|05|23:59|0|../../victim.txt|";
     Cenario c({ Especifico, hostil }, false);
     const QString vitima = c.fake.temporaria.path() + "/victim.txt";
-    gravaArquivo(vitima, "de outro programa");
-    gravaArquivo(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico)), "minha");
+    GravaArquivo(vitima, "de outro programa");
+    GravaArquivo(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico)), "minha");
 
     c.ClicaLinha(2);
     EXPECT_EQ(c.Status(), "Avisar especificamente no dia 05 de Março de 2007 as 23:59");
@@ -265,7 +265,7 @@ TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherSh
     // Deleting it removes its line only, and the file outside stays.
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
     EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
-    EXPECT_EQ(leArquivo(vitima), "de outro programa");
+    EXPECT_EQ(LeArquivo(vitima), "de outro programa");
     EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
 
@@ -297,7 +297,7 @@ TEST(JanelaPrincipalListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
     EXPECT_EQ(c.Status(), "Avisar especificamente no dia 05 de Março de 2007 as ");
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-070000.txt\nsegunda linha");
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as:  ??" });
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as:  ??" });
     EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
     EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
@@ -307,8 +307,8 @@ TEST(JanelaPrincipalListagem, DeleteKeepsReminderSavedSinceLastRefresh)
     Cenario c({ Especifico, Mensal });
     // Saved by an entry window after the listing was loaded; no refresh has followed.
     const QByteArray novo = "|2007|03|05|18:00|0|20070305-090000.txt|";
-    gravaArquivo(c.fake.pasta + "AGENDA.AGD", Indice({ Especifico, Mensal, novo }));
-    gravaArquivo(c.fake.pasta + "CND/20070305-090000.txt", "nova\r\n");
+    GravaArquivo(c.fake.pasta + "AGENDA.AGD", Indice({ Especifico, Mensal, novo }));
+    GravaArquivo(c.fake.pasta + "CND/20070305-090000.txt", "nova\r\n");
 
     c.ClicaLinha(2);
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);

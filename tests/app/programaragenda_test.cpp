@@ -33,7 +33,7 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
 
         // Written behind the main window's back: only its refresh brings it into ListaAgenda.
         const QByteArray linha = "|2024|05|07|10:30|0|20240501-100000.txt|";
-        gravaArquivo(ArquivoIndice(), linha + "\r\n");
+        GravaArquivo(ArquivoIndice(), linha + "\r\n");
         ListaAgenda.clear();
         QTest::mouseClick(janelas[0]->BitBtn4, Qt::LeftButton);
         EXPECT_FALSE(janelas[0]->isVisible());
@@ -46,7 +46,7 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
         QTest::mouseClick(aberta->BitBtn1, Qt::LeftButton);
         QTest::keyClicks(aberta->Memo1, QStringLiteral("Ligar"));
         QTest::mouseClick(aberta->BitBtn2, Qt::LeftButton);
-        EXPECT_TRUE(teste.fake.caixas.empty()) << teste.fake.textosCaixas().join('\n').toStdString();
+        EXPECT_TRUE(teste.fake.caixas.empty()) << teste.fake.TextosCaixas().join('\n').toStdString();
         ASSERT_EQ(ListaAgenda.size(), 2);
         EXPECT_EQ(ListaAgenda[1], QByteArray("|2024|05|07|11:15|0|20240507-090500.txt|"));
         EXPECT_TRUE(aberta->isVisible());

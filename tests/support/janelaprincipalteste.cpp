@@ -15,7 +15,7 @@ Tfrm_agenda &JanelaPrincipalTeste::Abre(const OpcoesJanela &opcoes)
     if (opcoes.agora)
         fake.agora = *opcoes.agora;
     if (opcoes.indice)
-        gravaArquivo(fake.caminho(QStringLiteral("AGENDA.AGD")), *opcoes.indice);
+        GravaArquivo(fake.Caminho(QStringLiteral("AGENDA.AGD")), *opcoes.indice);
     janela = std::make_unique<Tfrm_agenda>();
     if (opcoes.comAviso) {
         mostra = std::make_unique<Tform_mostra>();
