@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipal, IsLaidOutAsDesignedAlwaysOnTopWithoutTitleBarButtons)
+TEST(JanelaPrincipal, HasItsFixedLayoutAlwaysOnTopWithoutTitleBarButtons)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });

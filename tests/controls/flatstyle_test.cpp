@@ -149,7 +149,7 @@ TEST(FlatColours, BlendAndBandsTruncateTowardZero)
     }
 }
 
-TEST(FlatGeometry, GlyphAndCaptionPlacesForEachLayout)
+TEST(FlatGeometry, EachLayoutPutsTheGlyphAndCaptionInTheirPlaces)
 {
     struct Caso
     {
@@ -393,7 +393,7 @@ TEST(FlatPainter, GlyphButtonPicksImageByStateAndSoftensCorners)
     EXPECT_EQ(em(im, 143, 36), meio);
 }
 
-TEST(FlatPainter, GroupBoxFrameAndCaptionColours)
+TEST(FlatPainter, GroupBoxGetsAGreyFrameAndABlueCaptionUnlessItsFontIsItsOwn)
 {
     Janela j;
     auto *herda = new QGroupBox(QStringLiteral("Grupo"), j.forma.get());

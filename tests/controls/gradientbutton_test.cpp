@@ -176,7 +176,7 @@ TEST(GradientButton, GoingDownShiftsThePaintedInteriorOnePixel)
     EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima.translated(0, 1));
 }
 
-TEST(GradientButton, GlyphAndCaptionPlacement)
+TEST(GradientButton, GlyphAndCaptionSitByTheLayoutAndMoveOnePixelWhenDown)
 {
     struct Caso
     {

@@ -83,7 +83,7 @@ int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
 
 } // namespace
 
-TEST(TtarvoGrid, StartsWithItsOwnDefaults)
+TEST(TtarvoGrid, StartsLeftAlignedAndVerticallyCentredWithoutWrapping)
 {
     TtarvoGrid g;
     EXPECT_EQ(g.Options(), 0x00DFu);
@@ -236,7 +236,7 @@ TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
     EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(3, 1)), chamadas.end());
 }
 
-TEST(TtarvoGrid, VerticalAlignmentOfOneLineInSeventeenPixelRow)
+TEST(TtarvoGrid, OneLineSitsAtTheTopMiddleOrBottomOfASeventeenPixelRow)
 {
     auto g = gradeDesenhavel(1, 2);
     preenche(*g, { "Hora", "Hg" });
