@@ -1,6 +1,7 @@
 #include "agenda/arquivoagenda.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/processofilho.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,18 +118,11 @@ TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
     for (int i = 0; i < 5000; ++i)
         grande += "|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|\r\n";
     GravaArquivo(ArquivoIndice(), grande);
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limite { 16384, 16384 };
-        setrlimit(RLIMIT_FSIZE, &limite);
-        _exit(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x") ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado));
-    EXPECT_EQ(WEXITSTATUS(estado), 3);
+    const int codigo = CodigoDoFilho([] {
+        LimitaArquivos(16384);
+        return IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x") ? 0 : 3;
+    });
+    EXPECT_EQ(codigo, 3);
     EXPECT_EQ(LeArquivo(ArquivoIndice()), grande);
     EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
 }
@@ -152,18 +146,11 @@ TEST(GravaIndice, AWriteCutShortLeavesTheOldOrTheNewFileNeverAHalf)
         novas.push_back("|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|");
 
     // A child process whose file-size limit stops the write midway, as a full disk would.
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limite { 4096, 4096 };
-        setrlimit(RLIMIT_FSIZE, &limite);
-        _exit(GravaIndice(novas) ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado));
-    EXPECT_EQ(WEXITSTATUS(estado), 3) << "the cut-short write must be reported as failed";
+    const int codigo = CodigoDoFilho([&] {
+        LimitaArquivos(4096);
+        return GravaIndice(novas) ? 0 : 3;
+    });
+    EXPECT_EQ(codigo, 3) << "the cut-short write must be reported as failed";
     EXPECT_EQ(LeIndice(), velhas);
 
     // And a process killed in the middle of its save leaves the old file too.
@@ -175,6 +162,7 @@ TEST(GravaIndice, AWriteCutShortLeavesTheOldOrTheNewFileNeverAHalf)
     }
     usleep(30000);
     kill(morto, SIGKILL);
+    int estado = 0;
     waitpid(morto, &estado, 0);
     const ListaLinhas depois = LeIndice();
     EXPECT_TRUE(depois == velhas || depois == novas) << depois.size();
@@ -263,12 +251,7 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
                 }
                 chmod(app.constData(), 0555);
             } },
-        { "full disk",
-            [](const QString &) {
-                signal(SIGXFSZ, SIG_IGN);
-                rlimit limite { 8, 8 };
-                setrlimit(RLIMIT_FSIZE, &limite);
-            } },
+        { "full disk", [](const QString &) { LimitaArquivos(8); } },
     };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.falha);
@@ -277,17 +260,12 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
         GravaArquivo(ArquivoIndice(), indice);
         GravaArquivo(ArquivoMensagem("b.txt"), "bê");
 
-        const pid_t filho = fork();
-        ASSERT_GE(filho, 0);
-        if (filho == 0) {
+        const int codigo = CodigoDoFilho([&] {
             caso.aplica(fake.pasta);
-            _exit(static_cast<int>(RemoveLembrete("b.txt")));
-        }
-        int estado = 0;
-        waitpid(filho, &estado, 0);
+            return static_cast<int>(RemoveLembrete("b.txt"));
+        });
         chmod(QFile::encodeName(fake.pasta).constData(), 0755);
-        ASSERT_TRUE(WIFEXITED(estado));
-        EXPECT_EQ(WEXITSTATUS(estado), static_cast<int>(Remocao::IndiceNaoGravado));
+        EXPECT_EQ(codigo, static_cast<int>(Remocao::IndiceNaoGravado));
         EXPECT_EQ(LeArquivo(ArquivoIndice()), indice);
         EXPECT_EQ(LeArquivo(ArquivoMensagem("b.txt")), "bê");
 

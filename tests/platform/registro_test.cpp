@@ -1,5 +1,6 @@
 #include "platform/linuxplatform.h"
 #include "platform/windowregistry.h"
+#include "support/processofilho.h"
 #include "support/variavelambiente.h"
 
 #include <QCoreApplication>
@@ -60,15 +61,11 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
     QTemporaryDir runtime;
     VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     // A copy killed while running leaves its lock file behind.
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
+    const int codigo = CodigoDoFilho([]() -> int {
         QLockFile trava(arquivoTravaJanela("Tfrm_teste"));
-        _exit(trava.tryLock(0) ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+        _exit(trava.tryLock(0) ? 0 : 3); // gone without letting the lock go
+    });
+    ASSERT_EQ(codigo, 0);
     ASSERT_TRUE(QFileInfo::exists(arquivoTravaJanela("Tfrm_teste")));
     {
         LinuxPlatform nova;
@@ -222,23 +219,20 @@ TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
         caso.prepara(runtime.path());
         int tubo[2];
         ASSERT_EQ(pipe(tubo), 0);
-        const pid_t filho = fork();
-        ASSERT_GE(filho, 0);
-        if (filho == 0) {
+        const int codigo = CodigoDoFilho([&] {
             close(tubo[0]);
             PlataformaMuda plataforma(tubo[1]);
             // Returning at all (true or "already open") is the fault.
-            _exit(plataforma.registerWindowClass("Tfrm_teste") ? 4 : 5);
-        }
+            return plataforma.registerWindowClass("Tfrm_teste") ? 4 : 5;
+        });
         close(tubo[1]);
+        // The message is short enough to wait in the pipe until the child has ended.
         QByteArray dito;
         char bloco[512];
         for (ssize_t n; (n = read(tubo[0], bloco, sizeof bloco)) > 0;)
             dito.append(bloco, n);
         close(tubo[0]);
-        int estado = 0;
-        waitpid(filho, &estado, 0);
-        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+        EXPECT_EQ(codigo, 0);
         EXPECT_TRUE(QString::fromUtf8(dito).contains(QString::fromUtf8(caso.esperado))) << dito.toStdString();
         EXPECT_FALSE(dito.contains("já está aberto"));
     }
