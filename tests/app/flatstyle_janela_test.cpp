@@ -19,7 +19,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
+TEST(JanelaPrincipalFlatStyle, StandardControlsAndMenusTakeTheFlatLook)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();
@@ -61,7 +61,7 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
     EXPECT_EQ(moldura, 0);
 }
 
-TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
+TEST(JanelaPrincipalFlatStyle, EntryWindowOpenedLaterIsPickedUpWhenActivated)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();
