@@ -41,7 +41,8 @@ QByteArray NomeArquivo(const QByteArray &linha)
     return ExtraiCampo(6, linha);
 }
 
-const QDateTime Inicio(QDate(2007, 3, 5), QTime(9, 0));
+// The day and time the listing tests start on.
+const QDateTime Hoje(QDate(2007, 3, 5), QTime(9, 0));
 
 // The main window shown on 5 March 2007 over the given index, each reminder with its message.
 struct Cenario : JanelaPrincipalTeste
@@ -52,7 +53,7 @@ struct Cenario : JanelaPrincipalTeste
             for (const QByteArray &l : linhas)
                 GravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(l)),
                     "Mensagem de " + NomeArquivo(l) + "\r\nsegunda linha\r\n");
-        Abre({ .agora = Inicio, .indice = linhas.isEmpty() ? std::nullopt : std::optional(Indice(linhas)) });
+        Abre({ .agora = Hoje, .indice = linhas.isEmpty() ? std::nullopt : std::optional(Indice(linhas)) });
     }
 
     TtarvoGrid &Grade() { return *janela->Stringgrid2; }
@@ -128,7 +129,7 @@ TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
         JanelaPrincipalTeste principal;
         const FakePlatform &fake = principal.fake;
         Tfrm_agenda &janela
-            = principal.Abre({ .agora = Inicio, .indice = criaVazio ? std::optional(QByteArray()) : std::nullopt });
+            = principal.Abre({ .agora = Hoje, .indice = criaVazio ? std::optional(QByteArray()) : std::nullopt });
         EXPECT_EQ(janela.Stringgrid2->RowCount(), 2);
         EXPECT_EQ(janela.Stringgrid2->Cells(0, 0), "Hora");
         EXPECT_EQ(janela.Stringgrid2->GridCount(), 1);
