@@ -1,6 +1,7 @@
 #include "agenda/arquivoagenda.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/processofilho.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,14 +35,14 @@ TEST(IndiceAgenda, ReadsEveryLineBreakAndWritesEachLineBackByteForByte)
         { "lixo \xe9 qualquer|coisa\n", { "lixo \xe9 qualquer|coisa" } },
     };
     for (const auto &c : casos) {
-        gravaArquivo(ArquivoIndice(), c.arquivo);
+        GravaArquivo(ArquivoIndice(), c.arquivo);
         const ListaLinhas lidas = LeIndice();
         EXPECT_EQ(lidas, c.linhas) << c.arquivo.toStdString();
         ASSERT_TRUE(GravaIndice(lidas));
         QByteArray esperado;
         for (const QByteArray &l : c.linhas)
             esperado += l + "\r\n";
-        EXPECT_EQ(leArquivo(ArquivoIndice()), esperado);
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), esperado);
     }
 }
 
@@ -62,14 +63,14 @@ TEST(IncluiLembrete, FirstSaveCreatesTheIndexWithOneCrLfLineAndTheMessage)
     CriaPastaMensagens();
     fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), " 09:05 ", 0, "Consulta\nlevar exames"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240501-140327.txt")), "Consulta\r\nlevar exames");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|20240501-140327.txt|\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240501-140327.txt")), "Consulta\r\nlevar exames");
 
     // The next one is appended after the lines already in the file, which stay as they were.
-    gravaArquivo(ArquivoIndice(), leArquivo(ArquivoIndice()) + "\r\nlinha torta");
+    GravaArquivo(ArquivoIndice(), LeArquivo(ArquivoIndice()) + "\r\nlinha torta");
     fake.agora = fake.agora.addSecs(60);
     ASSERT_TRUE(IncluiLembrete(QDate(12345, 1, 31), "08:00", 1, "x"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()),
+    EXPECT_EQ(LeArquivo(ArquivoIndice()),
         "|2024|05|07|09:05|0|20240501-140327.txt|\r\n\r\nlinha torta\r\n"
         "|12345|01|31|08:00|1|20240501-140427.txt|\r\n");
 }
@@ -82,45 +83,38 @@ TEST(IncluiLembrete, TwoSavesInOneSecondGetTwoNames)
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "primeira"));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:06", 0, "segunda"));
     // A stray message file with no line takes its name too.
-    gravaArquivo(ArquivoMensagem("20240502-000001.txt"), "solta");
+    GravaArquivo(ArquivoMensagem("20240502-000001.txt"), "solta");
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:07", 0, "terceira"));
     const ListaLinhas linhas = LeIndice();
     ASSERT_EQ(linhas.size(), 3);
     EXPECT_EQ(ExtraiCampo(6, linhas[0]), "20240501-235959.txt");
     EXPECT_EQ(ExtraiCampo(6, linhas[1]), "20240502-000000.txt");
     EXPECT_EQ(ExtraiCampo(6, linhas[2]), "20240502-000002.txt");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
 }
 
 TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
 {
     FakePlatform fake;
     // No message folder: the message cannot be written and the index is not touched.
-    gravaArquivo(ArquivoIndice(), "|a|\r\n");
+    GravaArquivo(ArquivoIndice(), "|a|\r\n");
     EXPECT_FALSE(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|a|\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|a|\r\n");
 
     // The index cannot be replaced (the disk fills up while it is written): the message goes too.
     CriaPastaMensagens();
     QByteArray grande;
     for (int i = 0; i < 5000; ++i)
         grande += "|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|\r\n";
-    gravaArquivo(ArquivoIndice(), grande);
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limite { 16384, 16384 };
-        setrlimit(RLIMIT_FSIZE, &limite);
-        _exit(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x") ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado));
-    EXPECT_EQ(WEXITSTATUS(estado), 3);
-    EXPECT_EQ(leArquivo(ArquivoIndice()), grande);
+    GravaArquivo(ArquivoIndice(), grande);
+    const int codigo = CodigoDoFilho([] {
+        LimitaArquivos(16384);
+        return IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x") ? 0 : 3;
+    });
+    EXPECT_EQ(codigo, 3);
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), grande);
     EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
 }
 
@@ -143,18 +137,11 @@ TEST(GravaIndice, AWriteCutShortLeavesTheOldOrTheNewFileNeverAHalf)
         novas.push_back("|2024|05|07|09:05|0|" + QByteArray::number(i) + ".txt|");
 
     // A child process whose file-size limit stops the write midway, as a full disk would.
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limite { 4096, 4096 };
-        setrlimit(RLIMIT_FSIZE, &limite);
-        _exit(GravaIndice(novas) ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado));
-    EXPECT_EQ(WEXITSTATUS(estado), 3) << "the cut-short write must be reported as failed";
+    const int codigo = CodigoDoFilho([&] {
+        LimitaArquivos(4096);
+        return GravaIndice(novas) ? 0 : 3;
+    });
+    EXPECT_EQ(codigo, 3) << "the cut-short write must be reported as failed";
     EXPECT_EQ(LeIndice(), velhas);
 
     // And a process killed in the middle of its save leaves the old file too.
@@ -166,6 +153,7 @@ TEST(GravaIndice, AWriteCutShortLeavesTheOldOrTheNewFileNeverAHalf)
     }
     usleep(30000);
     kill(morto, SIGKILL);
+    int estado = 0;
     waitpid(morto, &estado, 0);
     const ListaLinhas depois = LeIndice();
     EXPECT_TRUE(depois == velhas || depois == novas) << depois.size();
@@ -190,7 +178,7 @@ TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
     };
     for (const auto &c : casos) {
         ASSERT_TRUE(GravaMensagem("m.txt", c.texto));
-        EXPECT_EQ(leArquivo(ArquivoMensagem("m.txt")), c.bytes) << c.texto.toStdString();
+        EXPECT_EQ(LeArquivo(ArquivoMensagem("m.txt")), c.bytes) << c.texto.toStdString();
         const auto linhas = LeMensagem("m.txt");
         ASSERT_TRUE(linhas.has_value());
         QString esperado = c.texto;
@@ -205,18 +193,18 @@ TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
 {
     FakePlatform fake;
     CriaPastaMensagens();
-    gravaArquivo(ArquivoIndice(),
+    GravaArquivo(ArquivoIndice(),
         "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|10:00|0|a.txt|\r\n"
         "|2024|05|07|11:00|0|c.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n");
-    gravaArquivo(ArquivoMensagem("b.txt"), "bê");
-    gravaArquivo(ArquivoMensagem("c.txt"), "cê");
+    GravaArquivo(ArquivoMensagem("b.txt"), "bê");
+    GravaArquivo(ArquivoMensagem("c.txt"), "cê");
 
     EXPECT_EQ(RemoveLembrete(""), Remocao::SemLinha);
     EXPECT_EQ(RemoveLembrete("nenhuma.txt"), Remocao::SemLinha);
     // No message file: the line goes all the same. "a.txt" is also inside "ab.txt": the
     // line whose file name it is goes, not the first one that happens to contain it.
     EXPECT_EQ(RemoveLembrete("a.txt"), Remocao::Removido);
-    EXPECT_EQ(leArquivo(ArquivoIndice()),
+    EXPECT_EQ(LeArquivo(ArquivoIndice()),
         "|2024|05|07|09:05|0|ab.txt|\r\n\r\n|2024|05|07|09:30|0|b.txt|\r\n|2024|05|07|11:00|0|c.txt|\r\n"
         "|2024|05|07|11:00|0|c.txt|\r\n");
 
@@ -227,7 +215,7 @@ TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
     EXPECT_TRUE(QFileInfo::exists(ArquivoMensagem("c.txt")));
     EXPECT_EQ(RemoveLembrete("c.txt"), Remocao::Removido);
     EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("c.txt")));
-    EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
 }
 
 TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextDeleteWorks)
@@ -254,37 +242,27 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
                 }
                 chmod(app.constData(), 0555);
             } },
-        { "full disk",
-            [](const QString &) {
-                signal(SIGXFSZ, SIG_IGN);
-                rlimit limite { 8, 8 };
-                setrlimit(RLIMIT_FSIZE, &limite);
-            } },
+        { "full disk", [](const QString &) { LimitaArquivos(8); } },
     };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.falha);
         FakePlatform fake;
         CriaPastaMensagens();
-        gravaArquivo(ArquivoIndice(), indice);
-        gravaArquivo(ArquivoMensagem("b.txt"), "bê");
+        GravaArquivo(ArquivoIndice(), indice);
+        GravaArquivo(ArquivoMensagem("b.txt"), "bê");
 
-        const pid_t filho = fork();
-        ASSERT_GE(filho, 0);
-        if (filho == 0) {
+        const int codigo = CodigoDoFilho([&] {
             caso.aplica(fake.pasta);
-            _exit(static_cast<int>(RemoveLembrete("b.txt")));
-        }
-        int estado = 0;
-        waitpid(filho, &estado, 0);
+            return static_cast<int>(RemoveLembrete("b.txt"));
+        });
         chmod(QFile::encodeName(fake.pasta).constData(), 0755);
-        ASSERT_TRUE(WIFEXITED(estado));
-        EXPECT_EQ(WEXITSTATUS(estado), static_cast<int>(Remocao::IndiceNaoGravado));
-        EXPECT_EQ(leArquivo(ArquivoIndice()), indice);
-        EXPECT_EQ(leArquivo(ArquivoMensagem("b.txt")), "bê");
+        EXPECT_EQ(codigo, static_cast<int>(Remocao::IndiceNaoGravado));
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), indice);
+        EXPECT_EQ(LeArquivo(ArquivoMensagem("b.txt")), "bê");
 
         // The folder is writable again: the same delete goes through.
         EXPECT_EQ(RemoveLembrete("b.txt"), Remocao::Removido);
-        EXPECT_EQ(leArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n");
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|a.txt|\r\n");
         EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("b.txt")));
     }
 }
@@ -293,8 +271,8 @@ TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextD
 TEST(NomeMensagem, OnlyAPlainNameIsOpened)
 {
     FakePlatform fake;
-    gravaArquivo(fake.pasta + "victim.txt", "de outro");
-    gravaArquivo(ArquivoMensagem("a\tb.txt"), "com tab"); // there, but not by a name we make
+    GravaArquivo(fake.pasta + "victim.txt", "de outro");
+    GravaArquivo(ArquivoMensagem("a\tb.txt"), "com tab"); // there, but not by a name we make
     const QByteArray hostis[] = { "../victim.txt", "/etc/hostname", "..", ".", "a\tb.txt", "..\\victim.txt",
         QByteArray("\x7f", 1), QByteArray("x\0y", 3), "" };
     for (const QByteArray &nome : hostis) {
@@ -314,18 +292,18 @@ TEST(IndiceAgenda, ASaveOrADeleteKeepsEveryLineAfterANul)
         linhas.push_back("|2024|05|07|09:" + QByteArray::number(10 + i) + "|0|" + QByteArray::number(i) + ".txt|");
     linhas[1].insert(5, QByteArray(1, '\0'));
     linhas[30] += QByteArray("\0\0lixo", 6);
-    gravaArquivo(ArquivoIndice(), JuntaLinhas(linhas));
+    GravaArquivo(ArquivoIndice(), JuntaLinhas(linhas));
     ASSERT_EQ(LeIndice().size(), 2); // reading still stops at the NUL
 
     fake.agora = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 27));
     ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "18:00", 0, "nova"));
     linhas.push_back("|2024|05|07|18:00|0|20240501-140327.txt|");
-    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), JuntaLinhas(linhas));
 
-    gravaArquivo(ArquivoMensagem("0.txt"), "zero");
+    GravaArquivo(ArquivoMensagem("0.txt"), "zero");
     EXPECT_EQ(RemoveLembrete("0.txt"), Remocao::Removido);
     linhas.removeFirst();
-    EXPECT_EQ(leArquivo(ArquivoIndice()), JuntaLinhas(linhas));
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), JuntaLinhas(linhas));
 }
 
 TEST(TemporariosOrfaos, OnlyTheLeftoversOfAKilledSaveAreRemovedAtStart)
@@ -346,7 +324,7 @@ TEST(TemporariosOrfaos, OnlyTheLeftoversOfAKilledSaveAreRemovedAtStart)
         { "agenda.agd.aBcDeF", false },
     };
     for (const auto &c : casos)
-        gravaArquivo(fake.pasta + c.nome, "x");
+        GravaArquivo(fake.pasta + c.nome, "x");
     QFile::link(fake.pasta + "AGENDA.AGD", fake.pasta + "AGENDA.AGD.LiNkAd");
     RemoveTemporariosOrfaos();
     for (const auto &c : casos)

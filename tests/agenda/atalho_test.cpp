@@ -27,7 +27,7 @@ TEST(AtalhoInicializar, CreatedInAFreshAutostartFolderExistsAndIsRemoved)
     CriaAtalhoInicializar(
         QStringLiteral("/opt/zelvano/zelvano-agenda"), QString(), QStringLiteral("/opt/zelvano/"), NomeAtalho);
     EXPECT_TRUE(ExisteAtalhoInicializar(NomeAtalho));
-    EXPECT_EQ(leArquivo(ArquivoAtalho(p)),
+    EXPECT_EQ(LeArquivo(ArquivoAtalho(p)),
         QByteArray("[Desktop Entry]\n"
                    "Type=Application\n"
                    "Name=Zelvano Quorvel\n"
@@ -45,9 +45,9 @@ TEST(AtalhoInicializar, ExistingEntryIsReplacedWhole)
 {
     FakePlatform p;
     QDir().mkpath(p.pastaAutostart);
-    gravaArquivo(ArquivoAtalho(p), QByteArray(5000, 'z'));
+    GravaArquivo(ArquivoAtalho(p), QByteArray(5000, 'z'));
     CriaAtalhoInicializar(QStringLiteral("/a/b"), QString(), QStringLiteral("/a/"), NomeAtalho);
-    EXPECT_EQ(leArquivo(ArquivoAtalho(p)),
+    EXPECT_EQ(LeArquivo(ArquivoAtalho(p)),
         QByteArray("[Desktop Entry]\nType=Application\nName=Zelvano Quorvel\nExec=/a/b\nPath=/a/\n"));
 }
 
@@ -118,7 +118,7 @@ TEST(AtalhoInicializar, GioStartsTheEntryOfAProgramInAnOddFolder)
         FakePlatform p;
         const QString app = p.temporaria.path() + QLatin1Char('/') + pasta + QLatin1Char('/');
         const QString marca = p.temporaria.path() + QStringLiteral("/rodou");
-        gravaArquivo(app + "zelvano-agenda", "#!/bin/sh\npwd > '" + marca.toUtf8() + "'\n");
+        GravaArquivo(app + "zelvano-agenda", "#!/bin/sh\npwd > '" + marca.toUtf8() + "'\n");
         QFile::setPermissions(app + "zelvano-agenda", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         CriaAtalhoInicializar(app + "zelvano-agenda", QString(), app, NomeAtalho);
 
@@ -130,6 +130,6 @@ TEST(AtalhoInicializar, GioStartsTheEntryOfAProgramInAnOddFolder)
             QThread::msleep(50);
         QThread::msleep(50);
         // Started in its own folder.
-        EXPECT_EQ(leArquivo(marca), QFile::encodeName(p.temporaria.path() + QLatin1Char('/') + pasta) + "\n");
+        EXPECT_EQ(LeArquivo(marca), QFile::encodeName(p.temporaria.path() + QLatin1Char('/') + pasta) + "\n");
     }
 }

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(PastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
+TEST(PreparaPastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
 {
     FakePlatform fake;
     fake.pastaDados = fake.temporaria.path() + QStringLiteral("/home/.local/share/zelvano-agenda/");
@@ -22,16 +22,16 @@ TEST(PastaDados, APerUserFolderIsCreatedPrivateAndTakesTheIndexAndMessages)
     CriaPastaMensagens();
     ASSERT_TRUE(GravaIndice({ "|2024|05|07|09:05|0|a.txt|" }));
     ASSERT_TRUE(GravaMensagem("a.txt", QStringLiteral("oi")));
-    EXPECT_EQ(leArquivo(fake.pastaDados + QStringLiteral("AGENDA.AGD")), "|2024|05|07|09:05|0|a.txt|\r\n");
-    EXPECT_EQ(leArquivo(fake.pastaDados + QStringLiteral("CND/a.txt")), "oi");
+    EXPECT_EQ(LeArquivo(fake.pastaDados + QStringLiteral("AGENDA.AGD")), "|2024|05|07|09:05|0|a.txt|\r\n");
+    EXPECT_EQ(LeArquivo(fake.pastaDados + QStringLiteral("CND/a.txt")), "oi");
     EXPECT_TRUE(QDir(fake.pasta).isEmpty());
 }
 
-TEST(PastaDados, AFolderThatCanBeNeitherUsedNorCreatedIsRefused)
+TEST(PreparaPastaDados, AFolderThatCanBeNeitherUsedNorCreatedIsRefused)
 {
     FakePlatform fake;
     // A file where a folder should be: refused even for root, who ignores permissions.
-    gravaArquivo(fake.temporaria.path() + QStringLiteral("/arquivo"), "x");
+    GravaArquivo(fake.temporaria.path() + QStringLiteral("/arquivo"), "x");
     for (const QString &pasta : { QStringLiteral("/arquivo/zelvano-agenda/"), QStringLiteral("/arquivo/") }) {
         fake.pastaDados = fake.temporaria.path() + pasta;
         EXPECT_FALSE(PreparaPastaDados()) << pasta.toStdString();
@@ -50,13 +50,13 @@ TEST(SomAlarme, DataFolderWavThenMp3ThenTheInstalledSoundElseSilence)
     const QString instalado = fake.pastaInstalada + QStringLiteral("AGENDA.WAV");
 
     EXPECT_EQ(SomAlarme(), QString());
-    gravaArquivo(fake.pasta + QStringLiteral("AGENDA.WAV"), "x"); // beside the program: not looked at
+    GravaArquivo(fake.pasta + QStringLiteral("AGENDA.WAV"), "x"); // beside the program: not looked at
     EXPECT_EQ(SomAlarme(), QString());
-    gravaArquivo(instalado, "x");
+    GravaArquivo(instalado, "x");
     EXPECT_EQ(SomAlarme(), instalado);
-    gravaArquivo(mp3, "x");
+    GravaArquivo(mp3, "x");
     EXPECT_EQ(SomAlarme(), mp3);
-    gravaArquivo(wav, "x");
+    GravaArquivo(wav, "x");
     EXPECT_EQ(SomAlarme(), wav);
     fake.pastaInstalada.clear();
     QFile::remove(wav);

@@ -2,7 +2,7 @@
 #include "controls/flatdraw.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
-#include "support/fakeplatform.h"
+#include "support/janelaprincipalteste.h"
 #include "windows/uprg.h"
 
 #include <QApplication>
@@ -20,11 +20,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
+TEST(JanelaPrincipalFlatStyle, StandardControlsAndMenusTakeTheFlatLook)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
     ASSERT_NE(janela.FlatStyle1, nullptr);
     EXPECT_TRUE(janela.FlatStyle1->Active());
     EXPECT_EQ(janela.FlatStyle1->SkipTag(), 0);
@@ -63,11 +62,10 @@ TEST(JanelaPrincipal, StandardControlsAndMenusTakeTheFlatLook)
     EXPECT_EQ(moldura, 0);
 }
 
-TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
+TEST(JanelaPrincipalFlatStyle, EntryWindowOpenedLaterIsPickedUpWhenActivated)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
     auto *cadastro = new Tfrm_cadastro(&janela);
     cadastro->show();
     QApplication::setActiveWindow(cadastro);
@@ -88,5 +86,5 @@ TEST(JanelaPrincipal, EntryWindowOpenedLaterIsPickedUpWhenActivated)
     cadastro->BitBtn4->setFocus();
     QTest::keyClick(cadastro->BitBtn4, Qt::Key_Return);
     EXPECT_FALSE(cadastro->isVisible());
-    EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
+    EXPECT_TRUE(principal.fake.caixas.empty()) << principal.fake.TextosCaixas().join('\n').toStdString();
 }

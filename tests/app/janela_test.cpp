@@ -1,7 +1,7 @@
 #include "agenda/arquivoagenda.h"
 #include "app/uconsulta.h"
 #include "controls/radiogroup.h"
-#include "support/fakeplatform.h"
+#include "support/janelaprincipalteste.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipal, IsLaidOutAsDesignedAlwaysOnTopWithoutTitleBarButtons)
+TEST(JanelaPrincipal, HasItsFixedLayoutAlwaysOnTopWithoutTitleBarButtons)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });
     EXPECT_EQ(janela.windowTitle(), QStringLiteral("Zelvano Agenda Eletrônica V13.1"));
     EXPECT_EQ(janela.centralWidget()->size(), QSize(793, 591));
     const Qt::WindowFlags flags = janela.windowFlags();
@@ -80,19 +80,19 @@ TEST(JanelaPrincipal, IsLaidOutAsDesignedAlwaysOnTopWithoutTitleBarButtons)
 
 TEST(JanelaPrincipal, StartRecreatesTheMessageFolderButCreatesNoIndex)
 {
-    FakePlatform fake;
-    ASSERT_FALSE(QFileInfo::exists(fake.pasta + "CND"));
-    Tfrm_agenda janela;
-    janela.show();
-    EXPECT_TRUE(QFileInfo(fake.pasta + "CND").isDir());
-    EXPECT_FALSE(QFileInfo::exists(fake.pasta + "AGENDA.AGD"));
+    JanelaPrincipalTeste principal;
+    const QString pasta = principal.fake.pasta;
+    ASSERT_FALSE(QFileInfo::exists(pasta + "CND"));
+    principal.Abre();
+    EXPECT_TRUE(QFileInfo(pasta + "CND").isDir());
+    EXPECT_FALSE(QFileInfo::exists(pasta + "AGENDA.AGD"));
 }
 
 TEST(JanelaPrincipal, LogoOpensTheMakersSite)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
+    const FakePlatform &fake = principal.fake;
     QTest::mouseClick(janela.Image2, Qt::LeftButton);
     ASSERT_EQ(fake.enderecos.size(), 1u);
     EXPECT_EQ(fake.enderecos[0], QUrl("https://www.zelvano.example/"));
@@ -105,9 +105,9 @@ TEST(JanelaPrincipal, LogoOpensTheMakersSite)
 
 TEST(JanelaPrincipal, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
-    janela.show();
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre();
+    const FakePlatform &fake = principal.fake;
     janela.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
     janela.Stringgrid2->setFocus();
@@ -136,8 +136,8 @@ TEST(JanelaPrincipal, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
 
 TEST(JanelaPrincipal, FramedCaptionIsAOnePixelLoweredBoxAroundEngravedText)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });
     const QImage painel = janela.Panel1->grab().toImage();
     const QRgb sombra = janela.palette().color(QPalette::Dark).rgb();
     const QRgb luz = janela.palette().color(QPalette::Light).rgb();

@@ -2,8 +2,8 @@
 #include "app/uconsulta.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
-#include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/janelaprincipalteste.h"
 #include "windows/umostra.h"
 
 #include <QApplication>
@@ -21,8 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 const QByteArray Especifico = "|2007|03|05|09:30|0|20070301-101500.txt|";
@@ -30,7 +28,7 @@ const QByteArray Mensal = "|2006|01|05|08:00|1|20060101-080000.txt|";
 const QByteArray Anual = "|2001|03|05|06:00|2|20010301-060000.txt|";
 const QByteArray OutroDia = "|2007|03|06|10:00|0|20070302-100000.txt|";
 
-QByteArray indice(const ListaLinhas &linhas)
+QByteArray Indice(const ListaLinhas &linhas)
 {
     QByteArray bytes;
     for (const QByteArray &l : linhas)
@@ -38,89 +36,86 @@ QByteArray indice(const ListaLinhas &linhas)
     return bytes;
 }
 
-QByteArray nomeArquivo(const QByteArray &linha)
+QByteArray NomeArquivo(const QByteArray &linha)
 {
     return ExtraiCampo(6, linha);
 }
 
+// The day and time the listing tests start on.
+const QDateTime Hoje(QDate(2007, 3, 5), QTime(9, 0));
+
 // The main window shown on 5 March 2007 over the given index, each reminder with its message.
-struct Cenario
+struct Cenario : JanelaPrincipalTeste
 {
     explicit Cenario(const ListaLinhas &linhas, bool comMensagens = true)
     {
-        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
-        if (!linhas.isEmpty())
-            gravaArquivo(fake.pasta + "AGENDA.AGD", indice(linhas));
         if (comMensagens)
             for (const QByteArray &l : linhas)
-                gravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(l)),
-                    "Mensagem de " + nomeArquivo(l) + "\r\nsegunda linha\r\n");
-        janela = std::make_unique<Tfrm_agenda>();
-        janela->show();
+                GravaArquivo(fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(l)),
+                    "Mensagem de " + NomeArquivo(l) + "\r\nsegunda linha\r\n");
+        Abre({ .agora = Hoje, .indice = linhas.isEmpty() ? std::nullopt : std::optional(Indice(linhas)) });
     }
 
-    TtarvoGrid &grade() { return *janela->Stringgrid2; }
-    QStringList linha(int r)
+    TtarvoGrid &Grade() { return *janela->Stringgrid2; }
+    QStringList Linha(int r)
     {
         QStringList celulas;
         for (int c = 0; c < 7; ++c)
-            celulas << grade().Cells(c, r);
+            celulas << Grade().Cells(c, r);
         return celulas;
     }
-    QStringList horas()
+    QStringList Horas()
     {
         QStringList h;
-        for (int r = 1; r < grade().RowCount(); ++r)
-            h << grade().Cells(0, r) + QLatin1Char(' ') + grade().Cells(1, r);
+        for (int r = 1; r < Grade().RowCount(); ++r)
+            h << Grade().Cells(0, r) + QLatin1Char(' ') + Grade().Cells(1, r);
         return h;
     }
-    void clicaLinha(int r)
+    void ClicaLinha(int r)
     {
-        QTest::mouseClick(grade().viewport(), Qt::LeftButton, {}, grade().CellRect(0, r).center());
+        QTest::mouseClick(Grade().viewport(), Qt::LeftButton, {}, Grade().CellRect(0, r).center());
     }
-    QString label4() { return janela->Label4->text(); }
-    QByteArray arquivoIndice() { return leArquivo(fake.pasta + "AGENDA.AGD"); }
-
-    FakePlatform fake;
-    std::unique_ptr<Tfrm_agenda> janela;
+    // The status line under the message: "Status", or the sentence of the chosen reminder.
+    QString Status() { return janela->Label4->text(); }
+    QByteArray BytesIndice() { return LeArquivo(fake.pasta + "AGENDA.AGD"); }
 };
 
 } // namespace
 
-TEST(Listagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
+TEST(JanelaPrincipalListagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
 {
     Cenario c({ Especifico, OutroDia, Mensal, Anual });
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/03/2007");
     EXPECT_EQ(
-        c.linha(0), (QStringList { "Hora", "Modalidade", "codigo do Tipo", "Arquivo texto", "Ano", "mes", "dia" }));
-    EXPECT_EQ(c.horas(),
+        c.Linha(0), (QStringList { "Hora", "Modalidade", "codigo do Tipo", "Arquivo texto", "Ano", "mes", "dia" }));
+    EXPECT_EQ(c.Horas(),
         (QStringList { "09:30 Data Específica", "08:00 Mensal - Todo dia 05", "06:00 Anual - Todo dia 05 de Março" }));
-    EXPECT_EQ(c.linha(1), (QStringList { "09:30", "Data Específica", "0", "20070301-101500.txt", "2007", "03", "05" }));
-    EXPECT_EQ(c.grade().Row(), 1);
-    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.Linha(1), (QStringList { "09:30", "Data Específica", "0", "20070301-101500.txt", "2007", "03", "05" }));
+    EXPECT_EQ(c.Grade().Row(), 1);
+    EXPECT_EQ(c.Status(), "Status");
     EXPECT_EQ(c.janela->Label2->text(), "Status");
     EXPECT_TRUE(c.janela->RichEdit1->toPlainText().isEmpty());
 
     QTest::mouseClick(c.janela->RadioGroup1->Botao(1), Qt::LeftButton);
-    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
+    EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
     QTest::mouseClick(c.janela->RadioGroup1->Botao(2), Qt::LeftButton);
-    EXPECT_EQ(c.horas(), QStringList { "08:00 Mensal - Todo dia 05" });
+    EXPECT_EQ(c.Horas(), QStringList { "08:00 Mensal - Todo dia 05" });
 
     // A new date refreshes, whether chosen directly or by moving to another month.
     QTest::mouseClick(c.janela->RadioGroup1->Botao(1), Qt::LeftButton);
     c.janela->MonthCalendar1->setSelectedDate(QDate(2007, 3, 6));
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
-    EXPECT_EQ(c.horas(), QStringList { "10:00 Data Específica" });
+    EXPECT_EQ(c.Horas(), QStringList { "10:00 Data Específica" });
     c.janela->MonthCalendar1->showNextMonth();
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/04/2007");
-    EXPECT_EQ(c.horas(), QStringList { " " });
+    EXPECT_EQ(c.Horas(), QStringList { " " });
     c.janela->MonthCalendar1->setSelectedDate(QDate(2007, 1, 31));
     c.janela->MonthCalendar1->showNextMonth();
     EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), QDate(2007, 2, 28));
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(Listagem, CalendarSpeaksPortuguese)
+TEST(JanelaPrincipalListagem, CalendarSpeaksPortuguese)
 {
     Cenario c({});
     const QLocale local = c.janela->MonthCalendar1->locale();
@@ -128,15 +123,13 @@ TEST(Listagem, CalendarSpeaksPortuguese)
     EXPECT_EQ(local.dayName(1, QLocale::ShortFormat).left(3).toLower(), "seg");
 }
 
-TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
+TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
 {
     for (bool criaVazio : { false, true }) {
-        FakePlatform fake;
-        fake.agora = QDateTime(QDate(2007, 3, 5), QTime(9, 0));
-        if (criaVazio)
-            gravaArquivo(fake.pasta + "AGENDA.AGD", {});
-        Tfrm_agenda janela;
-        janela.show();
+        JanelaPrincipalTeste principal;
+        const FakePlatform &fake = principal.fake;
+        Tfrm_agenda &janela
+            = principal.Abre({ .agora = Hoje, .indice = criaVazio ? std::optional(QByteArray()) : std::nullopt });
         EXPECT_EQ(janela.Stringgrid2->RowCount(), 2);
         EXPECT_EQ(janela.Stringgrid2->Cells(0, 0), "Hora");
         EXPECT_EQ(janela.Stringgrid2->GridCount(), 1);
@@ -148,76 +141,76 @@ TEST(Listagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
     }
 }
 
-TEST(Listagem, SelectingARowShowsItsMessageAndSentence)
+TEST(JanelaPrincipalListagem, SelectingARowShowsItsMessageAndSentence)
 {
     Cenario c({ Especifico, Mensal, Anual });
-    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Mensal)));
+    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Mensal)));
 
-    c.clicaLinha(1);
+    c.ClicaLinha(1);
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-101500.txt\nsegunda linha");
-    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as 09:30");
+    EXPECT_EQ(c.Status(), "Avisar especificamente no dia 05 de Março de 2007 as 09:30");
 
     // By keyboard too; a message file that is gone leaves the text empty but the sentence.
-    QTest::keyClick(&c.grade(), Qt::Key_Down);
-    EXPECT_EQ(c.grade().Row(), 2);
+    QTest::keyClick(&c.Grade(), Qt::Key_Down);
+    EXPECT_EQ(c.Grade().Row(), 2);
     EXPECT_TRUE(c.janela->RichEdit1->toPlainText().isEmpty());
-    EXPECT_EQ(c.label4(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
+    EXPECT_EQ(c.Status(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
 
-    QTest::keyClick(&c.grade(), Qt::Key_Down);
-    EXPECT_EQ(c.label4(), "Avisar Anualmente todo dia 05 de Março as 06:00");
+    QTest::keyClick(&c.Grade(), Qt::Key_Down);
+    EXPECT_EQ(c.Status(), "Avisar Anualmente todo dia 05 de Março as 06:00");
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(Listagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
+TEST(JanelaPrincipalListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
 {
     const QByteArray ruim = "|2001|xx|05|06:00|2|20010301-060000.txt|";
     Cenario c({ ruim });
     EXPECT_TRUE(c.fake.caixas.empty()) << "not listed for the day";
     QTest::mouseClick(c.janela->RadioGroup1->Botao(3), Qt::LeftButton);
-    EXPECT_EQ(c.horas(), QStringList { "06:00 Anual - Todo dia 05 de " });
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
-    c.clicaLinha(1);
-    EXPECT_EQ(c.fake.textosCaixas(), (QStringList { "Variavel de Mes Inválida !!", "Variavel de Mes Inválida !!" }));
-    EXPECT_EQ(c.label4(), "Avisar Anualmente todo dia 05 de  as 06:00");
+    EXPECT_EQ(c.Horas(), QStringList { "06:00 Anual - Todo dia 05 de " });
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
+    c.ClicaLinha(1);
+    EXPECT_EQ(c.fake.TextosCaixas(), (QStringList { "Variavel de Mes Inválida !!", "Variavel de Mes Inválida !!" }));
+    EXPECT_EQ(c.Status(), "Avisar Anualmente todo dia 05 de  as 06:00");
 }
 
-TEST(Listagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
+TEST(JanelaPrincipalListagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
 {
     Cenario c({ Especifico, Mensal, Anual });
-    const QByteArray antes = c.arquivoIndice();
-    const QString mensagemMensal = c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Mensal));
+    const QByteArray antes = c.BytesIndice();
+    const QString mensagemMensal = c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Mensal));
 
     // Refused: file, message and listing untouched, no refresh.
-    c.clicaLinha(2);
+    c.ClicaLinha(2);
     c.fake.respostas = { Platform::Resposta::Cancelar };
-    QTest::keyClick(&c.grade(), Qt::Key_Delete);
+    QTest::keyClick(&c.Grade(), Qt::Key_Delete);
     ASSERT_EQ(c.fake.caixas.size(), 1u);
     EXPECT_EQ(c.fake.caixas[0].texto, "Tem certeza que deseja excluir agenda para as: 08:00 ??");
     EXPECT_EQ(c.fake.caixas[0].titulo, "Drel Sistemas");
     EXPECT_EQ(c.fake.caixas[0].botoes, Platform::Botoes::OkCancelar);
-    EXPECT_EQ(c.arquivoIndice(), antes);
+    EXPECT_EQ(c.BytesIndice(), antes);
     EXPECT_TRUE(QFileInfo::exists(mensagemMensal));
-    EXPECT_EQ(c.label4(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
+    EXPECT_EQ(c.Status(), "Avisar Mensalmente todo dia 05 de cada mês as 08:00");
 
     // Confirmed: the message and the line go, the rest is written back byte for byte.
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, Anual }));
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico, Anual }));
     EXPECT_FALSE(QFileInfo::exists(mensagemMensal));
-    EXPECT_EQ(c.horas(), (QStringList { "09:30 Data Específica", "06:00 Anual - Todo dia 05 de Março" }));
-    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.Horas(), (QStringList { "09:30 Data Específica", "06:00 Anual - Todo dia 05 de Março" }));
+    EXPECT_EQ(c.Status(), "Status");
 
     // With the message file already gone the line can still be deleted.
-    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Anual)));
-    c.clicaLinha(2);
-    EXPECT_NE(c.label4(), "Status");
+    QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Anual)));
+    c.ClicaLinha(2);
+    EXPECT_NE(c.Status(), "Status");
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
     EXPECT_EQ(c.fake.caixas.size(), 3u);
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
-    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
-    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
+    EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
+    EXPECT_EQ(c.Status(), "Status");
 }
 
-TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
+TEST(JanelaPrincipalListagem, RightPressChoosesTheRowTheMenuDeletes)
 {
     // Two reminders at one time: only the row under the pointer tells them apart.
     const QByteArray mesmaHora = "|2007|03|05|09:30|0|20070301-111500.txt|";
@@ -225,7 +218,7 @@ TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
     QMenu &menu = *c.janela->PopupMenu1;
     // The press, then the menu request the desktop sends with it.
     auto pressiona = [&](QPoint ponto) {
-        QWidget *area = c.grade().viewport();
+        QWidget *area = c.Grade().viewport();
         QTest::mousePress(area, Qt::RightButton, {}, ponto);
         QContextMenuEvent pedido(QContextMenuEvent::Mouse, ponto, area->mapToGlobal(ponto));
         QApplication::sendEvent(area, &pedido);
@@ -233,36 +226,36 @@ TEST(Listagem, RightPressChoosesTheRowTheMenuDeletes)
     };
 
     // The header and the space below the last row change nothing.
-    pressiona(c.grade().CellRect(1, 0).center());
+    pressiona(c.Grade().CellRect(1, 0).center());
     menu.close();
-    pressiona(c.grade().CellRect(1, 2).center() + QPoint(0, 40));
+    pressiona(c.Grade().CellRect(1, 2).center() + QPoint(0, 40));
     menu.close();
-    EXPECT_EQ(c.grade().Row(), 1);
-    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.Grade().Row(), 1);
+    EXPECT_EQ(c.Status(), "Status");
 
-    pressiona(c.grade().CellRect(1, 2).center());
-    EXPECT_EQ(c.grade().Row(), 2);
+    pressiona(c.Grade().CellRect(1, 2).center());
+    EXPECT_EQ(c.Grade().Row(), 2);
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-111500.txt\nsegunda linha");
     ASSERT_TRUE(menu.isVisible());
     c.fake.respostas = { Platform::Resposta::Ok };
     QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(c.janela->ExcluiAgenda1).center());
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as: 09:30 ??" });
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as: 09:30 ??" });
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
     EXPECT_FALSE(QFileInfo::exists(c.fake.pasta + "CND/20070301-111500.txt"));
-    EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico))));
+    EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico))));
 }
 
-TEST(Listagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
+TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
 {
     // A hand-edited line whose message "file" is two folders up, beside the program's folder.
     const QByteArray hostil = "|2007|03|05|23:59|0|../../victim.txt|";
     Cenario c({ Especifico, hostil }, false);
     const QString vitima = c.fake.temporaria.path() + "/victim.txt";
-    gravaArquivo(vitima, "de outro programa");
-    gravaArquivo(c.fake.pasta + "CND/" + QString::fromLatin1(nomeArquivo(Especifico)), "minha");
+    GravaArquivo(vitima, "de outro programa");
+    GravaArquivo(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico)), "minha");
 
-    c.clicaLinha(2);
-    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as 23:59");
+    c.ClicaLinha(2);
+    EXPECT_EQ(c.Status(), "Avisar especificamente no dia 05 de Março de 2007 as 23:59");
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), QString());
 
     // The alert for it says the file is missing.
@@ -272,74 +265,74 @@ TEST(Listagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
 
     // Deleting it removes its line only, and the file outside stays.
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
-    EXPECT_EQ(leArquivo(vitima), "de outro programa");
-    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
+    EXPECT_EQ(LeArquivo(vitima), "de outro programa");
+    EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(Listagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
+TEST(JanelaPrincipalListagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
 {
     Cenario c({ Especifico });
-    c.clicaLinha(1);
+    c.ClicaLinha(1);
     const QString texto = c.janela->RichEdit1->toPlainText();
     ASSERT_FALSE(texto.isEmpty());
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
     EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "AGENDA.AGD"));
-    EXPECT_EQ(c.arquivoIndice(), QByteArray());
-    EXPECT_EQ(c.grade().RowCount(), 2);
-    EXPECT_EQ(c.linha(1), QStringList(7, QString()));
-    EXPECT_EQ(c.label4(), "Status");
+    EXPECT_EQ(c.BytesIndice(), QByteArray());
+    EXPECT_EQ(c.Grade().RowCount(), 2);
+    EXPECT_EQ(c.Linha(1), QStringList(7, QString()));
+    EXPECT_EQ(c.Status(), "Status");
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), texto);
 }
 
-TEST(Listagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
+TEST(JanelaPrincipalListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
 {
     const QByteArray semHora = "|2007|03|05||0|20070301-070000.txt|";
     Cenario c({ semHora, Especifico });
-    EXPECT_EQ(c.linha(0)[0], "Hora");
-    EXPECT_EQ(c.linha(0)[1], "Modalidade");
-    EXPECT_EQ(c.horas(), (QStringList { " Data Específica", "09:30 Data Específica" }));
-    EXPECT_EQ(c.linha(1)[3], "20070301-070000.txt");
+    EXPECT_EQ(c.Linha(0)[0], "Hora");
+    EXPECT_EQ(c.Linha(0)[1], "Modalidade");
+    EXPECT_EQ(c.Horas(), (QStringList { " Data Específica", "09:30 Data Específica" }));
+    EXPECT_EQ(c.Linha(1)[3], "20070301-070000.txt");
 
-    c.clicaLinha(1);
-    EXPECT_EQ(c.label4(), "Avisar especificamente no dia 05 de Março de 2007 as ");
+    c.ClicaLinha(1);
+    EXPECT_EQ(c.Status(), "Avisar especificamente no dia 05 de Março de 2007 as ");
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-070000.txt\nsegunda linha");
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
-    EXPECT_EQ(c.fake.textosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as:  ??" });
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico }));
-    EXPECT_EQ(c.horas(), QStringList { "09:30 Data Específica" });
+    EXPECT_EQ(c.fake.TextosCaixas(), QStringList { "Tem certeza que deseja excluir agenda para as:  ??" });
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico }));
+    EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(Listagem, DeleteKeepsReminderSavedSinceLastRefresh)
+TEST(JanelaPrincipalListagem, DeleteKeepsReminderSavedSinceLastRefresh)
 {
     Cenario c({ Especifico, Mensal });
     // Saved by an entry window after the listing was loaded; no refresh has followed.
     const QByteArray novo = "|2007|03|05|18:00|0|20070305-090000.txt|";
-    gravaArquivo(c.fake.pasta + "AGENDA.AGD", indice({ Especifico, Mensal, novo }));
-    gravaArquivo(c.fake.pasta + "CND/20070305-090000.txt", "nova\r\n");
+    GravaArquivo(c.fake.pasta + "AGENDA.AGD", Indice({ Especifico, Mensal, novo }));
+    GravaArquivo(c.fake.pasta + "CND/20070305-090000.txt", "nova\r\n");
 
-    c.clicaLinha(2);
+    c.ClicaLinha(2);
     c.janela->ExcluiAgenda1Click(c.janela->ExcluiAgenda1);
-    EXPECT_EQ(c.arquivoIndice(), indice({ Especifico, novo }));
-    EXPECT_EQ(c.horas(), (QStringList { "09:30 Data Específica", "18:00 Data Específica" }));
+    EXPECT_EQ(c.BytesIndice(), Indice({ Especifico, novo }));
+    EXPECT_EQ(c.Horas(), (QStringList { "09:30 Data Específica", "18:00 Data Específica" }));
     EXPECT_EQ(ListaAgenda, (ListaLinhas { Especifico, novo }));
 }
 
-TEST(Listagem, GridHeaderShowsTheFixedColour)
+TEST(JanelaPrincipalListagem, GridHeaderShowsTheFixedColour)
 {
     Cenario c({ Especifico });
-    const QImage img = c.grade().grab().toImage();
-    const QPoint origem = c.grade().viewport()->pos();
-    const QRect cabecalho = c.grade().CellRect(1, 0).translated(origem);
+    const QImage img = c.Grade().grab().toImage();
+    const QPoint origem = c.Grade().viewport()->pos();
+    const QRect cabecalho = c.Grade().CellRect(1, 0).translated(origem);
     EXPECT_EQ(img.pixelColor(cabecalho.right() - 3, cabecalho.top() + 2), QColor(219, 208, 149));
-    const QRect livre = c.grade().CellRect(1, 1).translated(origem);
-    EXPECT_EQ(img.pixelColor(livre.right() - 3, livre.top() + 2), c.grade().palette().color(QPalette::Highlight))
+    const QRect livre = c.Grade().CellRect(1, 1).translated(origem);
+    EXPECT_EQ(img.pixelColor(livre.right() - 3, livre.top() + 2), c.Grade().palette().color(QPalette::Highlight))
         << "row 1 is current";
-    EXPECT_EQ(c.grade().Options(), 0x100Fu);
-    EXPECT_EQ(c.grade().PopupMenu(), c.janela->PopupMenu1);
+    EXPECT_EQ(c.Grade().Options(), 0x100Fu);
+    EXPECT_EQ(c.Grade().PopupMenu(), c.janela->PopupMenu1);
 }
 
-TEST(Listagem, EveryCalendarMoveRefreshesOnce)
+TEST(JanelaPrincipalListagem, EveryCalendarMoveRefreshesOnce)
 {
     // A month that is not a number makes each refresh that lists the line say so once, which
     // counts the refreshes.
@@ -375,8 +368,7 @@ TEST(Listagem, EveryCalendarMoveRefreshesOnce)
     EXPECT_EQ(c.janela->MonthCalendar1->selectedDate(), escolhido);
     EXPECT_EQ(c.fake.caixas.size(), 7u) << "the same day again";
 
-    c.fake.agora = QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5));
-    c.janela->Timer1Timer(c.janela->Timer1);
+    c.Tique(QDateTime(QDate(2007, 3, 6), QTime(0, 0, 5)));
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 06/03/2007");
     EXPECT_EQ(c.fake.caixas.size(), 8u) << "the first tick of a new day";
 }

@@ -3,8 +3,8 @@
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
 #include "controls/radiogroup.h"
-#include "support/fakeplatform.h"
 #include "support/files.h"
+#include "support/janelaprincipalteste.h"
 #include "windows/uprg.h"
 
 #include <QAction>
@@ -17,9 +17,9 @@
 
 TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
 {
-    FakePlatform fake;
     {
-        Tfrm_agenda principal;
+        JanelaPrincipalTeste teste;
+        Tfrm_agenda &principal = teste.Abre({ .inicio = InicioJanela::Construida });
         principal.ProgramarAgenda1->trigger();
         principal.ProgramarAgenda2->trigger();
         const QList<Tfrm_cadastro *> janelas = principal.findChildren<Tfrm_cadastro *>();
@@ -33,7 +33,7 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
 
         // Written behind the main window's back: only its refresh brings it into ListaAgenda.
         const QByteArray linha = "|2024|05|07|10:30|0|20240501-100000.txt|";
-        gravaArquivo(ArquivoIndice(), linha + "\r\n");
+        GravaArquivo(ArquivoIndice(), linha + "\r\n");
         ListaAgenda.clear();
         QTest::mouseClick(janelas[0]->BitBtn4, Qt::LeftButton);
         EXPECT_FALSE(janelas[0]->isVisible());
@@ -46,7 +46,7 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
         QTest::mouseClick(aberta->BitBtn1, Qt::LeftButton);
         QTest::keyClicks(aberta->Memo1, QStringLiteral("Ligar"));
         QTest::mouseClick(aberta->BitBtn2, Qt::LeftButton);
-        EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
+        EXPECT_TRUE(teste.fake.caixas.empty()) << teste.fake.TextosCaixas().join('\n').toStdString();
         ASSERT_EQ(ListaAgenda.size(), 2);
         EXPECT_EQ(ListaAgenda[1], QByteArray("|2024|05|07|11:15|0|20240507-090500.txt|"));
         EXPECT_TRUE(aberta->isVisible());
@@ -56,9 +56,8 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
 
 TEST(ProgramarAgenda, AnOpenEntryWindowGoesToTheTrayAndComesBackAsItWas)
 {
-    FakePlatform fake;
-    Tfrm_agenda principal;
-    principal.show();
+    JanelaPrincipalTeste teste;
+    Tfrm_agenda &principal = teste.Abre();
     principal.ProgramarAgenda1->trigger();
     Tfrm_cadastro *aberta = principal.findChildren<Tfrm_cadastro *>().value(0);
     ASSERT_NE(aberta, nullptr);

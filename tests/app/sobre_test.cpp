@@ -2,7 +2,7 @@
 #include "windows/about.h"
 
 #include "controls/gradientbutton.h"
-#include "support/fakeplatform.h"
+#include "support/janelaprincipalteste.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -13,8 +13,8 @@
 
 TEST(Sobre, EachSobreBuildsAFreshAboutWindowFreedOnClose)
 {
-    FakePlatform fake;
-    Tfrm_agenda janela;
+    JanelaPrincipalTeste principal;
+    Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });
     std::vector<QPointer<Tform_about>> abertas;
     for (int vez = 0; vez < 2; ++vez) {
         // The window is modal: look at it and press OK from inside its own event loop.

@@ -100,7 +100,7 @@ TEST(ColorConv, EveryByteColourSurvivesTheRoundTrip)
             }
 }
 
-TEST(ColorConv, LightAndDarkCompanions)
+TEST(ColorConv, CompanionsGoTowardWhiteAndBlackByTheirFactors)
 {
     struct Caso
     {

@@ -1,4 +1,5 @@
 #include "controls/drawtext.h"
+#include "support/pixels.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -25,17 +26,6 @@ QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho
     p.setPen(Qt::black);
     DrawText(p, texto, rect, formato);
     return img;
-}
-
-// The ink's bounding box (pixels that are not white).
-QRect tinta(const QImage &img)
-{
-    QRect caixa;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != qRgb(255, 255, 255))
-                caixa |= QRect(x, y, 1, 1);
-    return caixa;
 }
 
 } // namespace
@@ -87,10 +77,10 @@ TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
 TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
 {
     const QRect area(10, 10, 180, 40);
-    const QRect esquerda = tinta(desenha("Hora", area, DT::SingleLine | DT::Left));
-    const QRect direita = tinta(desenha("Hora", area, DT::SingleLine | DT::Right));
-    const QRect centro = tinta(desenha("Hora", area, DT::SingleLine | DT::Center | DT::VCenter));
-    const QRect baixo = tinta(desenha("Hora", area, DT::SingleLine | DT::Bottom));
+    const QRect esquerda = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Left), Qt::white);
+    const QRect direita = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Right), Qt::white);
+    const QRect centro = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Center | DT::VCenter), Qt::white);
+    const QRect baixo = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Bottom), Qt::white);
     EXPECT_LE(esquerda.left() - area.left(), 2);
     EXPECT_LE(area.right() - direita.right(), 2);
     EXPECT_NEAR((centro.left() + centro.right()) / 2.0, (area.left() + area.right()) / 2.0, 2);
@@ -100,9 +90,9 @@ TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
 
     // Nothing outside a small rectangle, unless NoClip.
     const QRect pequeno(10, 10, 12, 8);
-    const QRect cortada = tinta(desenha("WWWW WWWW", pequeno, DT::Left));
+    const QRect cortada = CaixaDaTinta(desenha("WWWW WWWW", pequeno, DT::Left), Qt::white);
     EXPECT_TRUE(pequeno.contains(cortada)) << cortada.x() << "," << cortada.y() << " " << cortada.width();
-    EXPECT_FALSE(pequeno.contains(tinta(desenha("WWWW WWWW", pequeno, DT::Left | DT::NoClip))));
+    EXPECT_FALSE(pequeno.contains(CaixaDaTinta(desenha("WWWW WWWW", pequeno, DT::Left | DT::NoClip), Qt::white)));
 }
 
 TEST(DrawText, UnderlinesTheAcceleratorOnly)
@@ -123,6 +113,6 @@ TEST(DrawText, UnderlinesTheAcceleratorOnly)
     EXPECT_GE(linhaSob(comPrefixo, area.left(), area.left() + wS), wS - 1);
     EXPECT_EQ(linhaSob(semPrefixo, area.left(), area.left() + wS), 0);
     // The '&' itself is not drawn: both texts have the same ink above the underline.
-    EXPECT_EQ(tinta(comPrefixo).left(), tinta(semPrefixo).left());
+    EXPECT_EQ(CaixaDaTinta(comPrefixo, Qt::white).left(), CaixaDaTinta(semPrefixo, Qt::white).left());
     EXPECT_EQ(linhaSob(comPrefixo, area.left() + wS + 1, area.left() + m.horizontalAdvance("Salvar")), 0);
 }

@@ -61,7 +61,7 @@ TEST(FlatDraw, BlendAndBandsTruncateTowardZero)
     }
 }
 
-TEST(FlatDraw, GlyphAndCaptionPlacesForEachLayout)
+TEST(FlatDraw, EachLayoutPutsTheGlyphAndCaptionInTheirPlaces)
 {
     struct Caso
     {

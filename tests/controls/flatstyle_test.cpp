@@ -280,7 +280,7 @@ TEST(FlatStyle, GlyphButtonPicksImageByStateAndSoftensCorners)
     EXPECT_EQ(Em(im, 143, 36), meio);
 }
 
-TEST(FlatStyle, GroupBoxFrameAndCaptionColours)
+TEST(FlatStyle, GroupBoxGetsAGreyFrameAndABlueCaptionUnlessItsFontIsItsOwn)
 {
     Janela j;
     auto *herda = new QGroupBox(QStringLiteral("Grupo"), j.forma.get());

@@ -1,6 +1,7 @@
 #include "controls/gradientbutton.h"
 
 #include "controls/colorconv.h"
+#include "support/pixels.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,28 +18,10 @@ QColor pixel(QWidget &w, int x, int y)
     return QColor(w.grab().toImage().pixel(x, y));
 }
 
-// The smallest rectangle holding every pixel of the given colour.
-QRect caixaDaCor(const QImage &imagem, const QColor &cor)
+// The blue text's pixels (smoothed edges included) on white.
+bool azul(const QColor &c)
 {
-    QRect caixa;
-    for (int y = 0; y < imagem.height(); ++y)
-        for (int x = 0; x < imagem.width(); ++x)
-            if (QColor(imagem.pixel(x, y)) == cor)
-                caixa |= QRect(x, y, 1, 1);
-    return caixa;
-}
-
-// The smallest rectangle holding the blue text's pixels (smoothed edges included) on white.
-QRect caixaAzul(const QImage &imagem)
-{
-    QRect caixa;
-    for (int y = 0; y < imagem.height(); ++y)
-        for (int x = 0; x < imagem.width(); ++x) {
-            const QColor c(imagem.pixel(x, y));
-            if (c.blue() > 200 && c.red() < 160 && c.green() < 160)
-                caixa |= QRect(x, y, 1, 1);
-        }
-    return caixa;
+    return c.blue() > 200 && c.red() < 160 && c.green() < 160;
 }
 
 } // namespace
@@ -181,19 +164,19 @@ TEST(GradientButton, GoingDownShiftsThePaintedInteriorOnePixel)
     QPalette paleta = b.palette();
     paleta.setColor(QPalette::WindowText, Qt::blue);
     b.setPalette(paleta);
-    const QRect acima = caixaAzul(b.grab().toImage());
+    const QRect acima = CaixaDosPixels(b.grab().toImage(), azul);
     ASSERT_GT(acima.width(), 8);
     b.setDown(true);
-    EXPECT_EQ(caixaAzul(b.grab().toImage()), acima.translated(1, 1));
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima.translated(1, 1));
     b.setDown(false);
-    EXPECT_EQ(caixaAzul(b.grab().toImage()), acima);
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima);
     // A full paint while down draws the caption one row lower only.
     b.setDown(true);
     b.setMargin(2);
-    EXPECT_EQ(caixaAzul(b.grab().toImage()), acima.translated(0, 1));
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima.translated(0, 1));
 }
 
-TEST(GradientButton, GlyphAndCaptionPlacement)
+TEST(GradientButton, GlyphAndCaptionSitByTheLayoutAndMoveOnePixelWhenDown)
 {
     struct Caso
     {
@@ -268,7 +251,7 @@ TEST(GradientButton, DisabledButtonShowsSecondImageAndGreyTextAndIgnoresPresses)
     b.setEnabled(false);
     EXPECT_EQ(pixel(b, centro.x(), centro.y()), QColor(0, 255, 0));
     const QColor cinza = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
-    EXPECT_FALSE(caixaDaCor(b.grab().toImage(), cinza).isEmpty());
+    EXPECT_FALSE(CaixaDaCor(b.grab().toImage(), cinza).isEmpty());
     QTest::mouseClick(&b, Qt::LeftButton);
     EXPECT_EQ(cliques, 0);
     EXPECT_FALSE(b.Down());

@@ -1,4 +1,5 @@
 #include "controls/shadowlabel.h"
+#include "support/pixels.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -29,14 +30,6 @@ Pontos pontosDaCor(const QImage &imagem, const QColor &cor)
             if (QColor(imagem.pixel(x, y)) == cor)
                 pontos.insert({ x, y });
     return pontos;
-}
-
-QRect caixa(const Pontos &pontos)
-{
-    QRect r;
-    for (const auto &[x, y] : pontos)
-        r |= QRect(x, y, 1, 1);
-    return r;
 }
 
 void corDaFonte(QWidget &w, const QColor &cor)
@@ -144,7 +137,8 @@ TEST(ShadowLabel, DisabledLabelIsEngravedAndSizeZeroTurnsIntoOnePixelRightBottom
             const std::pair<int, int> origem { x - c.desvio.x(), y - c.desvio.y() };
             ASSERT_TRUE(texto.count(origem)) << x << "," << y;
         }
-        EXPECT_EQ(caixa(copia).topLeft(), caixa(texto).topLeft() + c.desvio) << int(c.tamanho);
+        EXPECT_EQ(CaixaDaCor(imagem, realce).topLeft(), CaixaDaCor(imagem, cinza).topLeft() + c.desvio)
+            << int(c.tamanho);
     }
 
     // Enabled again with size 0: the shadow hides under the text.
@@ -248,15 +242,15 @@ TEST(ShadowLabel, LayoutMovesTheTextDownByTheMeasuredSpace)
     l.setShadowColor(Qt::white);
     l.setCaption(QStringLiteral("Zelvano"));
     const int th = QFontMetrics(fonteFixa()).height();
-    const int topo = caixa(pontosDaCor(l.grab().toImage(), Qt::black)).top();
+    const int topo = CaixaDaCor(l.grab().toImage(), Qt::black).top();
     // The measured rectangle holds the shadow 1 pixel above the text: it starts at -1 and
     // ends at th, and that rectangle is what moves down.
     l.setLayout(tlCenter);
-    EXPECT_EQ(caixa(pontosDaCor(l.grab().toImage(), Qt::black)).top(), topo - 1 + (103 - th) / 2);
+    EXPECT_EQ(CaixaDaCor(l.grab().toImage(), Qt::black).top(), topo - 1 + (103 - th) / 2);
     l.setLayout(tlBottom);
-    EXPECT_EQ(caixa(pontosDaCor(l.grab().toImage(), Qt::black)).top(), topo - 1 + 103 - th);
+    EXPECT_EQ(CaixaDaCor(l.grab().toImage(), Qt::black).top(), topo - 1 + 103 - th);
     l.setShadowPos(spRightBottom); // measured from 0 to th + 1
-    EXPECT_EQ(caixa(pontosDaCor(l.grab().toImage(), Qt::black)).top(), topo + 103 - th - 1);
+    EXPECT_EQ(CaixaDaCor(l.grab().toImage(), Qt::black).top(), topo + 103 - th - 1);
 }
 
 TEST(ShadowLabel, TransparentLabelLeavesTheParentVisible)

@@ -1,5 +1,6 @@
 #include "controls/drawtext.h"
 #include "controls/tarvogrid.h"
+#include "support/pixels.h"
 
 #include <QAction>
 #include <QImage>
@@ -68,13 +69,7 @@ QImage desenha(TtarvoGrid &g)
 // margin always shows).
 QRect tinta(const QImage &img, const QRect &celula)
 {
-    const QColor fundo = img.pixelColor(celula.topLeft());
-    QRect caixa;
-    for (int y = celula.top(); y <= celula.bottom(); ++y)
-        for (int x = celula.left(); x <= celula.right(); ++x)
-            if (img.pixelColor(x, y) != fundo)
-                caixa |= QRect(x, y, 1, 1);
-    return caixa;
+    return CaixaDaTinta(img, img.pixelColor(celula.topLeft()), celula);
 }
 
 int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
@@ -88,7 +83,7 @@ int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
 
 } // namespace
 
-TEST(TtarvoGrid, StartsWithItsOwnDefaults)
+TEST(TtarvoGrid, StartsLeftAlignedAndVerticallyCentredWithoutWrapping)
 {
     TtarvoGrid g;
     EXPECT_EQ(g.Options(), 0x00DFu);
@@ -241,7 +236,7 @@ TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
     EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(3, 1)), chamadas.end());
 }
 
-TEST(TtarvoGrid, VerticalAlignmentOfOneLineInSeventeenPixelRow)
+TEST(TtarvoGrid, OneLineSitsAtTheTopMiddleOrBottomOfASeventeenPixelRow)
 {
     auto g = gradeDesenhavel(1, 2);
     preenche(*g, { "Hora", "Hg" });

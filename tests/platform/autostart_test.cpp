@@ -1,4 +1,5 @@
 #include "platform/linuxplatform.h"
+#include "support/variavelambiente.h"
 
 #include <QDir>
 
@@ -6,7 +7,6 @@
 
 TEST(PastaAutostart, FollowsXdgConfigHomeOnlyWhenItIsAnAbsolutePath)
 {
-    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
     const QString padrao = QDir::homePath() + QStringLiteral("/.config/autostart/");
     struct Caso
     {
@@ -20,11 +20,7 @@ TEST(PastaAutostart, FollowsXdgConfigHomeOnlyWhenItIsAnAbsolutePath)
     };
     LinuxPlatform plataforma;
     for (const Caso &c : casos) {
-        qputenv("XDG_CONFIG_HOME", c.valor);
+        VariavelAmbiente xdg("XDG_CONFIG_HOME", c.valor);
         EXPECT_EQ(plataforma.autostartFolder(), c.pasta) << c.valor;
     }
-    if (antes.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", antes);
 }

@@ -23,7 +23,7 @@ struct Caixa
     QPoint centro;
 };
 
-Platform::Resposta responde(Platform::Botoes botoes, const std::function<void(QMessageBox *)> &acao, Caixa &vista)
+Platform::Resposta Responde(Platform::Botoes botoes, const std::function<void(QMessageBox *)> &acao, Caixa &vista)
 {
     QTimer::singleShot(0, [&] {
         auto *caixa = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -65,7 +65,7 @@ TEST(CaixaMensagem, NoIconCentredModalAndEscOrClosingIsCancel)
     const QPoint meio = QApplication::primaryScreen()->geometry().center();
     for (const auto &c : casos) {
         Caixa vista;
-        EXPECT_EQ(responde(c.botoes, c.acao, vista), c.resposta);
+        EXPECT_EQ(Responde(c.botoes, c.acao, vista), c.resposta);
         EXPECT_EQ(vista.titulo, QStringLiteral("Título"));
         EXPECT_EQ(vista.texto, QStringLiteral("Texto"));
         EXPECT_EQ(vista.botoes, c.textos);

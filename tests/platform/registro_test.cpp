@@ -1,5 +1,7 @@
 #include "platform/linuxplatform.h"
 #include "platform/windowregistry.h"
+#include "support/processofilho.h"
+#include "support/variavelambiente.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,8 +21,7 @@
 TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
 {
     QTemporaryDir runtime;
-    const QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     {
         LinuxPlatform primeira;
         LinuxPlatform segunda;
@@ -53,24 +54,18 @@ TEST(RegistroJanelas, OneHolderPerClassAndBringToFrontReachesIt)
     // Once the holder is gone the class is free again.
     LinuxPlatform terceira;
     EXPECT_TRUE(terceira.registerWindowClass("Tfrm_teste"));
-    qputenv("XDG_RUNTIME_DIR", antes);
 }
 
 TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersOnly)
 {
     QTemporaryDir runtime;
-    const QByteArray antes = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     // A copy killed while running leaves its lock file behind.
-    const pid_t filho = fork();
-    ASSERT_GE(filho, 0);
-    if (filho == 0) {
+    const int codigo = CodigoDoFilho([]() -> int {
         QLockFile trava(ArquivoTravaJanela("Tfrm_teste"));
-        _exit(trava.tryLock(0) ? 0 : 3);
-    }
-    int estado = 0;
-    waitpid(filho, &estado, 0);
-    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+        _exit(trava.tryLock(0) ? 0 : 3); // gone without letting the lock go
+    });
+    ASSERT_EQ(codigo, 0);
     ASSERT_TRUE(QFileInfo::exists(ArquivoTravaJanela("Tfrm_teste")));
     {
         LinuxPlatform nova;
@@ -85,38 +80,11 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
             EXPECT_EQ(info.st_mode & 077, 0u) << caminho.toStdString();
         }
     }
-    qputenv("XDG_RUNTIME_DIR", antes);
 }
 
 namespace {
 
-// Points the registry at a folder of the test's own for the lifetime of the object.
-class Ambiente
-{
-public:
-    Ambiente(const char *nome, const QString &valor)
-        : m_nome(nome)
-        , m_antes(qgetenv(nome))
-    {
-        if (valor.isNull())
-            qunsetenv(nome);
-        else
-            qputenv(nome, QFile::encodeName(valor));
-    }
-    ~Ambiente()
-    {
-        if (m_antes.isNull())
-            qunsetenv(m_nome);
-        else
-            qputenv(m_nome, m_antes);
-    }
-
-private:
-    const char *m_nome;
-    QByteArray m_antes;
-};
-
-mode_t modo(const QString &caminho)
+mode_t Modo(const QString &caminho)
 {
     struct stat info
     {
@@ -187,7 +155,7 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         QTemporaryDir runtime;
-        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         const QString pasta = runtime.filePath(eu);
         const QString alvo = runtime.filePath(QStringLiteral("alvo"));
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -206,7 +174,7 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
             EXPECT_TRUE(erro.isEmpty());
         }
         const bool link = QFileInfo(pasta).isSymLink();
-        EXPECT_EQ(modo(link ? alvo : pasta) & 0777, caso.modoFinal);
+        EXPECT_EQ(Modo(link ? alvo : pasta) & 0777, caso.modoFinal);
     }
 }
 
@@ -214,10 +182,10 @@ TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
 {
     QTemporaryDir casa;
     const QString cache = casa.filePath(QStringLiteral("cache"));
-    Ambiente runtime("XDG_RUNTIME_DIR", QString());
-    Ambiente variavel("XDG_CACHE_HOME", cache);
+    VariavelAmbiente runtime("XDG_RUNTIME_DIR", QByteArray());
+    VariavelAmbiente variavel("XDG_CACHE_HOME", QFile::encodeName(cache));
     EXPECT_EQ(PastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
-    EXPECT_EQ(modo(PastaRegistroJanelas()), mode_t(0700));
+    EXPECT_EQ(Modo(PastaRegistroJanelas()), mode_t(0700));
 }
 
 // A registry that cannot be used is told to the user by name and the program ends; it is never
@@ -247,27 +215,24 @@ TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         QTemporaryDir runtime;
-        Ambiente ambiente("XDG_RUNTIME_DIR", runtime.path());
+        VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         caso.prepara(runtime.path());
         int tubo[2];
         ASSERT_EQ(pipe(tubo), 0);
-        const pid_t filho = fork();
-        ASSERT_GE(filho, 0);
-        if (filho == 0) {
+        const int codigo = CodigoDoFilho([&] {
             close(tubo[0]);
             PlataformaMuda plataforma(tubo[1]);
             // Returning at all (true or "already open") is the fault.
-            _exit(plataforma.registerWindowClass("Tfrm_teste") ? 4 : 5);
-        }
+            return plataforma.registerWindowClass("Tfrm_teste") ? 4 : 5;
+        });
         close(tubo[1]);
+        // The message is short enough to wait in the pipe until the child has ended.
         QByteArray dito;
         char bloco[512];
         for (ssize_t n; (n = read(tubo[0], bloco, sizeof bloco)) > 0;)
             dito.append(bloco, n);
         close(tubo[0]);
-        int estado = 0;
-        waitpid(filho, &estado, 0);
-        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+        EXPECT_EQ(codigo, 0);
         EXPECT_TRUE(QString::fromUtf8(dito).contains(QString::fromUtf8(caso.esperado))) << dito.toStdString();
         EXPECT_FALSE(dito.contains("já está aberto"));
     }

@@ -1,4 +1,5 @@
 #include "platform/sound.h"
+#include "support/variavelambiente.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <initializer_list>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -29,7 +31,7 @@ namespace {
 constexpr int Taxa = 44100;
 
 // A tone of the given length, written by libsndfile in the given container.
-bool gravaTom(const QString &caminho, int formato, double segundos)
+bool GravaTom(const QString &caminho, int formato, double segundos)
 {
     SF_INFO info {};
     info.samplerate = Taxa;
@@ -46,26 +48,11 @@ bool gravaTom(const QString &caminho, int formato, double segundos)
     return ok;
 }
 
-// Points libpulse at a server of the test's own for the lifetime of the object.
-class ServidorSom
+// Points libpulse at a server of the test's own for the lifetime of the result.
+VariavelAmbiente ServidorSom(const QString &endereco)
 {
-public:
-    explicit ServidorSom(const QString &endereco)
-        : m_anterior(qgetenv("PULSE_SERVER"))
-    {
-        qputenv("PULSE_SERVER", endereco.toUtf8());
-    }
-    ~ServidorSom()
-    {
-        if (m_anterior.isNull())
-            qunsetenv("PULSE_SERVER");
-        else
-            qputenv("PULSE_SERVER", m_anterior);
-    }
-
-private:
-    QByteArray m_anterior;
-};
+    return VariavelAmbiente("PULSE_SERVER", endereco.toUtf8());
+}
 
 // A PulseAudio daemon of the test's own with one null sink, in its own runtime folder.
 class PulseAudioNulo
@@ -94,17 +81,10 @@ public:
             motivo = "pulseaudio could not be started";
             return;
         }
-        ServidorSom servidor(QStringLiteral("unix:") + soquete);
-        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
-        for (int tentativa = 0; tentativa < 100; ++tentativa) {
-            if (pa_simple *sonda = pa_simple_new(
-                    nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "sonda", &formato, nullptr, nullptr, nullptr)) {
-                pa_simple_free(sonda);
-                return;
-            }
-            if (processo.state() != QProcess::Running)
-                break;
-            QThread::msleep(50);
+        if (Atende()) {
+            // libpulse is pointed at it for as long as it runs.
+            servidor.emplace("PULSE_SERVER", (QStringLiteral("unix:") + soquete).toUtf8());
+            return;
         }
         processo.kill();
         processo.waitForFinished(2000);
@@ -124,6 +104,26 @@ public:
     QString soquete;
     QTemporaryDir pasta;
     QProcess processo;
+    std::optional<VariavelAmbiente> servidor;
+
+private:
+    // Waits until the server takes a recording from its null sink, or the daemon has died.
+    bool Atende()
+    {
+        const VariavelAmbiente enquantoEspera = ServidorSom(QStringLiteral("unix:") + soquete);
+        const pa_sample_spec formato { PA_SAMPLE_S16NE, Taxa, 1 };
+        for (int tentativa = 0; tentativa < 100; ++tentativa) {
+            if (pa_simple *sonda = pa_simple_new(
+                    nullptr, "teste", PA_STREAM_RECORD, "nulo.monitor", "sonda", &formato, nullptr, nullptr, nullptr)) {
+                pa_simple_free(sonda);
+                return true;
+            }
+            if (processo.state() != QProcess::Running)
+                return false;
+            QThread::msleep(50);
+        }
+        return false;
+    }
 };
 
 // Listens to the null sink's monitor and keeps the loudest sample heard.
@@ -155,8 +155,8 @@ public:
         if (m_entrada)
             pa_simple_free(m_entrada);
     }
-    int pico() const { return m_pico; }
-    bool ouvindo() const { return m_entrada != nullptr; }
+    int Pico() const { return m_pico; }
+    bool Ouvindo() const { return m_entrada != nullptr; }
 
 private:
     pa_simple *m_entrada = nullptr;
@@ -165,16 +165,24 @@ private:
     std::atomic<int> m_pico { 0 };
 };
 
+// Each test's own folder, with a short tone in it as the alarm sound.
+class SomSincrono : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(GravaTom(m_wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3)); }
+
+    QTemporaryDir m_pasta;
+    const QString m_wav = m_pasta.filePath(QStringLiteral("AGENDA.WAV"));
+};
+
 } // namespace
 
-TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
+TEST_F(SomSincrono, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
 
-    QTemporaryDir pasta;
     const struct
     {
         const char *nome;
@@ -183,10 +191,10 @@ TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
         { "AGENDA.MP3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III } };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.nome);
-        const QString arquivo = pasta.filePath(QString::fromLatin1(caso.nome));
-        ASSERT_TRUE(gravaTom(arquivo, caso.formato, 0.8));
+        const QString arquivo = m_pasta.filePath(QString::fromLatin1(caso.nome));
+        ASSERT_TRUE(GravaTom(arquivo, caso.formato, 0.8));
         Escuta escuta;
-        ASSERT_TRUE(escuta.ouvindo());
+        ASSERT_TRUE(escuta.Ouvindo());
         QElapsedTimer relogio;
         relogio.start();
         EXPECT_EQ(TocaSomSincrono(arquivo), SomTocado::Arquivo);
@@ -195,29 +203,27 @@ TEST(SomAlarme, PlaysWavAndMp3ToTheEndThroughTheSoundServer)
         EXPECT_GE(ms, 700);
         EXPECT_LT(ms, 800 + MargemSom.count());
         QThread::msleep(100);
-        EXPECT_GT(escuta.pico(), 6000);
+        EXPECT_GT(escuta.Pico(), 6000);
     }
 }
 
-TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
+TEST_F(SomSincrono, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSilence)
 {
-    QTemporaryDir pasta;
-    ServidorSom servidor(QStringLiteral("unix:") + pasta.filePath(QStringLiteral("ninguem.sock")));
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
-    const QString corrompido = pasta.filePath(QStringLiteral("corrompido.wav"));
+    const VariavelAmbiente servidor
+        = ServidorSom(QStringLiteral("unix:") + m_pasta.filePath(QStringLiteral("ninguem.sock")));
+    const QString corrompido = m_pasta.filePath(QStringLiteral("corrompido.wav"));
     QFile f(corrompido);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     static const char corrompidos[] = "RIFF\x10\0\0\0WAVEfmt garbage that is no sound at all";
     f.write(corrompidos, sizeof corrompidos - 1);
     f.close();
-    const QString texto = pasta.filePath(QStringLiteral("AGENDA.MP3"));
+    const QString texto = m_pasta.filePath(QStringLiteral("AGENDA.MP3"));
     QFile t(texto);
     ASSERT_TRUE(t.open(QIODevice::WriteOnly));
     t.write("Lembrete: isto não é um som\r\n");
     t.close();
 
-    for (const QString &arquivo : { wav, corrompido, texto }) {
+    for (const QString &arquivo : { m_wav, corrompido, texto }) {
         SCOPED_TRACE(arquivo.toStdString());
         QElapsedTimer relogio;
         relogio.start();
@@ -225,19 +231,16 @@ TEST(SomAlarme, WithoutASoundServerEveryFileGivesTheDefaultSoundAndAMissingOneSi
         EXPECT_TRUE(r == SomTocado::SomPadrao || r == SomTocado::Bipe) << int(r);
         EXPECT_LT(relogio.elapsed(), MargemSom.count() + 1000);
     }
-    EXPECT_EQ(TocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+    EXPECT_EQ(TocaSomSincrono(m_pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
 }
 
 // A server that takes the connection and never answers, as a hung one does.
-TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
+TEST_F(SomSincrono, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
 {
-    QTemporaryDir pasta;
     QLocalServer mudo;
-    const QString soquete = pasta.filePath(QStringLiteral("mudo.sock"));
+    const QString soquete = m_pasta.filePath(QStringLiteral("mudo.sock"));
     ASSERT_TRUE(mudo.listen(soquete));
-    ServidorSom servidor(QStringLiteral("unix:") + soquete);
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
+    const VariavelAmbiente servidor = ServidorSom(QStringLiteral("unix:") + soquete);
 
     int voltas = 0;
     QTimer pintura;
@@ -246,43 +249,35 @@ TEST(SomAlarme, FrozenServerEndsTheWaitAndTimersKeepRunningMeanwhile)
 
     QElapsedTimer relogio;
     relogio.start();
-    EXPECT_EQ(TocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(TocaSomSincrono(m_wav), SomTocado::TempoEsgotado);
     EXPECT_LT(relogio.elapsed(), 300 + MargemSom.count() + 1000);
     EXPECT_GT(voltas, 10);
 }
 
 // The waiting ended while the server was frozen; when it thaws, the alarm is not played late.
-TEST(SomAlarme, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
+TEST_F(SomSincrono, AServerThatThawsAfterTheWaitEndedPlaysNothingLate)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
-    QTemporaryDir pasta;
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
     Escuta escuta;
-    ASSERT_TRUE(escuta.ouvindo());
+    ASSERT_TRUE(escuta.Ouvindo());
 
     const auto pid = static_cast<pid_t>(pulse.processo.processId());
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
-    EXPECT_EQ(TocaSomSincrono(wav), SomTocado::TempoEsgotado);
+    EXPECT_EQ(TocaSomSincrono(m_wav), SomTocado::TempoEsgotado);
     ASSERT_EQ(kill(pid, SIGCONT), 0);
     QThread::msleep(1500);
-    EXPECT_LT(escuta.pico(), 1000);
+    EXPECT_LT(escuta.Pico(), 1000);
 }
 
 // The sound libraries are opened at the first sound; one missing on the machine costs only
 // what it plays, never the alarm itself.
-TEST(SomAlarme, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
+TEST_F(SomSincrono, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
 {
     PulseAudioNulo pulse;
     if (!pulse.motivo.empty())
         GTEST_SKIP() << "no sound server for this test: " << pulse.motivo;
-    ServidorSom servidor(QStringLiteral("unix:") + pulse.soquete);
-    QTemporaryDir pasta;
-    const QString wav = pasta.filePath(QStringLiteral("AGENDA.WAV"));
-    ASSERT_TRUE(gravaTom(wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3));
 
     const QString ausente = QStringLiteral("libzelvano-ausente.so.0");
     // Whether the bell itself sounds depends on the desktop's sound theme: either fallback is
@@ -304,8 +299,8 @@ TEST(SomAlarme, AMissingSoundLibraryGivesTheFallbacksAndNeverACrash)
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         UsaBibliotecasSom(caso.nomes);
-        const SomTocado r = TocaSomSincrono(wav);
+        const SomTocado r = TocaSomSincrono(m_wav);
         EXPECT_NE(std::find(caso.esperados.begin(), caso.esperados.end(), r), caso.esperados.end()) << int(r);
-        EXPECT_EQ(TocaSomSincrono(pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
+        EXPECT_EQ(TocaSomSincrono(m_pasta.filePath(QStringLiteral("nada.wav"))), SomTocado::Silencio);
     }
 }

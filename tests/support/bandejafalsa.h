@@ -11,9 +11,9 @@
 class BandejaFalsa : public TTrayBackend
 {
 public:
-    void Adiciona(const TNotifyIconData &r) override { registra(QStringLiteral("adiciona"), r); }
-    void Modifica(const TNotifyIconData &r) override { registra(QStringLiteral("modifica"), r); }
-    void Remove(const TNotifyIconData &r) override { registra(QStringLiteral("remove"), r); }
+    void Adiciona(const TNotifyIconData &r) override { Registra(QStringLiteral("adiciona"), r); }
+    void Modifica(const TNotifyIconData &r) override { Registra(QStringLiteral("modifica"), r); }
+    void Remove(const TNotifyIconData &r) override { Registra(QStringLiteral("remove"), r); }
     QPoint PosicaoCursor() override { return cursor; }
     TShiftState EstadoTeclado() override { return teclado; }
     void ProcessaMensagens() override { pedidos << QStringLiteral("processa"); }
@@ -44,7 +44,7 @@ public:
     bool area = true;
 
 private:
-    void registra(const QString &pedido, const TNotifyIconData &r)
+    void Registra(const QString &pedido, const TNotifyIconData &r)
     {
         pedidos << pedido;
         registros.push_back(r);

@@ -45,7 +45,7 @@ void FakePlatform::onBringToFront(const QString &classe, std::function<void()> a
     acoesFrente[classe] = std::move(acao);
 }
 
-QStringList FakePlatform::textosCaixas() const
+QStringList FakePlatform::TextosCaixas() const
 {
     QStringList textos;
     for (const Caixa &c : caixas)

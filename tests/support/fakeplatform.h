@@ -63,6 +63,6 @@ public:
     QString pastaAutostart;
     QDateTime agora { QDate(2024, 5, 7), QTime(9, 5, 0) };
 
-    QString caminho(const QString &relativo) const { return pasta + relativo; }
-    QStringList textosCaixas() const;
+    QString Caminho(const QString &relativo) const { return pasta + relativo; }
+    QStringList TextosCaixas() const;
 };

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-QByteArray leArquivo(const QString &caminho)
+QByteArray LeArquivo(const QString &caminho)
 {
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly))
@@ -12,7 +12,7 @@ QByteArray leArquivo(const QString &caminho)
     return f.readAll();
 }
 
-void gravaArquivo(const QString &caminho, const QByteArray &bytes)
+void GravaArquivo(const QString &caminho, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(caminho).path());
     QFile f(caminho);

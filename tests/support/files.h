@@ -4,5 +4,5 @@
 #include <QString>
 
 // Whole-file helpers for tests that compare exact bytes.
-QByteArray leArquivo(const QString &caminho);
-void gravaArquivo(const QString &caminho, const QByteArray &bytes);
+QByteArray LeArquivo(const QString &caminho);
+void GravaArquivo(const QString &caminho, const QByteArray &bytes);

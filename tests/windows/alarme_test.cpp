@@ -160,7 +160,7 @@ TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
     EXPECT_EQ(Anuncia(lista, Em(2025, 10, 27, 2, 45), memoria), "b.txt");
 }
 
-TEST(RegrasAlarme, AlertTexts)
+TEST(RegrasAlarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
 {
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|0|n.txt|"), QStringLiteral("AGENDA ESPECÍFICA"));
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));

@@ -71,7 +71,7 @@ TEST(Listagem, AnnualLineWithBadMonthGetsTheMonthNameReport)
     const ListaLinhas agenda = { "|2001|xx|05|06:00|2|e.txt|", "|2001|13|05|07:00|2|f.txt|" };
     EXPECT_EQ(Resumo(LinhasDoDia(agenda, QDate(2007, 3, 5), AvisoAnual)),
         (QStringList { "06:00|Anual - Todo dia 05 de |e.txt", "07:00|Anual - Todo dia 05 de |f.txt" }));
-    EXPECT_EQ(fake.textosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
+    EXPECT_EQ(fake.TextosCaixas(), QStringList { "Variavel de Mes Inválida !!" });
     EXPECT_TRUE(LinhasDoDia(agenda, QDate(2007, 3, 5), TodasNoDia).empty());
     EXPECT_EQ(fake.caixas.size(), 1u) << "the day's tests never name a month that is not the day's";
 }

@@ -228,9 +228,9 @@ TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
     fake.agora = QDateTime(QDate(2024, 5, 8), QTime(14, 3, 27));
     Salva();
 
-    EXPECT_TRUE(fake.caixas.empty()) << fake.textosCaixas().join('\n').toStdString();
-    EXPECT_EQ(leArquivo(ArquivoIndice()), QByteArray("|2024|05|17|09:05|2|20240508-140327.txt|\r\n"));
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240508-140327.txt")), QByteArray("Anivers\xe1rio\r\nda Ana"));
+    EXPECT_TRUE(fake.caixas.empty()) << fake.TextosCaixas().join('\n').toStdString();
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), QByteArray("|2024|05|17|09:05|2|20240508-140327.txt|\r\n"));
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240508-140327.txt")), QByteArray("Anivers\xe1rio\r\nda Ana"));
     EXPECT_EQ(MensagensGravadas().size(), 1);
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->isVisible());
@@ -246,7 +246,7 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
     const QByteArray indice = "|2024|05|17|10:30|0|a.txt|\r\n"
                               "|2023|01|31|08:00|1|b.txt|\r\n"
                               "|2020|12|25|00:00|2|c.txt|\r\n";
-    gravaArquivo(ArquivoIndice(), indice);
+    GravaArquivo(ArquivoIndice(), indice);
     CarregaAgenda(ListaAgenda);
     const struct
     {
@@ -271,7 +271,7 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
         janela->BitBtn1->setFocus();
         QTest::keyClick(janela->BitBtn1, Qt::Key_Return);
         const std::string caso = c.teclas.toStdString() + " " + c.dia.toString().toStdString();
-        ASSERT_EQ(fake.textosCaixas(), QStringList { c.mensagem }) << caso;
+        ASSERT_EQ(fake.TextosCaixas(), QStringList { c.mensagem }) << caso;
         EXPECT_EQ(fake.caixas[0].titulo, TituloAplicacao);
         EXPECT_EQ(fake.caixas[0].botoes, Platform::Botoes::Ok);
         EXPECT_FALSE(janela->Panel2->isVisible()) << caso;
@@ -279,7 +279,7 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
             EXPECT_TRUE(janela->MaskEdit1->hasFocus()) << caso;
         }
     }
-    EXPECT_EQ(leArquivo(ArquivoIndice()), indice);
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), indice);
     EXPECT_TRUE(MensagensGravadas().isEmpty());
     EXPECT_EQ(gravacoes, 0);
 }
@@ -289,7 +289,7 @@ TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
     ASSERT_TRUE(janela->Panel2->isVisible());
     Salva();
-    EXPECT_EQ(fake.textosCaixas(), QStringList { "Campo para mensagem de agenda vazio - verifique !!" });
+    EXPECT_EQ(fake.TextosCaixas(), QStringList { "Campo para mensagem de agenda vazio - verifique !!" });
     EXPECT_TRUE(janela->Panel2->isVisible());
 
     // A message of a lone line break is a message.
@@ -303,7 +303,7 @@ TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
     QTest::keyClick(janela->Memo1, Qt::Key_Return);
     Salva();
     EXPECT_EQ(fake.caixas.size(), 1u);
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("\r\n"));
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("\r\n"));
 }
 
 TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
@@ -317,7 +317,7 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
 
     for (const Obstaculo obstaculo : obstaculos) {
         fake.caixas.clear();
-        const QByteArray antes = leArquivo(ArquivoIndice());
+        const QByteArray antes = LeArquivo(ArquivoIndice());
         const QStringList mensagensAntes = MensagensGravadas();
         switch (obstaculo) {
         case PastaSomenteLeitura:
@@ -326,7 +326,7 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
             break;
         case CndEhArquivo:
             QDir().rename(fake.pasta + "CND", fake.pasta + "CND.guardada");
-            gravaArquivo(fake.pasta + "CND", "");
+            GravaArquivo(fake.pasta + "CND", "");
             break;
         case IndiceSemDestino: // the message is written, then the index fails
             QFile::remove(ArquivoIndice());
@@ -337,7 +337,7 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
         QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
         QTest::keyClicks(janela->Memo1, QStringLiteral("Buscar o carro"));
         Salva();
-        EXPECT_EQ(fake.textosCaixas(), QStringList { "Erro de Gravação do Arquivo" }) << obstaculo;
+        EXPECT_EQ(fake.TextosCaixas(), QStringList { "Erro de Gravação do Arquivo" }) << obstaculo;
         EXPECT_TRUE(janela->Panel2->isVisible()) << obstaculo;
         EXPECT_EQ(janela->Memo1->toPlainText(), QStringLiteral("Buscar o carro")) << obstaculo;
         EXPECT_EQ(gravacoes, 0);
@@ -353,10 +353,10 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
             break;
         case IndiceSemDestino:
             QFile::remove(ArquivoIndice());
-            gravaArquivo(ArquivoIndice(), antes);
+            GravaArquivo(ArquivoIndice(), antes);
             break;
         }
-        EXPECT_EQ(leArquivo(ArquivoIndice()), antes) << obstaculo;
+        EXPECT_EQ(LeArquivo(ArquivoIndice()), antes) << obstaculo;
         EXPECT_EQ(MensagensGravadas(), mensagensAntes) << obstaculo << ": a message without its line stayed";
 
         // Once the folder is writable again the same message saves.
@@ -389,7 +389,7 @@ TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
     Salva();
     // Same slot again, window still open: the save refreshed the list, so it is refused.
     QTest::keyClick(janela->MaskEdit1, Qt::Key_Return);
-    EXPECT_EQ(fake.textosCaixas(), QStringList { "Agenda já possui registro para data em especifico" });
+    EXPECT_EQ(fake.TextosCaixas(), QStringList { "Agenda já possui registro para data em especifico" });
     EXPECT_FALSE(janela->Panel2->isVisible());
     EXPECT_TRUE(janela->isVisible());
     EXPECT_EQ(fechamentos, 0);
@@ -398,11 +398,11 @@ TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
     DigitaHora("1031");
     Confirma(QStringLiteral("Segundo"));
     Salva();
-    EXPECT_EQ(leArquivo(ArquivoIndice()),
+    EXPECT_EQ(LeArquivo(ArquivoIndice()),
         QByteArray("|2024|05|07|10:30|0|20240507-090500.txt|\r\n"
                    "|2024|05|07|10:31|0|20240507-090501.txt|\r\n"));
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("Primeiro"));
-    EXPECT_EQ(leArquivo(ArquivoMensagem("20240507-090501.txt")), QByteArray("Segundo"));
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("Primeiro"));
+    EXPECT_EQ(LeArquivo(ArquivoMensagem("20240507-090501.txt")), QByteArray("Segundo"));
     EXPECT_EQ(ListaAgenda.size(), 2);
 }
 

@@ -1,0 +1,25 @@
+#include "pixels.h"
+
+QRect CaixaDosPixels(const QImage &imagem, const std::function<bool(const QColor &)> &escolhe, const QRect &area)
+{
+    const QRect onde = area.isEmpty() ? imagem.rect() : area;
+    QRect caixa;
+    for (int y = onde.top(); y <= onde.bottom(); ++y)
+        for (int x = onde.left(); x <= onde.right(); ++x)
+            // Opaque pictures: the colour is compared without the alpha.
+            if (escolhe(QColor(imagem.pixel(x, y))))
+                caixa |= QRect(x, y, 1, 1);
+    return caixa;
+}
+
+QRect CaixaDaCor(const QImage &imagem, const QColor &cor, const QRect &area)
+{
+    return CaixaDosPixels(
+        imagem, [&cor](const QColor &c) { return c == cor; }, area);
+}
+
+QRect CaixaDaTinta(const QImage &imagem, const QColor &fundo, const QRect &area)
+{
+    return CaixaDosPixels(
+        imagem, [&fundo](const QColor &c) { return c != fundo; }, area);
+}
