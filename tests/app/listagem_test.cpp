@@ -4,6 +4,7 @@
 #include "controls/tarvogrid.h"
 #include "support/files.h"
 #include "support/janelaprincipalteste.h"
+#include "windows/listagem.h"
 #include "windows/umostra.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ struct Cenario : JanelaPrincipalTeste
     QStringList Linha(int r)
     {
         QStringList celulas;
-        for (int c = 0; c < 7; ++c)
+        for (int c = 0; c < ColunasListagem; ++c)
             celulas << Grade().Cells(c, r);
         return celulas;
     }
@@ -68,7 +69,7 @@ struct Cenario : JanelaPrincipalTeste
     {
         QStringList h;
         for (int r = 1; r < Grade().RowCount(); ++r)
-            h << Grade().Cells(0, r) + QLatin1Char(' ') + Grade().Cells(1, r);
+            h << Grade().Cells(ColunaHora, r) + QLatin1Char(' ') + Grade().Cells(ColunaDescricao, r);
         return h;
     }
     void ClicaLinha(int r)
@@ -131,7 +132,7 @@ TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
         Tfrm_agenda &janela
             = principal.Abre({ .agora = Hoje, .indice = criaVazio ? std::optional(QByteArray()) : std::nullopt });
         EXPECT_EQ(janela.Stringgrid2->RowCount(), 2);
-        EXPECT_EQ(janela.Stringgrid2->Cells(0, 0), "Hora");
+        EXPECT_EQ(janela.Stringgrid2->Cells(ColunaHora, 0), "Hora");
         EXPECT_EQ(janela.Stringgrid2->GridCount(), 1);
         janela.Stringgrid2Click(janela.Stringgrid2);
         janela.ExcluiAgenda1Click(janela.ExcluiAgenda1);

@@ -9,7 +9,7 @@
 
 namespace {
 
-QFont fonteTeste()
+QFont FonteTeste()
 {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(13);
@@ -17,12 +17,12 @@ QFont fonteTeste()
 }
 
 // Draws black text on white and returns the image.
-QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho = { 200, 60 })
+QImage Desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho = { 200, 60 })
 {
     QImage img(tamanho, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    p.setFont(fonteTeste());
+    p.setFont(FonteTeste());
     p.setPen(Qt::black);
     DrawText(p, texto, rect, formato);
     return img;
@@ -32,7 +32,7 @@ QImage desenha(const QString &texto, QRect rect, unsigned formato, QSize tamanho
 
 TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
 {
-    const QFont f = fonteTeste();
+    const QFont f = FonteTeste();
     const QFontMetrics m(f);
     const int h = m.height();
     const struct
@@ -77,10 +77,10 @@ TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
 TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
 {
     const QRect area(10, 10, 180, 40);
-    const QRect esquerda = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Left), Qt::white);
-    const QRect direita = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Right), Qt::white);
-    const QRect centro = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Center | DT::VCenter), Qt::white);
-    const QRect baixo = CaixaDaTinta(desenha("Hora", area, DT::SingleLine | DT::Bottom), Qt::white);
+    const QRect esquerda = CaixaDaTinta(Desenha("Hora", area, DT::SingleLine | DT::Left), Qt::white);
+    const QRect direita = CaixaDaTinta(Desenha("Hora", area, DT::SingleLine | DT::Right), Qt::white);
+    const QRect centro = CaixaDaTinta(Desenha("Hora", area, DT::SingleLine | DT::Center | DT::VCenter), Qt::white);
+    const QRect baixo = CaixaDaTinta(Desenha("Hora", area, DT::SingleLine | DT::Bottom), Qt::white);
     EXPECT_LE(esquerda.left() - area.left(), 2);
     EXPECT_LE(area.right() - direita.right(), 2);
     EXPECT_NEAR((centro.left() + centro.right()) / 2.0, (area.left() + area.right()) / 2.0, 2);
@@ -90,15 +90,15 @@ TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
 
     // Nothing outside a small rectangle, unless NoClip.
     const QRect pequeno(10, 10, 12, 8);
-    const QRect cortada = CaixaDaTinta(desenha("WWWW WWWW", pequeno, DT::Left), Qt::white);
+    const QRect cortada = CaixaDaTinta(Desenha("WWWW WWWW", pequeno, DT::Left), Qt::white);
     EXPECT_TRUE(pequeno.contains(cortada)) << cortada.x() << "," << cortada.y() << " " << cortada.width();
-    EXPECT_FALSE(pequeno.contains(CaixaDaTinta(desenha("WWWW WWWW", pequeno, DT::Left | DT::NoClip), Qt::white)));
+    EXPECT_FALSE(pequeno.contains(CaixaDaTinta(Desenha("WWWW WWWW", pequeno, DT::Left | DT::NoClip), Qt::white)));
 }
 
 TEST(DrawText, UnderlinesTheAcceleratorOnly)
 {
     const QRect area(10, 10, 180, 40);
-    const QFontMetrics m(fonteTeste());
+    const QFontMetrics m(FonteTeste());
     const int base = area.top() + m.ascent();
     auto linhaSob = [&](const QImage &img, int x0, int x1) {
         int pretos = 0;
@@ -108,8 +108,8 @@ TEST(DrawText, UnderlinesTheAcceleratorOnly)
         return pretos;
     };
     const int wS = m.horizontalAdvance("S");
-    const QImage comPrefixo = desenha("&Salvar", area, DT::Left);
-    const QImage semPrefixo = desenha("Salvar", area, DT::Left);
+    const QImage comPrefixo = Desenha("&Salvar", area, DT::Left);
+    const QImage semPrefixo = Desenha("Salvar", area, DT::Left);
     EXPECT_GE(linhaSob(comPrefixo, area.left(), area.left() + wS), wS - 1);
     EXPECT_EQ(linhaSob(semPrefixo, area.left(), area.left() + wS), 0);
     // The '&' itself is not drawn: both texts have the same ink above the underline.

@@ -13,13 +13,13 @@
 
 namespace {
 
-QColor pixel(QWidget &w, int x, int y)
+QColor Pixel(QWidget &w, int x, int y)
 {
     return QColor(w.grab().toImage().pixel(x, y));
 }
 
 // The blue text's pixels (smoothed edges included) on white.
-bool azul(const QColor &c)
+bool Azul(const QColor &c)
 {
     return c.blue() > 200 && c.red() < 160 && c.green() < 160;
 }
@@ -110,11 +110,11 @@ TEST(GradientButton, VerticalBandsOnA35PixelButton)
         int faixa;
     } linhas[] = { { 0, 8 }, { 17, 132 }, { 34, 255 } };
     for (const auto &l : linhas)
-        EXPECT_EQ(pixel(b, 40, l.linha), p[l.faixa]) << l.linha;
+        EXPECT_EQ(Pixel(b, 40, l.linha), p[l.faixa]) << l.linha;
 
     b.setDown(true); // reversed only while down
     for (const auto &l : linhas)
-        EXPECT_EQ(pixel(b, 40, l.linha), p[255 - l.faixa]) << l.linha;
+        EXPECT_EQ(Pixel(b, 40, l.linha), p[255 - l.faixa]) << l.linha;
 }
 
 TEST(GradientButton, BorderAndBevelSwapColoursWhenDown)
@@ -141,19 +141,19 @@ TEST(GradientButton, BorderAndBevelSwapColoursWhenDown)
         { 30, 12, QColor(212, 208, 200), QColor(212, 208, 200) },
     };
     for (const auto &s : sondas)
-        EXPECT_EQ(pixel(b, s.x, s.y), s.acima) << s.x << "," << s.y;
+        EXPECT_EQ(Pixel(b, s.x, s.y), s.acima) << s.x << "," << s.y;
     b.setDown(true);
     for (const auto &s : sondas)
-        EXPECT_EQ(pixel(b, s.x, s.y), s.abaixo) << s.x << "," << s.y;
+        EXPECT_EQ(Pixel(b, s.x, s.y), s.abaixo) << s.x << "," << s.y;
 
     TGradientButton simples;
     simples.setBorderStyle(bsSingle);
     simples.setBorderColor(Qt::red);
     simples.setBevelWidth(2);
-    EXPECT_EQ(pixel(simples, 74, 0), QColor(Qt::red));
-    EXPECT_EQ(pixel(simples, 0, 24), QColor(Qt::red));
-    EXPECT_EQ(pixel(simples, 2, 10), simples.HighlightColor());
-    EXPECT_EQ(pixel(simples, 72, 10), simples.ShadowColor());
+    EXPECT_EQ(Pixel(simples, 74, 0), QColor(Qt::red));
+    EXPECT_EQ(Pixel(simples, 0, 24), QColor(Qt::red));
+    EXPECT_EQ(Pixel(simples, 2, 10), simples.HighlightColor());
+    EXPECT_EQ(Pixel(simples, 72, 10), simples.ShadowColor());
 }
 
 TEST(GradientButton, GoingDownShiftsThePaintedInteriorOnePixel)
@@ -164,16 +164,16 @@ TEST(GradientButton, GoingDownShiftsThePaintedInteriorOnePixel)
     QPalette paleta = b.palette();
     paleta.setColor(QPalette::WindowText, Qt::blue);
     b.setPalette(paleta);
-    const QRect acima = CaixaDosPixels(b.grab().toImage(), azul);
+    const QRect acima = CaixaDosPixels(b.grab().toImage(), Azul);
     ASSERT_GT(acima.width(), 8);
     b.setDown(true);
-    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima.translated(1, 1));
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), Azul), acima.translated(1, 1));
     b.setDown(false);
-    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima);
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), Azul), acima);
     // A full paint while down draws the caption one row lower only.
     b.setDown(true);
     b.setMargin(2);
-    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), azul), acima.translated(0, 1));
+    EXPECT_EQ(CaixaDosPixels(b.grab().toImage(), Azul), acima.translated(0, 1));
 }
 
 TEST(GradientButton, GlyphAndCaptionSitByTheLayoutAndMoveOnePixelWhenDown)
@@ -243,13 +243,13 @@ TEST(GradientButton, DisabledButtonShowsSecondImageAndGreyTextAndIgnoresPresses)
     // Glyph left of the caption: gx = (73 - tw - 10 - 1) / 2 - 1, gy = 7.
     const int tw = QFontMetrics(b.font()).horizontalAdvance(QStringLiteral("Abc"));
     const QPoint centro((73 - tw - 11) / 2 - 1 + 5, 12);
-    EXPECT_EQ(pixel(b, centro.x(), centro.y()), QColor(Qt::red));
-    EXPECT_EQ(pixel(b, centro.x() - 5, centro.y() + 4), QColor(Qt::white)); // transparent pixel
+    EXPECT_EQ(Pixel(b, centro.x(), centro.y()), QColor(Qt::red));
+    EXPECT_EQ(Pixel(b, centro.x() - 5, centro.y() + 4), QColor(Qt::white)); // transparent pixel
 
     int cliques = 0;
     b.OnClick = [&](QObject *) { ++cliques; };
     b.setEnabled(false);
-    EXPECT_EQ(pixel(b, centro.x(), centro.y()), QColor(0, 255, 0));
+    EXPECT_EQ(Pixel(b, centro.x(), centro.y()), QColor(0, 255, 0));
     const QColor cinza = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
     EXPECT_FALSE(CaixaDaCor(b.grab().toImage(), cinza).isEmpty());
     QTest::mouseClick(&b, Qt::LeftButton);
@@ -258,7 +258,7 @@ TEST(GradientButton, DisabledButtonShowsSecondImageAndGreyTextAndIgnoresPresses)
 
     b.setEnabled(true);
     b.setDown(true);
-    EXPECT_EQ(pixel(b, centro.x() + 1, centro.y() + 1), QColor(0, 0, 255));
+    EXPECT_EQ(Pixel(b, centro.x() + 1, centro.y() + 1), QColor(0, 0, 255));
 
     EXPECT_EQ(NumGlyphsDaFaixa(QSize(64, 16)), 4);
     EXPECT_EQ(NumGlyphsDaFaixa(QSize(50, 16)), 1);

@@ -12,7 +12,7 @@
 namespace {
 
 // Sharp glyphs: every text pixel has exactly the colour it was drawn in.
-QFont fonteFixa(int pixels = 24)
+QFont FonteFixa(int pixels = 24)
 {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(pixels);
@@ -22,7 +22,7 @@ QFont fonteFixa(int pixels = 24)
 
 using Pontos = std::set<std::pair<int, int>>;
 
-Pontos pontosDaCor(const QImage &imagem, const QColor &cor)
+Pontos PontosDaCor(const QImage &imagem, const QColor &cor)
 {
     Pontos pontos;
     for (int y = 0; y < imagem.height(); ++y)
@@ -32,7 +32,7 @@ Pontos pontosDaCor(const QImage &imagem, const QColor &cor)
     return pontos;
 }
 
-void corDaFonte(QWidget &w, const QColor &cor)
+void CorDaFonte(QWidget &w, const QColor &cor)
 {
     QPalette p = w.palette();
     p.setColor(QPalette::WindowText, cor);
@@ -40,11 +40,11 @@ void corDaFonte(QWidget &w, const QColor &cor)
 }
 
 // The label with its text only, the shadow drawn in the fill colour.
-Pontos pontosDoTexto(TShadowLabel &l, const QColor &corTexto)
+Pontos PontosDoTexto(TShadowLabel &l, const QColor &corTexto)
 {
     const QColor sombra = l.ShadowColor();
     l.setShadowColor(l.Color());
-    const Pontos texto = pontosDaCor(l.grab().toImage(), corTexto);
+    const Pontos texto = PontosDaCor(l.grab().toImage(), corTexto);
     l.setShadowColor(sombra);
     return texto;
 }
@@ -84,22 +84,22 @@ TEST(ShadowLabel, ShadowCopyLiesAtEachPositionsOffset)
     };
     for (const auto &c : casos) {
         TShadowLabel l;
-        l.setFont(fonteFixa());
+        l.setFont(FonteFixa());
         l.setAutoSize(false);
         l.setGeometry(0, 0, 120, 40);
         l.setColor(Qt::white);
-        corDaFonte(l, Qt::black);
+        CorDaFonte(l, Qt::black);
         l.setCaption(QStringLiteral("Zelvano"));
         l.setShadowSize(2);
         l.setShadowPos(c.pos);
         l.setShadowColor(Qt::red);
         l.move(0, 0);
-        const Pontos texto = pontosDoTexto(l, Qt::black);
+        const Pontos texto = PontosDoTexto(l, Qt::black);
         ASSERT_GT(texto.size(), 50u);
 
         const QImage imagem = l.grab().toImage();
-        EXPECT_EQ(pontosDaCor(imagem, Qt::black), texto) << int(c.pos); // the text lies on top
-        const Pontos sombra = pontosDaCor(imagem, Qt::red);
+        EXPECT_EQ(PontosDaCor(imagem, Qt::black), texto) << int(c.pos); // the text lies on top
+        const Pontos sombra = PontosDaCor(imagem, Qt::red);
         ASSERT_GT(sombra.size(), 20u) << int(c.pos);
         for (const auto &[x, y] : sombra)
             ASSERT_TRUE(texto.count({ x - c.desvio.x(), y - c.desvio.y() })) << int(c.pos) << " " << x << "," << y;
@@ -117,7 +117,7 @@ TEST(ShadowLabel, DisabledLabelIsEngravedAndSizeZeroTurnsIntoOnePixelRightBottom
     } casos[] = { { 1, { -1, -1 } }, { 0, { 1, 1 } }, { 3, { -3, -3 } } };
     for (const auto &c : casos) {
         TShadowLabel l;
-        l.setFont(fonteFixa());
+        l.setFont(FonteFixa());
         l.setAutoSize(false);
         l.setGeometry(0, 0, 120, 40);
         l.setAlignment(taCenter);
@@ -128,11 +128,11 @@ TEST(ShadowLabel, DisabledLabelIsEngravedAndSizeZeroTurnsIntoOnePixelRightBottom
         l.setEnabled(false);
 
         const QImage imagem = l.grab().toImage();
-        const Pontos texto = pontosDaCor(imagem, cinza);
-        const Pontos copia = pontosDaCor(imagem, realce);
+        const Pontos texto = PontosDaCor(imagem, cinza);
+        const Pontos copia = PontosDaCor(imagem, realce);
         ASSERT_GT(texto.size(), 50u);
         ASSERT_GT(copia.size(), 20u);
-        EXPECT_TRUE(pontosDaCor(imagem, Qt::red).empty());
+        EXPECT_TRUE(PontosDaCor(imagem, Qt::red).empty());
         for (const auto &[x, y] : copia) {
             const std::pair<int, int> origem { x - c.desvio.x(), y - c.desvio.y() };
             ASSERT_TRUE(texto.count(origem)) << x << "," << y;
@@ -143,22 +143,22 @@ TEST(ShadowLabel, DisabledLabelIsEngravedAndSizeZeroTurnsIntoOnePixelRightBottom
 
     // Enabled again with size 0: the shadow hides under the text.
     TShadowLabel l;
-    l.setFont(fonteFixa());
+    l.setFont(FonteFixa());
     l.setColor(QColor(0, 0, 80));
-    corDaFonte(l, Qt::white);
+    CorDaFonte(l, Qt::white);
     l.setShadowColor(Qt::red);
     l.setCaption(QStringLiteral("Zelvano"));
     l.setShadowSize(0);
     l.setEnabled(false);
     l.setEnabled(true);
     const QImage imagem = l.grab().toImage();
-    EXPECT_TRUE(pontosDaCor(imagem, Qt::red).empty());
-    EXPECT_FALSE(pontosDaCor(imagem, Qt::white).empty());
+    EXPECT_TRUE(PontosDaCor(imagem, Qt::red).empty());
+    EXPECT_FALSE(PontosDaCor(imagem, Qt::white).empty());
 }
 
 TEST(ShadowLabel, AutoSizeCountsTheShadowOnlyToTheRightAndBelow)
 {
-    const QFontMetrics m(fonteFixa());
+    const QFontMetrics m(FonteFixa());
     const int tw = m.horizontalAdvance(QStringLiteral("Zelvano")), th = m.height();
     const struct
     {
@@ -172,7 +172,7 @@ TEST(ShadowLabel, AutoSizeCountsTheShadowOnlyToTheRightAndBelow)
     };
     for (const auto &c : casos) {
         TShadowLabel l;
-        l.setFont(fonteFixa());
+        l.setFont(FonteFixa());
         l.setShadowPos(c.pos);
         l.setShadowSize(3);
         l.setCaption(QStringLiteral("Zelvano"));
@@ -180,7 +180,7 @@ TEST(ShadowLabel, AutoSizeCountsTheShadowOnlyToTheRightAndBelow)
     }
 
     TShadowLabel vazio;
-    vazio.setFont(fonteFixa());
+    vazio.setFont(FonteFixa());
     vazio.setCaption(QStringLiteral("x"));
     vazio.setCaption(QString());
     EXPECT_EQ(vazio.height(), th);
@@ -190,7 +190,7 @@ TEST(ShadowLabel, AutoSizeCountsTheShadowOnlyToTheRightAndBelow)
     TShadowLabel fixo;
     fixo.setAutoSize(false);
     fixo.setGeometry(32, 82, 465, 103);
-    fixo.setFont(fonteFixa(96));
+    fixo.setFont(FonteFixa(96));
     fixo.setCaption(QStringLiteral("Zelvano"));
     EXPECT_EQ(fixo.geometry(), QRect(32, 82, 465, 103));
 }
@@ -199,7 +199,7 @@ TEST(ShadowLabel, RightAlignedAutoSizedLabelKeepsItsRightEdge)
 {
     QWidget pai;
     TShadowLabel l(&pai);
-    l.setFont(fonteFixa());
+    l.setFont(FonteFixa());
     l.setAlignment(taRightJustify);
     l.move(200, 10);
     l.setCaption(QStringLiteral("ab"));
@@ -212,9 +212,9 @@ TEST(ShadowLabel, RightAlignedAutoSizedLabelKeepsItsRightEdge)
 
 TEST(ShadowLabel, AmpersandIsAMarkOnlyWithShowAccelChar)
 {
-    const QFontMetrics m(fonteFixa());
+    const QFontMetrics m(FonteFixa());
     TShadowLabel l;
-    l.setFont(fonteFixa());
+    l.setFont(FonteFixa());
     l.setShadowSize(0);
     l.setCaption(QStringLiteral("&Abc"));
     EXPECT_EQ(l.width(), m.horizontalAdvance(QStringLiteral("Abc")) + 2);
@@ -234,14 +234,14 @@ TEST(ShadowLabel, AmpersandIsAMarkOnlyWithShowAccelChar)
 TEST(ShadowLabel, LayoutMovesTheTextDownByTheMeasuredSpace)
 {
     TShadowLabel l;
-    l.setFont(fonteFixa());
+    l.setFont(FonteFixa());
     l.setAutoSize(false);
     l.setGeometry(0, 0, 300, 103);
     l.setColor(Qt::white);
-    corDaFonte(l, Qt::black);
+    CorDaFonte(l, Qt::black);
     l.setShadowColor(Qt::white);
     l.setCaption(QStringLiteral("Zelvano"));
-    const int th = QFontMetrics(fonteFixa()).height();
+    const int th = QFontMetrics(FonteFixa()).height();
     const int topo = CaixaDaCor(l.grab().toImage(), Qt::black).top();
     // The measured rectangle holds the shadow 1 pixel above the text: it starts at -1 and
     // ends at th, and that rectangle is what moves down.

@@ -17,7 +17,7 @@ namespace {
 const QColor Creme(254, 248, 233);
 
 // Rows given as "c0|c1|..." texts.
-void preenche(TtarvoGrid &g, const QStringList &linhas)
+void Preenche(TtarvoGrid &g, const QStringList &linhas)
 {
     g.setRowCount(static_cast<int>(linhas.size()));
     for (int r = 0; r < linhas.size(); ++r) {
@@ -27,7 +27,7 @@ void preenche(TtarvoGrid &g, const QStringList &linhas)
     }
 }
 
-QStringList conteudo(const TtarvoGrid &g)
+QStringList Conteudo(const TtarvoGrid &g)
 {
     QStringList linhas;
     for (int r = 0; r < g.RowCount(); ++r) {
@@ -40,7 +40,7 @@ QStringList conteudo(const TtarvoGrid &g)
 }
 
 // A bare grid whose viewport is the whole widget, so grabbed pixels are viewport pixels.
-std::unique_ptr<TtarvoGrid> gradeDesenhavel(int colunas, int linhas, int largura = 80)
+std::unique_ptr<TtarvoGrid> GradeDesenhavel(int colunas, int linhas, int largura = 80)
 {
     auto g = std::make_unique<TtarvoGrid>();
     g->setFrameShape(QFrame::NoFrame);
@@ -60,19 +60,19 @@ std::unique_ptr<TtarvoGrid> gradeDesenhavel(int colunas, int linhas, int largura
     return g;
 }
 
-QImage desenha(TtarvoGrid &g)
+QImage Desenha(TtarvoGrid &g)
 {
     return g.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Bounding box of the pixels inside a cell that differ from its fill colour (which the left
 // margin always shows).
-QRect tinta(const QImage &img, const QRect &celula)
+QRect Tinta(const QImage &img, const QRect &celula)
 {
     return CaixaDaTinta(img, img.pixelColor(celula.topLeft()), celula);
 }
 
-int pixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
+int PixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
 {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -108,14 +108,14 @@ TEST(TtarvoGrid, GridCountCountsRowsWithColumnZeroText)
     for (const auto &c : casos) {
         TtarvoGrid g;
         g.setColCount(2);
-        preenche(g, c.linhas);
+        Preenche(g, c.linhas);
         EXPECT_EQ(g.GridCount(), c.esperado) << c.linhas.join('/').toStdString();
     }
 
     // Text kept past RowCount is not counted until the grid grows over it again.
     TtarvoGrid g;
     g.setColCount(2);
-    preenche(g, { "Hora", "09:30", "10:00" });
+    Preenche(g, { "Hora", "09:30", "10:00" });
     g.setRowCount(2);
     EXPECT_EQ(g.GridCount(), 2);
     g.setRowCount(3);
@@ -153,7 +153,7 @@ TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
         TtarvoGrid g;
         g.setColCount(2);
         g.setFixedCols(0);
-        preenche(g, c.antes);
+        Preenche(g, c.antes);
         g.setFixedRows(1);
         switch (c.op) {
         case Insere:
@@ -166,7 +166,7 @@ TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
             g.ClearAll();
             break;
         }
-        EXPECT_EQ(conteudo(g), c.depois) << c.nome;
+        EXPECT_EQ(Conteudo(g), c.depois) << c.nome;
         EXPECT_EQ(g.FixedRows(), c.fixas) << c.nome;
         // Every row and column is still in view, whatever became of the fixed ones.
         g.resize(200, 200);
@@ -177,10 +177,10 @@ TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
     // What a delete at RowCount hides stays stored and shows again when the grid grows.
     TtarvoGrid g;
     g.setColCount(2);
-    preenche(g, cabecalhoAB);
+    Preenche(g, cabecalhoAB);
     g.Delete_linhagrid(3);
     g.setRowCount(3);
-    EXPECT_EQ(conteudo(g), cabecalhoAB);
+    EXPECT_EQ(Conteudo(g), cabecalhoAB);
 }
 
 TEST(TtarvoGrid, AlignmentPlacesTextInTheCell)
@@ -210,9 +210,9 @@ TEST(TtarvoGrid, AlignmentPlacesTextInTheCell)
 
 TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
 {
-    auto g = gradeDesenhavel(2, 5);
+    auto g = GradeDesenhavel(2, 5);
     g->setOptions(g->Options() | GO::goRowSelect);
-    preenche(*g, { "Hora|Tipo", "a|b", "c|d", "e|", "g|h" });
+    Preenche(*g, { "Hora|Tipo", "a|b", "c|d", "e|", "g|h" });
     g->setRow(3);
     std::vector<std::pair<int, int>> chamadas;
     g->OnGetCellColor = [&](QObject *sender, int ARow, int ACol, TGridDrawState estado, QBrush &pincel, TFont &) {
@@ -223,13 +223,13 @@ TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
             pincel = QBrush(Qt::red);
         }
     };
-    const QImage img = desenha(*g);
+    const QImage img = Desenha(*g);
     for (int c = 0; c < 2; ++c) {
         const QRect celula = g->CellRect(c, 3);
         // Column 1 of row 3 is empty, so all of it is red; column 0 has text, so its margins.
         const QRect provada = c == 1 ? celula : celula.adjusted(0, 0, -(celula.width() - 2), 0);
-        EXPECT_EQ(pixelsDiferentes(img, provada, Qt::red), 0) << c;
-        EXPECT_EQ(pixelsDiferentes(img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), Qt::red), 0);
+        EXPECT_EQ(PixelsDiferentes(img, provada, Qt::red), 0) << c;
+        EXPECT_EQ(PixelsDiferentes(img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), Qt::red), 0);
     }
     EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).center()), Creme);
     ASSERT_FALSE(chamadas.empty());
@@ -238,15 +238,15 @@ TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
 
 TEST(TtarvoGrid, OneLineSitsAtTheTopMiddleOrBottomOfASeventeenPixelRow)
 {
-    auto g = gradeDesenhavel(1, 2);
-    preenche(*g, { "Hora", "Hg" });
+    auto g = GradeDesenhavel(1, 2);
+    Preenche(*g, { "Hora", "Hg" });
     QRect medida(0, 0, 76, 17);
     const int h = MedeTexto(g->font(), QStringLiteral("Hg"), medida, DT::VCenter | DT::CalcRect);
     ASSERT_LT(h, 17);
 
     auto topoDaTinta = [&](TVerticalAlignment v) {
         g->setVerticalAlignment(v);
-        return tinta(desenha(*g), g->CellRect(0, 1)).top() - g->CellRect(0, 1).top();
+        return Tinta(Desenha(*g), g->CellRect(0, 1)).top() - g->CellRect(0, 1).top();
     };
     const int topo = topoDaTinta(vaTop);
     EXPECT_EQ(topoDaTinta(vaCenter) - topo, (17 - h) / 2);
@@ -255,8 +255,8 @@ TEST(TtarvoGrid, OneLineSitsAtTheTopMiddleOrBottomOfASeventeenPixelRow)
 
 TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
 {
-    auto g = gradeDesenhavel(3, 3, 60);
-    preenche(*g, { "Hora|x|y", "ab|ab|ab", "ab|ab|ab" });
+    auto g = GradeDesenhavel(3, 3, 60);
+    Preenche(*g, { "Hora|x|y", "ab|ab|ab", "ab|ab|ab" });
     std::vector<std::pair<int, int>> chamadas;
     g->OnGetCellAlignment = [&](QObject *, int ARow, int ACol, TAlignment &hor, TVerticalAlignment &ver) {
         chamadas.emplace_back(ARow, ACol);
@@ -265,11 +265,11 @@ TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
             ver = vaBottom;
         }
     };
-    const QImage img = desenha(*g);
+    const QImage img = Desenha(*g);
     const QRect movida = g->CellRect(1, 2);
     const QRect vizinha = g->CellRect(2, 1);
-    const QRect tMovida = tinta(img, movida);
-    const QRect tVizinha = tinta(img, vizinha);
+    const QRect tMovida = Tinta(img, movida);
+    const QRect tVizinha = Tinta(img, vizinha);
     EXPECT_GT(tMovida.left() - movida.left(), movida.width() / 2);
     EXPECT_LE(tMovida.right(), movida.right() - 2);
     EXPECT_GE(tMovida.right(), movida.right() - 4);
@@ -277,46 +277,46 @@ TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
     EXPECT_GT(tMovida.top() - movida.top(), tVizinha.top() - vizinha.top());
     for (int c : { 0, 2 }) {
         const QRect outra = g->CellRect(c, 2);
-        EXPECT_EQ(tinta(img, outra).translated(-outra.topLeft()), tVizinha.translated(-vizinha.topLeft()));
+        EXPECT_EQ(Tinta(img, outra).translated(-outra.topLeft()), tVizinha.translated(-vizinha.topLeft()));
     }
     EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(2, 1)), chamadas.end());
 }
 
 TEST(TtarvoGrid, WrappedTextStaysTopAlignedAndClipped)
 {
-    auto g = gradeDesenhavel(1, 3, 60);
-    preenche(*g, { "Hora", "palavra palavra", "" });
+    auto g = GradeDesenhavel(1, 3, 60);
+    Preenche(*g, { "Hora", "palavra palavra", "" });
     g->setMultiLinea(true);
     g->setVerticalAlignment(vaBottom);
-    QImage img = desenha(*g);
+    QImage img = Desenha(*g);
     const QRect celula = g->CellRect(0, 1);
-    const QRect embrulhado = tinta(img, celula);
-    EXPECT_EQ(pixelsDiferentes(img, g->CellRect(0, 2), Creme), 0) << "text must not spill into the next row";
+    const QRect embrulhado = Tinta(img, celula);
+    EXPECT_EQ(PixelsDiferentes(img, g->CellRect(0, 2), Creme), 0) << "text must not spill into the next row";
 
     g->setCells(0, 1, QStringLiteral("palavra"));
     g->setVerticalAlignment(vaTop);
-    img = desenha(*g);
-    EXPECT_EQ(embrulhado.top(), tinta(img, celula).top());
+    img = Desenha(*g);
+    EXPECT_EQ(embrulhado.top(), Tinta(img, celula).top());
 
     // Without wrapping the long line is cut at the inner right edge.
     g->setMultiLinea(false);
     g->setCells(0, 1, QStringLiteral("palavra palavra palavra"));
-    img = desenha(*g);
-    const QRect cortado = tinta(img, celula);
+    img = Desenha(*g);
+    const QRect cortado = Tinta(img, celula);
     EXPECT_LE(cortado.right(), celula.right() - 2);
-    EXPECT_EQ(pixelsDiferentes(
+    EXPECT_EQ(PixelsDiferentes(
                   img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), img.pixelColor(celula.topLeft())),
         0);
 }
 
 TEST(TtarvoGrid, AmpersandUnderlinesTheNextLetter)
 {
-    auto g = gradeDesenhavel(1, 4);
-    preenche(*g, { "Hora", "AB", "A&B", "A&&B" });
-    const QImage img = desenha(*g);
-    const QRect simples = tinta(img, g->CellRect(0, 1)).translated(0, -g->CellRect(0, 1).top());
-    const QRect marcado = tinta(img, g->CellRect(0, 2)).translated(0, -g->CellRect(0, 2).top());
-    const QRect duplo = tinta(img, g->CellRect(0, 3)).translated(0, -g->CellRect(0, 3).top());
+    auto g = GradeDesenhavel(1, 4);
+    Preenche(*g, { "Hora", "AB", "A&B", "A&&B" });
+    const QImage img = Desenha(*g);
+    const QRect simples = Tinta(img, g->CellRect(0, 1)).translated(0, -g->CellRect(0, 1).top());
+    const QRect marcado = Tinta(img, g->CellRect(0, 2)).translated(0, -g->CellRect(0, 2).top());
+    const QRect duplo = Tinta(img, g->CellRect(0, 3)).translated(0, -g->CellRect(0, 3).top());
 
     EXPECT_EQ(marcado.left(), simples.left());
     EXPECT_NEAR(marcado.right(), simples.right(), 1); // the underline runs to the advance of B
@@ -324,8 +324,8 @@ TEST(TtarvoGrid, AmpersandUnderlinesTheNextLetter)
     // The underline is under B only: nothing below the letters on A's half.
     const QRect abaixo(simples.left(), g->CellRect(0, 2).top() + simples.bottom() + 1, simples.width() / 2 - 1,
         marcado.bottom() - simples.bottom());
-    EXPECT_EQ(pixelsDiferentes(img, abaixo, Creme), 0);
-    EXPECT_GT(pixelsDiferentes(img, abaixo.translated(simples.width() / 2 + 1, 0), Creme), 0);
+    EXPECT_EQ(PixelsDiferentes(img, abaixo, Creme), 0);
+    EXPECT_GT(PixelsDiferentes(img, abaixo.translated(simples.width() / 2 + 1, 0), Creme), 0);
 
     EXPECT_GT(duplo.width(), simples.width()) << "one ampersand drawn";
     EXPECT_EQ(duplo.bottom(), simples.bottom()) << "and nothing underlined";
@@ -333,8 +333,8 @@ TEST(TtarvoGrid, AmpersandUnderlinesTheNextLetter)
 
 TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
 {
-    auto g = gradeDesenhavel(2, 2);
-    preenche(*g, { "Hora|x", "a|b" });
+    auto g = GradeDesenhavel(2, 2);
+    Preenche(*g, { "Hora|x", "a|b" });
     g->setDefaultDrawing(false);
     std::vector<QRect> recebidos;
     g->OnDrawCell = [&](QObject *, int ACol, int ARow, const QRect &r, TGridDrawState) {
@@ -342,10 +342,10 @@ TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
             recebidos.push_back(r);
     };
     g->OnGetCellColor = [&](QObject *, int, int, TGridDrawState, QBrush &pincel, TFont &) { pincel = Qt::blue; };
-    const QImage img = desenha(*g);
+    const QImage img = Desenha(*g);
     ASSERT_EQ(recebidos.size(), 1u);
     EXPECT_EQ(recebidos[0], g->CellRect(1, 1).adjusted(2, 0, -2, 0));
-    EXPECT_EQ(pixelsDiferentes(img, g->CellRect(1, 1), Qt::blue), 0) << "filled, and no text drawn";
+    EXPECT_EQ(PixelsDiferentes(img, g->CellRect(1, 1), Qt::blue), 0) << "filled, and no text drawn";
 
     // Without a colour callback the cells are filled with the grid's colour, and the handler
     // draws on the grid's canvas.
@@ -355,16 +355,16 @@ TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
         if (ACol == 1 && ARow == 1)
             g->Canvas().Painter->fillRect(r.adjusted(0, 0, -(r.width() - 3), 0), Qt::red);
     };
-    const QImage propria = desenha(*g);
+    const QImage propria = Desenha(*g);
     const QRect celula = g->CellRect(1, 1);
-    EXPECT_EQ(pixelsDiferentes(propria, QRect(celula.left() + 2, celula.top(), 3, celula.height()), Qt::red), 0);
-    EXPECT_EQ(pixelsDiferentes(propria, celula.adjusted(5, 0, 0, 0), Qt::green), 0);
-    EXPECT_EQ(pixelsDiferentes(propria, g->CellRect(0, 1), Qt::green), 0);
+    EXPECT_EQ(PixelsDiferentes(propria, QRect(celula.left() + 2, celula.top(), 3, celula.height()), Qt::red), 0);
+    EXPECT_EQ(PixelsDiferentes(propria, celula.adjusted(5, 0, 0, 0), Qt::green), 0);
+    EXPECT_EQ(PixelsDiferentes(propria, g->CellRect(0, 1), Qt::green), 0);
 }
 
 TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
 {
-    auto g = gradeDesenhavel(2, 20);
+    auto g = GradeDesenhavel(2, 20);
     g->resize(g->width(), 5 * 18 + 5); // header and four data rows in view
     g->setOptions(g->Options() | GO::goRowSelect);
     int cliques = 0;
@@ -410,7 +410,7 @@ TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
 
 TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
 {
-    auto g = gradeDesenhavel(2, 3);
+    auto g = GradeDesenhavel(2, 3);
     QMenu menu;
     QAction *exclui = menu.addAction(QStringLiteral("Exclui"));
     exclui->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -429,15 +429,15 @@ TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
 
 TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
 {
-    auto g = gradeDesenhavel(2, 3);
+    auto g = GradeDesenhavel(2, 3);
     g->setFixedColor(QColor(219, 208, 149));
     g->setOptions(g->Options() | GO::goRowSelect);
-    preenche(*g, { "|", "|", "|" });
+    Preenche(*g, { "|", "|", "|" });
     g->setRow(2);
-    const QImage img = desenha(*g);
+    const QImage img = Desenha(*g);
     const QRect cabecalho = g->CellRect(1, 0);
     // Inside the raised edge the header shows the fixed colour.
-    EXPECT_EQ(pixelsDiferentes(img, cabecalho.adjusted(1, 1, -1, -1), QColor(219, 208, 149)), 0);
+    EXPECT_EQ(PixelsDiferentes(img, cabecalho.adjusted(1, 1, -1, -1), QColor(219, 208, 149)), 0);
     EXPECT_EQ(img.pixelColor(cabecalho.topLeft()), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(cabecalho.bottomRight()), QColor(128, 128, 128));
     EXPECT_EQ(img.pixelColor(g->CellRect(1, 2).center()), g->palette().color(QPalette::Highlight));
