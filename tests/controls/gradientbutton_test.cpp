@@ -1,6 +1,7 @@
 #include "controls/gradientbutton.h"
 
 #include "controls/colorconv.h"
+#include "support/cliques.h"
 #include "support/pixels.h"
 
 #include <QApplication>
@@ -290,18 +291,7 @@ TEST(GradientButton, PlainButtonIsDownWhileHeldAndClicksOnReleaseAnywhere)
 TEST(GradientButton, LeftDoubleClickRaisesOnDblClickBeforeItsSecondPress)
 {
     TGradientButton b;
-    QStringList eventos;
-    b.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "down"; };
-    b.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "up"; };
-    b.OnClick = [&](QObject *) { eventos << "click"; };
-    b.OnDblClick = [&](QObject *) { eventos << "dblclick"; };
-    // A double click reaches a widget as press, release, double click, release.
-    for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton }) {
-        QTest::mouseClick(&b, botao);
-        QTest::mouseDClick(&b, botao);
-        QTest::mouseRelease(&b, botao);
-    }
-    EXPECT_EQ(eventos,
+    EXPECT_EQ(EventosDosCliques(b),
         QStringList(
             { "down", "click", "up", "dblclick", "down", "click", "up", /* right: */ "down", "up", "down", "up" }));
 }

@@ -1,4 +1,5 @@
 #include "controls/shadowlabel.h"
+#include "support/cliques.h"
 #include "support/pixels.h"
 
 #include <QApplication>
@@ -307,18 +308,7 @@ TEST(ShadowLabel, MouseEventsComeInTheirOrderAndADoubleClickIsNoSecondClick)
 {
     TShadowLabel l;
     l.setCaption(QStringLiteral("Zelvano"));
-    QStringList eventos;
-    l.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "down"; };
-    l.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { eventos << "up"; };
-    l.OnClick = [&](QObject *) { eventos << "click"; };
-    l.OnDblClick = [&](QObject *) { eventos << "dblclick"; };
-    // A double click reaches a widget as press, release, double click, release.
-    for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton }) {
-        QTest::mouseClick(&l, botao);
-        QTest::mouseDClick(&l, botao);
-        QTest::mouseRelease(&l, botao);
-    }
-    EXPECT_EQ(eventos,
+    EXPECT_EQ(EventosDosCliques(l),
         QStringList({ "down", "click", "up", "dblclick", "down", "up", /* right: */ "down", "up", "down", "up" }));
 }
 
