@@ -48,11 +48,12 @@ MinutoRelogio MinutoDe(QDate dia, QTime hora)
     return MinutoDe(dia, hora.hour() * 60 + hora.minute());
 }
 
-std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRelogio de, MinutoRelogio ate)
+namespace {
+
+std::optional<MinutoRelogio> UltimoVencimento(const CamposLinha &campos, MinutoRelogio de, MinutoRelogio ate)
 {
     if (ate < de)
         return std::nullopt;
-    const CamposLinha campos = LeCampos(linha);
     const QByteArrayView modalidade = campos.modalidade;
     if (modalidade.size() != 1 || modalidade[0] < '0' || modalidade[0] > '2')
         return std::nullopt;
@@ -112,6 +113,13 @@ std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRel
     }
 }
 
+} // namespace
+
+std::optional<MinutoRelogio> UltimoVencimento(const QByteArray &linha, MinutoRelogio de, MinutoRelogio ate)
+{
+    return UltimoVencimento(LeCampos(linha), de, ate);
+}
+
 std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlarme &memoria)
 {
     const MinutoRelogio ate = MinutoDe(agora);
@@ -122,10 +130,11 @@ std::optional<Aviso> ProximoAviso(const ListaLinhas &lista, const QDateTime &ago
     std::optional<Aviso> escolhido;
     for (qsizetype i = 0; i < lista.size(); ++i) {
         const QByteArray &linha = lista.at(i);
-        const std::optional<MinutoRelogio> minuto = UltimoVencimento(linha, de, ate);
+        const CamposLinha campos = LeCampos(linha);
+        const std::optional<MinutoRelogio> minuto = UltimoVencimento(campos, de, ate);
         if (!minuto || (escolhido && *minuto >= escolhido->minuto))
             continue;
-        QByteArray nome = LeCampos(linha).arquivo.toByteArray();
+        QByteArray nome = campos.arquivo.toByteArray();
         if (memoria.anunciados.contains({ nome, *minuto }))
             continue;
         if (*minuto < ate) {
