@@ -53,10 +53,10 @@ bool Aplicacao::notify(QObject *receptor, QEvent *evento)
 
 void Aplicacao::PreparaAmbiente()
 {
-    // Every window and message box takes this icon unless it sets its own; the desktop file
-    // name lets Wayland compositors and docks match the windows with the launcher.
     QApplication::setStyle(new EstiloAplicacao);
-    // The sizes window managers draw in title bars, task lists and window switchers; the
+    // Every window and message box takes this icon unless it sets its own; the desktop file
+    // name lets Wayland compositors and docks match the windows with the launcher. The sizes
+    // are the ones window managers draw in title bars, task lists and window switchers; the
     // larger ones come from the launcher's themed icon. Each size is decoded at start and sent
     // to the X server with every window.
     QIcon icone;
