@@ -19,6 +19,8 @@ E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2
 # The start benchmark also watches the X server for the first mapped window.
 BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream
+# `make test-package` also puts the package through Debian's own checker.
+PACKAGE_TEST_DEBS = lintian
 # The real-sound tests start a private PulseAudio server. A desktop that runs PipeWire's
 # PulseAudio service would lose it to this package, so there the tests skip instead.
 SOUND_DEBS := $(shell dpkg-query -W -f='$${Status}' pipewire-pulse 2>/dev/null | grep -q 'ok installed' || echo pulseaudio)
@@ -82,9 +84,11 @@ test: test-deps e2e-deps configure
 	bash tests/e2e/run-all.sh $(BUILD)/zelvano-agenda
 	$(MAKE) test-package
 
-# Builds the package, installs it system-wide, starts the installed program and removes the
-# package again (root or sudo; skipped where the package is installed for real).
+# Builds the package, has lintian check it (any error or warning fails), installs it
+# system-wide, starts the installed program and removes the package again (root or sudo;
+# skipped where the package is installed for real).
 test-package: deb e2e-deps
+	@bash tools/install-deps.sh $(PACKAGE_TEST_DEBS)
 	bash tests/package/pacote.sh $(BUILD)
 
 e2e: e2e-deps build

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: installed with apt, the program started from /usr/bin
-# by a user who cannot write there, its data in that user's own folder, then removed again.
+# by a user who cannot write there, its data in that user's own folder, then removed again;
+# first lintian, Debian's package checker, must find neither an error nor a warning.
 # Usage: pacote.sh BUILD_FOLDER (holding zelvano-agenda_*.deb). Needs root or sudo without a
 # password; a machine where the package is installed for real is left alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 deb=$(realpath "$(ls "$1"/zelvano-agenda_*.deb | head -1)")
 name=pacote
+
+# What a distribution would refuse, checked before anything is installed (and also where the
+# installing part is skipped). An accepted exception needs an override with its reason.
+command -v lintian >/dev/null || { echo "  $name: lintian is not installed" >&2; exit 1; }
+lintian --fail-on error,warning "$deb" || { echo "  $name: lintian found errors or warnings in $deb" >&2; exit 1; }
 
 if dpkg-query -W -f='${Status}' zelvano-agenda 2>/dev/null | grep -q 'ok installed'; then
     echo "  $name: zelvano-agenda is installed on this machine; not touching it (skipped)"
