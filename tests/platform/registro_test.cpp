@@ -286,6 +286,14 @@ int DescritoresAbertos()
     return abertos;
 }
 
+// A moment of the event loop, without spinning while nothing happens.
+void Espera()
+{
+    QEventLoop espera;
+    QTimer::singleShot(20, &espera, &QEventLoop::quit);
+    espera.exec();
+}
+
 double SegundosDeCpu()
 {
     rusage uso {};
@@ -352,9 +360,7 @@ TEST(RegistroJanelas, AFloodOfIdleConnectionsNeitherSpinsNorKeepsTheNextRequestO
         QElapsedTimer relogio;
         relogio.start();
         while (waitpid(filho, &estado, WNOHANG) == 0 && relogio.elapsed() < 10000) {
-            QEventLoop espera;
-            QTimer::singleShot(20, &espera, &QEventLoop::quit);
-            espera.exec();
+            Espera();
             mantidos = std::max(mantidos, DescritoresAbertos() - base);
         }
         const double cpu = SegundosDeCpu() - cpuAntes;
@@ -369,10 +375,7 @@ TEST(RegistroJanelas, AFloodOfIdleConnectionsNeitherSpinsNorKeepsTheNextRequestO
     ASSERT_TRUE(EnviaPedidoJanela(caminho, "raise"));
     QElapsedTimer relogio;
     relogio.start();
-    while (pedidos == 0 && relogio.elapsed() < 3000) {
-        QEventLoop espera;
-        QTimer::singleShot(20, &espera, &QEventLoop::quit);
-        espera.exec();
-    }
+    while (pedidos == 0 && relogio.elapsed() < 3000)
+        Espera();
     EXPECT_EQ(pedidos, 1);
 }
