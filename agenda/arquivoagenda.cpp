@@ -9,9 +9,15 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 QString ArquivoIndice()
 {
@@ -333,17 +339,57 @@ QString ArquivoAvisos()
     return platform().dataFolder() + QStringLiteral("AGENDA.AVS");
 }
 
-QByteArray LeAvisos()
+AvisosLidos LeAvisos()
 {
-    QFile arquivo(ArquivoAvisos());
-    if (!arquivo.open(QIODevice::ReadOnly))
-        return {};
-    return arquivo.readAll();
+    const QByteArray caminho = QFile::encodeName(ArquivoAvisos());
+    struct stat info
+    {
+    };
+    if (::lstat(caminho.constData(), &info) != 0)
+        return { {}, errno != ENOENT };
+    if (!S_ISREG(info.st_mode))
+        return { {}, true }; // not even opened: opening a device may do something
+    // Checked again through what was opened: a link or a FIFO swapped in meanwhile neither is
+    // followed nor makes the open wait for a writer.
+    const int fd = ::open(caminho.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return { {}, true };
+    QByteArray texto;
+    bool lido = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaiorArquivoAvisos;
+    // One byte past the limit tells a file that grew after the look at its size.
+    char bloco[16384];
+    while (lido && texto.size() <= MaiorArquivoAvisos) {
+        const ssize_t n = ::read(fd, bloco, sizeof bloco);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            lido = n == 0;
+            break;
+        }
+        texto.append(bloco, n);
+    }
+    ::close(fd);
+    if (!lido || texto.size() > MaiorArquivoAvisos)
+        return { {}, true };
+    return { texto, false };
 }
 
 bool GravaAvisos(const QByteArray &conteudo)
 {
-    return GravaInteiro(ArquivoAvisos(), conteudo);
+    // Not QSaveFile: it writes to wherever a link at the name points, and refuses a read-only
+    // file that the folder allows to replace. Named as QSaveFile names its own, so that a
+    // leftover of a killed save is cleared at the next start.
+    const QString caminho = ArquivoAvisos();
+    QTemporaryFile temporario(caminho + QStringLiteral(".XXXXXX"));
+    if (!temporario.open())
+        return false;
+    // A write that does not fit is found out at the flush and the sync, before the rename.
+    if (temporario.write(conteudo) != conteudo.size() || !temporario.flush() || ::fsync(temporario.handle()) != 0)
+        return false;
+    if (::rename(QFile::encodeName(temporario.fileName()).constData(), QFile::encodeName(caminho).constData()) != 0)
+        return false;
+    temporario.setAutoRemove(false);
+    return true;
 }
 
 bool TemporarioOrfao(const QString &nome)

@@ -90,10 +90,23 @@ enum class Remocao {
 // safe or another line still names it. Throws ErroLeitura when the index cannot be read.
 Remocao RemoveLembrete(const QByteArray &nome);
 
-// The record of announced reminders kept beside the index; empty when missing or unreadable.
+// The record of announced reminders kept beside the index.
 QString ArquivoAvisos(); // AGENDA.AVS, beside the index
-QByteArray LeAvisos();
-// Replaced whole through a temporary file and a rename, as the index.
+// The memory is at most a week of short lines; anything much larger is not ours.
+constexpr qint64 MaiorArquivoAvisos = 1024 * 1024;
+struct AvisosLidos
+{
+    QByteArray texto; // empty when missing or damaged
+    // Something other than a readable regular file of a sane size stands at its name: a link,
+    // a FIFO, a device, a folder, a file too large or closed to the user.
+    bool danificados = false;
+};
+// Opened without following a link and read only when it is a regular file: a FIFO put there
+// must not hang the start, nor a link to a device fill the memory.
+AvisosLidos LeAvisos();
+// Replaced whole through a temporary file renamed over its name. Whatever stands at the name
+// is replaced, never written into: not the target of a link, nor a read-only file (the
+// folder decides, as for any file the user may delete). False when it could not be written.
 bool GravaAvisos(const QByteArray &conteudo);
 
 // Deletes the temporary files a save killed midway left beside the index (AGENDA.AGD.XXXXXX,

@@ -226,7 +226,7 @@ void Tfrm_agenda::FormCreate(QObject *)
     RemoveTemporariosOrfaos();
     ListaAgenda.clear();
     // Reminders that fell due while the program was not running are caught up by the ticks.
-    m_memoriaAvisos = RecuperaMemoria(LeAvisos(), MinutoDe(platform().now()));
+    RecuperaAvisos();
 }
 
 void Tfrm_agenda::FormClose(QObject *)

@@ -115,9 +115,15 @@ private:
     // Each subsystem connects its own controls.
     void PreparaListagem();
     void PreparaBandeja();
+    // Reads the alarm's memory at start. One that cannot be written again is not caught up
+    // from: every start would ring the same reminders again.
+    void RecuperaAvisos();
     // Writes the alarm's memory beside the index: a later start neither repeats what was
-    // announced nor misses what fell due while the program was not running.
-    void GuardaAvisos();
+    // announced nor misses what fell due while the program was not running. False when it
+    // could not be written; the user is told once per run.
+    bool GuardaAvisos();
+    // Tells the user once per run what became of the memory, after the tick that found it.
+    void DizSobreAvisos(const QString &texto);
 
     // The calendar's day grid, and the day chosen when a press on it began.
     QWidget *m_diasDoCalendario = nullptr;
@@ -131,6 +137,10 @@ private:
     MemoriaAlarme m_memoriaAvisos;
     // The minute checked up to at the last time the alarm's memory was written.
     std::optional<MinutoRelogio> m_avisosGuardados;
+    // What was found in place of the memory at start was not a memory (told once replaced).
+    bool m_avisosDanificados = false;
+    // Something about the memory has been told in this run.
+    bool m_avisosDito = false;
     // Entry windows that went to the tray with the main window, to come back with it.
     QList<QPointer<QWidget>> m_ocultasJunto;
 };

@@ -6,10 +6,13 @@
 #include "windows/umostra.h"
 
 #include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDir>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include <cstdlib>
+#include <utility>
 
 void Tfrm_agenda::LigaFormMostra(Tform_mostra *janela)
 {
@@ -63,9 +66,44 @@ void Tfrm_agenda::Timer1Timer(QObject *)
         Timer1->start();
 }
 
-void Tfrm_agenda::GuardaAvisos()
+void Tfrm_agenda::RecuperaAvisos()
 {
-    // A failed write is silent: the memory is kept in this run and written again later.
-    GravaAvisos(GuardaMemoria(m_memoriaAvisos, MinutoDe(platform().now())));
+    const AvisosLidos lidos = LeAvisos();
+    m_avisosDanificados = lidos.danificados;
+    m_memoriaAvisos = RecuperaMemoria(lidos.texto, MinutoDe(platform().now()));
+    // Written back before anything is caught up from it: a memory that stays as it is (a
+    // read-only file in a read-only folder, a folder in its place) would have each start ring
+    // the week again. Without it only what falls due from now on rings.
+    if (m_memoriaAvisos.ultimoVerificado && !GuardaAvisos())
+        m_memoriaAvisos.ultimoVerificado.reset();
+}
+
+bool Tfrm_agenda::GuardaAvisos()
+{
+    // The memory is kept in this run all the same and written again later.
+    const bool gravada = GravaAvisos(GuardaMemoria(m_memoriaAvisos, MinutoDe(platform().now())));
     m_avisosGuardados = m_memoriaAvisos.ultimoVerificado;
+    const QString arquivo = QDir::toNativeSeparators(ArquivoAvisos());
+    if (!gravada) {
+        DizSobreAvisos(QStringLiteral("Não foi possível gravar a memória de avisos do Zelvano Agenda:\n%1\n\n"
+                                      "Os lembretes continuam tocando enquanto o programa estiver aberto, mas os que "
+                                      "vencerem com ele fechado não serão avisados depois. Verifique as permissões "
+                                      "desse arquivo e da pasta dele.")
+                           .arg(arquivo));
+    } else if (std::exchange(m_avisosDanificados, false)) {
+        DizSobreAvisos(QStringLiteral("A memória de avisos do Zelvano Agenda não era um arquivo válido e foi "
+                                      "substituída:\n%1\n\nLembretes que venceram com o programa fechado podem "
+                                      "não ter sido avisados.")
+                           .arg(arquivo));
+    }
+    return gravada;
+}
+
+void Tfrm_agenda::DizSobreAvisos(const QString &texto)
+{
+    if (std::exchange(m_avisosDito, true))
+        return;
+    // After the tick: a box waits for its answer, and the tick may have an alert to show first.
+    QTimer::singleShot(
+        0, this, [texto] { platform().messageBox(texto, QCoreApplication::applicationName(), Platform::Botoes::Ok); });
 }

@@ -1,8 +1,10 @@
 #include "platform/windowregistry.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -17,18 +19,54 @@
 
 namespace {
 
+// Room left in a socket address for "/<class>.sock" after the folder: our classes' names are
+// short ("Tfrm_agenda").
+constexpr qsizetype ReservaNomeSoquete = 32;
+
+bool CabeNoSoquete(const QString &pasta)
+{
+    return QFile::encodeName(pasta).size() + ReservaNomeSoquete < qsizetype(sizeof(sockaddr_un::sun_path));
+}
+
+// A runtime folder is used only when it is the user's own as the desktop promises: a folder,
+// not a link, of this user and closed to everyone else. In one that others may write in
+// without the sticky bit, another user could move our folder away and let a second copy start
+// beside the first.
+bool PastaDeExecucaoPropria(const QString &pasta)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(QFile::encodeName(pasta).constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid()
+        && (info.st_mode & 077) == 0;
+}
+
+// A folder that everyone can write in keeps our folder in place only with the sticky bit. (A
+// folder writable by the user's own group is common and left alone.)
+bool OutrosPodemMover(const QString &pasta)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(pasta).constData(), &info) == 0 && (info.st_mode & S_IWOTH) != 0
+        && (info.st_mode & S_ISVTX) == 0;
+}
+
+// The folder that holds zelvano-<uid>: the runtime folder when it is fit for it, else the
+// user's own cache, never a shared folder such as /tmp, where another user could make the
+// folder first.
 QString PastaDeExecucao()
 {
     // A relative value is invalid and ignored, as the desktop's folder rules say.
-    QString pasta = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!pasta.isEmpty() && !QDir::isRelativePath(pasta))
+    const QString pasta = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString nossa = QStringLiteral("/zelvano-") + QString::number(getuid());
+    if (!pasta.isEmpty() && !QDir::isRelativePath(pasta) && PastaDeExecucaoPropria(pasta)
+        && CabeNoSoquete(pasta + nossa))
         return pasta;
-    // No runtime folder: the user's own cache, never a shared folder such as /tmp, where
-    // another user could make the folder first.
-    pasta = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (pasta.isEmpty() || QDir::isRelativePath(pasta))
-        pasta = QDir::homePath() + QStringLiteral("/.cache");
-    return pasta;
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty() || QDir::isRelativePath(cache))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    return cache;
 }
 
 QString Recusa(const QString &pasta, const QString &motivo)
@@ -81,7 +119,13 @@ QString PastaRegistroJanelas(QString *erro)
             *erro = Recusa(pasta, motivo);
         return QString();
     };
+    // Without its socket a running copy could not be brought back by a second start.
+    if (!CabeNoSoquete(pasta))
+        return falha(QStringLiteral("O caminho dela é longo demais para o canal entre as cópias do programa. "
+                                    "Defina XDG_RUNTIME_DIR ou XDG_CACHE_HOME com um caminho mais curto."));
     QDir().mkpath(pai);
+    if (OutrosPodemMover(pai))
+        return falha(QStringLiteral("A pasta que a contém pode ser alterada por outros usuários."));
     const QByteArray nome = QFile::encodeName(pasta);
     if (::mkdir(nome.constData(), 0700) != 0 && errno != EEXIST)
         return falha(QStringLiteral("Ela não pôde ser criada (%1).").arg(QString::fromLocal8Bit(std::strerror(errno))));
@@ -130,12 +174,22 @@ QString SoqueteJanela(const QString &classe)
 
 // A message is one short line; anything longer is not ours and is dropped.
 constexpr qsizetype MaiorLinha = 512;
+// A flood of connections (a client gone wrong) holds at most this many descriptors; the rest
+// wait in the listening queue.
+constexpr std::size_t MaisConexoes = 8;
+// A copy asking to come to the front writes its line at once; one that sends nothing within
+// this time is closed to make room.
+constexpr int PrazoLinhaMs = 1000;
+// After an accept failed for want of descriptors the waiting connection stays readable: the
+// listener waits this long rather than be woken again at once, all day.
+constexpr int PausaAceiteMs = 200;
 
 struct Conexao
 {
     int fd = -1;
     std::unique_ptr<QSocketNotifier> aviso;
     QByteArray lido;
+    QDeadlineTimer prazo;
 };
 
 struct OuvinteJanela::Dados
@@ -144,6 +198,10 @@ struct OuvinteJanela::Dados
     std::unique_ptr<QSocketNotifier> aviso;
     std::vector<std::unique_ptr<Conexao>> conexoes;
     std::function<void(const QByteArray &)> pedido;
+    // Closes the connections whose time is up; runs only while there are connections.
+    QTimer varredura;
+    // Accepting again after a failed accept.
+    QTimer pausa;
 
     ~Dados()
     {
@@ -160,14 +218,33 @@ struct OuvinteJanela::Dados
         c->aviso.release()->deleteLater();
         ::close(c->fd);
         std::erase_if(conexoes, [c](const auto &p) { return p.get() == c; });
+        if (conexoes.empty())
+            varredura.stop();
+        aviso->setEnabled(!pausa.isActive() && conexoes.size() < MaisConexoes);
+    }
+
+    void varre()
+    {
+        std::vector<Conexao *> vencidas;
+        for (const auto &c : conexoes) {
+            if (c->prazo.hasExpired())
+                vencidas.push_back(c.get());
+        }
+        for (Conexao *c : vencidas)
+            fecha(c);
     }
 
     void aceita()
     {
-        for (;;) {
+        while (conexoes.size() < MaisConexoes) {
             const int fd = ::accept4(this->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd < 0)
+            if (fd < 0) {
+                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                    aviso->setEnabled(false);
+                    pausa.start();
+                }
                 return;
+            }
             // The folder already keeps others out; the peer's user is checked all the same.
             ucred credencial {};
             socklen_t tamanho = sizeof credencial;
@@ -177,11 +254,16 @@ struct OuvinteJanela::Dados
             }
             auto c = std::make_unique<Conexao>();
             c->fd = fd;
+            c->prazo = QDeadlineTimer(PrazoLinhaMs);
             c->aviso = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
             Conexao *p = c.get();
             QObject::connect(c->aviso.get(), &QSocketNotifier::activated, c->aviso.get(), [this, p] { le(p); });
             conexoes.push_back(std::move(c));
+            if (!varredura.isActive())
+                varredura.start();
         }
+        // Full: the next ones are accepted as these are done.
+        aviso->setEnabled(false);
     }
 
     void le(Conexao *c)
@@ -232,6 +314,11 @@ std::unique_ptr<OuvinteJanela> OuvinteJanela::Escuta(
     dados->aviso = std::make_unique<QSocketNotifier>(dados->fd, QSocketNotifier::Read);
     Dados *d = dados.get();
     QObject::connect(d->aviso.get(), &QSocketNotifier::activated, d->aviso.get(), [d] { d->aceita(); });
+    d->varredura.setInterval(PrazoLinhaMs / 4);
+    QObject::connect(&d->varredura, &QTimer::timeout, [d] { d->varre(); });
+    d->pausa.setSingleShot(true);
+    d->pausa.setInterval(PausaAceiteMs);
+    QObject::connect(&d->pausa, &QTimer::timeout, [d] { d->aviso->setEnabled(d->conexoes.size() < MaisConexoes); });
     return std::unique_ptr<OuvinteJanela>(new OuvinteJanela(std::move(dados)));
 }
 

@@ -195,11 +195,12 @@ QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora)
         return {};
     QList<std::pair<MinutoRelogio, QByteArray>> anunciados;
     for (const auto &[nome, minuto] : memoria.anunciados) {
-        if (minuto >= agora - JanelaRecuperacao)
+        // Announced while the clock was ahead: kept, it would silence the real occurrence.
+        if (minuto >= agora - JanelaRecuperacao && minuto <= agora)
             anunciados.push_back({ minuto, nome });
     }
     std::sort(anunciados.begin(), anunciados.end());
-    QByteArray texto = TextoMinuto(*memoria.ultimoVerificado) + '\n';
+    QByteArray texto = TextoMinuto(std::min(*memoria.ultimoVerificado, agora)) + '\n';
     for (const auto &[minuto, nome] : anunciados)
         texto += TextoMinuto(minuto) + ' ' + nome + '\n';
     return texto;
@@ -212,12 +213,16 @@ MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
     if (!verificado)
         return {};
     MemoriaAlarme memoria;
-    memoria.ultimoVerificado = std::max(*verificado, agora - JanelaRecuperacao);
+    // A minute later than now was written under a clock that was ahead: nothing is known of
+    // the minutes up to now, so only the current one is looked at, as on a first start.
+    if (*verificado <= agora)
+        memoria.ultimoVerificado = std::max(*verificado, agora - JanelaRecuperacao);
     for (qsizetype i = 1; i < linhas.size(); ++i) {
         const QByteArray &linha = linhas.at(i);
         const std::optional<MinutoRelogio> minuto
             = MinutoDoTexto(QByteArrayView(linha).first(qMin<qsizetype>(13, linha.size())));
-        if (minuto && linha.size() > 14 && linha.at(13) == ' ')
+        // An empty name (a line without a message file) is a name as well.
+        if (minuto && *minuto <= agora && linha.size() >= 14 && linha.at(13) == ' ')
             memoria.anunciados.insert({ linha.mid(14), *minuto });
     }
     return memoria;

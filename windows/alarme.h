@@ -68,10 +68,13 @@ constexpr MinutoRelogio JanelaRecuperacao = 7 * 24 * 60;
 
 // The memory as kept between runs, as text: the minute up to which nothing was left to
 // announce ("YYYYMMDD-HHMM"), then one line per reminder announced in the last seven days
-// (that minute, a space, the message file name). Empty while no tick has run.
+// (that minute, a space, the message file name, which may be empty). Empty while no tick has
+// run. Nothing later than `agora` is trusted: a clock that was ahead (a flat battery) would
+// otherwise keep the real occurrence of what it rang from ever ringing.
 QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora);
-// The memory a start carries on from, never further back than seven days. A missing or
-// damaged text gives an empty memory: the first tick looks at its own minute only.
+// The memory a start carries on from, never further back than seven days and never later than
+// `agora`. A missing or damaged text gives an empty memory: the first tick looks at its own
+// minute only.
 MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora);
 
 // The alert window's texts for a due index line.

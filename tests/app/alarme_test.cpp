@@ -4,9 +4,13 @@
 #include "platform/linuxplatform.h"
 #include "support/files.h"
 #include "support/janelaprincipalteste.h"
+#include "support/processofilho.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +19,14 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <optional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -188,4 +200,130 @@ TEST(TiqueAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiti
     EXPECT_EQ(fake.caixas.size(), 1u);
     EXPECT_EQ(LeArquivo(fake.Caminho(QStringLiteral("AGENDA.AGD"))), indice);
     EXPECT_TRUE(agenda.janela->Timer1->isActive());
+}
+
+namespace {
+
+// Files of this process cannot grow while the object lives, as on a full disk; reads still work.
+class DiscoCheio
+{
+public:
+    DiscoCheio()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_antes);
+        m_sinal = signal(SIGXFSZ, SIG_IGN);
+        const rlimit cheio { 0, m_antes.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &cheio);
+    }
+    ~DiscoCheio()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_antes);
+        signal(SIGXFSZ, m_sinal);
+    }
+
+private:
+    rlimit m_antes {};
+    sighandler_t m_sinal;
+};
+
+} // namespace
+
+TEST(TiqueAlarme, AMemoryThatIsNotAFileOrCannotBeWrittenIsToldOnceAndRingsNothingTwice)
+{
+    const QByteArray velha = "20240507-0900\n"; // the last run looked up to 09:00
+    const struct
+    {
+        const char *caso;
+        std::function<void(const QString &memoria, const QString &alvo)> prepara;
+        bool cheio; // the disk is full for the whole of both runs
+        bool recupera; // 09:03 (while off) rings at the first start
+        const char *caixa; // what the one box of a run says
+        std::size_t caixas; // one per run that found it so
+    } casos[] = {
+        { "read-only",
+            [&](const QString &memoria, const QString &) {
+                GravaArquivo(memoria, velha);
+                chmod(QFile::encodeName(memoria).constData(), 0444);
+            },
+            false, true, "", 0 },
+        { "on a full disk", [&](const QString &memoria, const QString &) { GravaArquivo(memoria, velha); }, true, false,
+            "Não foi possível gravar a memória de avisos", 2 },
+        { "a link",
+            [&](const QString &memoria, const QString &alvo) {
+                GravaArquivo(alvo, velha);
+                symlink(QFile::encodeName(alvo).constData(), QFile::encodeName(memoria).constData());
+            },
+            false, false, "não era um arquivo válido", 1 },
+        { "a FIFO",
+            [](const QString &memoria, const QString &) { mkfifo(QFile::encodeName(memoria).constData(), 0600); },
+            false, false, "não era um arquivo válido", 1 },
+        { "too large",
+            [&](const QString &memoria, const QString &) { GravaArquivo(memoria, velha + QByteArray(2 << 20, 'x')); },
+            false, false, "não era um arquivo válido", 1 },
+        { "a folder", [](const QString &memoria, const QString &) { QDir().mkpath(memoria + QStringLiteral("/x")); },
+            false, false, "Não foi possível gravar a memória de avisos", 2 },
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        JanelaPrincipalTeste agenda;
+        FakePlatform &fake = agenda.fake;
+        const QString memoria = fake.Caminho(QStringLiteral("AGENDA.AVS"));
+        const QString alvo = fake.temporaria.filePath(QStringLiteral("alvo"));
+        caso.prepara(memoria, alvo);
+        const QByteArray indice
+            = "|2024|05|07|09:03|0|20240501-080000.txt|\r\n|2024|05|07|09:11|0|20240501-080100.txt|\r\n";
+        GravaArquivo(fake.Caminho(QStringLiteral("AGENDA.AGD")), indice);
+        std::optional<DiscoCheio> disco;
+        if (caso.cheio)
+            disco.emplace();
+        // Two starts, each with three ticks: the second rings nothing the first did.
+        QStringList tocados;
+        for (const QDateTime &inicio :
+            { QDateTime(QDate(2024, 5, 7), QTime(9, 10)), QDateTime(QDate(2024, 5, 7), QTime(9, 12)) }) {
+            agenda.mostra.reset();
+            agenda.janela.reset();
+            agenda.Abre({ .agora = inicio, .comAviso = true, .inicio = InicioJanela::Listada });
+            for (int segundos : { 5, 65, 80 }) {
+                agenda.Tique(inicio.addSecs(segundos));
+                if (agenda.mostra->isVisible())
+                    tocados += agenda.janela->UltimoAviso;
+                agenda.mostra->close();
+            }
+            QCoreApplication::processEvents();
+        }
+        QStringList esperados { QStringLiteral("20240501-080100.txt") };
+        if (caso.recupera)
+            esperados.prepend(QStringLiteral("20240501-080000.txt"));
+        EXPECT_EQ(tocados, esperados);
+        EXPECT_EQ(fake.caixas.size(), caso.caixas) << fake.TextosCaixas().join('\n').toStdString();
+        for (const auto &caixa : fake.caixas) {
+            EXPECT_TRUE(caixa.texto.contains(QString::fromUtf8(caso.caixa))) << caixa.texto.toStdString();
+            EXPECT_TRUE(caixa.texto.contains(memoria)) << caixa.texto.toStdString();
+        }
+        // Never written through a link; whatever could be replaced is now the memory.
+        if (QFileInfo::exists(alvo)) {
+            EXPECT_EQ(LeArquivo(alvo), velha);
+        }
+        const QFileInfo depois(memoria);
+        if (!depois.isDir()) {
+            EXPECT_TRUE(depois.isFile() && !depois.isSymLink());
+        }
+    }
+
+    // Root writes into any file: the read-only one is tried again as a user whose folder it is.
+    if (getuid() == 0) {
+        FakePlatform fake;
+        const QString memoria = fake.Caminho(QStringLiteral("AGENDA.AVS"));
+        GravaArquivo(memoria, "20240507-0900\n");
+        chmod(QFile::encodeName(memoria).constData(), 0444);
+        const int codigo = CodigoDoFilho([&] {
+            for (const QString &pasta : { fake.temporaria.path(), fake.pasta })
+                if (chown(QFile::encodeName(pasta).constData(), 65534, 65534) != 0)
+                    return 3;
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                return 3;
+            return GravaAvisos("20240507-0910\n") && LeAvisos().texto == "20240507-0910\n" ? 0 : 1;
+        });
+        EXPECT_EQ(codigo, 0);
+    }
 }

@@ -5,16 +5,25 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <vector>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -182,10 +191,26 @@ TEST(RegistroJanelas, WithoutARuntimeFolderTheRegistryIsInTheUsersCache)
 {
     QTemporaryDir casa;
     const QString cache = casa.filePath(QStringLiteral("cache"));
-    VariavelAmbiente runtime("XDG_RUNTIME_DIR", QByteArray());
     VariavelAmbiente variavel("XDG_CACHE_HOME", QFile::encodeName(cache));
-    EXPECT_EQ(PastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
-    EXPECT_EQ(Modo(PastaRegistroJanelas()), mode_t(0700));
+    // A runtime folder that is not the user's own alone counts as none.
+    const QString aberta = casa.filePath(QStringLiteral("aberta"));
+    mkdir(QFile::encodeName(aberta).constData(), 0700);
+    chmod(QFile::encodeName(aberta).constData(), 0777); // no sticky bit: our folder could be moved
+    const QString alheia = casa.filePath(QStringLiteral("alheia"));
+    mkdir(QFile::encodeName(alheia).constData(), 0700);
+    [[maybe_unused]] const int r = chown(QFile::encodeName(alheia).constData(), 65534, 65534); // as root only
+    const QString link = casa.filePath(QStringLiteral("link"));
+    symlink(QFile::encodeName(casa.path()).constData(), QFile::encodeName(link).constData());
+    const QString longa = casa.filePath(QString(100, QLatin1Char('r'))); // no room for the socket
+    mkdir(QFile::encodeName(longa).constData(), 0700);
+    for (const QString &execucao : { QString(), aberta, alheia, link, longa }) {
+        if (execucao == alheia && getuid() != 0)
+            continue;
+        SCOPED_TRACE(execucao.toStdString());
+        VariavelAmbiente runtime("XDG_RUNTIME_DIR", QFile::encodeName(execucao));
+        EXPECT_EQ(PastaRegistroJanelas(), cache + QStringLiteral("/zelvano-") + QString::number(getuid()));
+        EXPECT_EQ(Modo(PastaRegistroJanelas()), mode_t(0700));
+    }
 }
 
 // A registry that cannot be used is told to the user by name and the program ends; it is never
@@ -211,11 +236,21 @@ TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
                 mkdir(QFile::encodeName(pasta + "/Tfrm_teste.lock").constData(), 0700);
             },
             "arquivo de trava" },
+        { "no path is short enough for the socket",
+            [](const QString &runtime) {
+                for (const char *variavel : { "XDG_RUNTIME_DIR", "XDG_CACHE_HOME" }) {
+                    const QString longa = runtime + QLatin1Char('/') + QString(90, QLatin1Char(variavel[4]));
+                    mkdir(QFile::encodeName(longa).constData(), 0700);
+                    qputenv(variavel, QFile::encodeName(longa));
+                }
+            },
+            "longo demais" },
     };
     for (const auto &caso : casos) {
         SCOPED_TRACE(caso.caso);
         QTemporaryDir runtime;
         VariavelAmbiente ambiente("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        VariavelAmbiente cache("XDG_CACHE_HOME", QFile::encodeName(runtime.filePath(QStringLiteral("cache"))));
         caso.prepara(runtime.path());
         int tubo[2];
         ASSERT_EQ(pipe(tubo), 0);
@@ -236,4 +271,111 @@ TEST(RegistroJanelas, ABrokenRegistryEndsTheProgramWithItsOwnMessage)
         EXPECT_TRUE(QString::fromUtf8(dito).contains(QString::fromUtf8(caso.esperado))) << dito.toStdString();
         EXPECT_FALSE(dito.contains("já está aberto"));
     }
+}
+
+namespace {
+
+// The descriptors this process has open, by trying each number below the limit.
+int DescritoresAbertos()
+{
+    rlimit limite {};
+    getrlimit(RLIMIT_NOFILE, &limite);
+    int abertos = 0;
+    for (int fd = 0; fd < int(std::min<rlim_t>(limite.rlim_cur, 4096)); ++fd)
+        abertos += fcntl(fd, F_GETFD) != -1;
+    return abertos;
+}
+
+// A moment of the event loop, without spinning while nothing happens.
+void Espera()
+{
+    QEventLoop espera;
+    QTimer::singleShot(20, &espera, &QEventLoop::quit);
+    espera.exec();
+}
+
+double SegundosDeCpu()
+{
+    rusage uso {};
+    getrusage(RUSAGE_SELF, &uso);
+    return double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec)
+        + double(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+}
+
+// A client gone wrong: for two seconds it opens connections as fast as they are taken and
+// never writes. Ends with 0 when the program closed some of them on its own.
+int Inunda(const QString &caminho)
+{
+    sockaddr_un endereco {};
+    endereco.sun_family = AF_UNIX;
+    const QByteArray nome = QFile::encodeName(caminho);
+    std::memcpy(endereco.sun_path, nome.constData(), size_t(nome.size()));
+    std::vector<int> abertas;
+    QElapsedTimer relogio;
+    relogio.start();
+    while (relogio.elapsed() < 2000 && abertas.size() < 400) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (connect(fd, reinterpret_cast<const sockaddr *>(&endereco), sizeof endereco) == 0) {
+            abertas.push_back(fd);
+        } else {
+            close(fd);
+            usleep(2000);
+        }
+    }
+    int fechadas = 0;
+    char c;
+    for (int fd : abertas)
+        fechadas += recv(fd, &c, 1, MSG_DONTWAIT) == 0;
+    return fechadas > 0 ? 0 : 1;
+}
+
+} // namespace
+
+TEST(RegistroJanelas, AFloodOfIdleConnectionsNeitherSpinsNorKeepsTheNextRequestOut)
+{
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("Tfrm_teste.sock"));
+    int pedidos = 0;
+    const auto ouvinte = OuvinteJanela::Escuta(caminho, [&](const QByteArray &) { ++pedidos; });
+    ASSERT_TRUE(ouvinte);
+    rlimit antes {};
+    getrlimit(RLIMIT_NOFILE, &antes);
+    // Out of descriptors after three connections (a failed accept), then with room for many.
+    for (const int folga : { 3, 200 }) {
+        SCOPED_TRACE(folga);
+        const int base = DescritoresAbertos();
+        const pid_t filho = fork();
+        ASSERT_GE(filho, 0);
+        if (filho == 0)
+            _exit(Inunda(caminho));
+        // New descriptors take the lowest free numbers: the limit leaves exactly `folga` of them.
+        int limite = 0;
+        for (int livres = 0; livres < folga; ++limite)
+            livres += fcntl(limite, F_GETFD) == -1;
+        const rlimit apertado { rlim_t(limite), antes.rlim_max };
+        setrlimit(RLIMIT_NOFILE, &apertado);
+        const double cpuAntes = SegundosDeCpu();
+        int estado = 0;
+        int mantidos = 0;
+        QElapsedTimer relogio;
+        relogio.start();
+        while (waitpid(filho, &estado, WNOHANG) == 0 && relogio.elapsed() < 10000) {
+            Espera();
+            mantidos = std::max(mantidos, DescritoresAbertos() - base);
+        }
+        const double cpu = SegundosDeCpu() - cpuAntes;
+        setrlimit(RLIMIT_NOFILE, &antes);
+        ASSERT_TRUE(WIFEXITED(estado));
+        EXPECT_EQ(WEXITSTATUS(estado), 0) << "no idle connection was closed";
+        // About two seconds of flood: spinning would take all of them.
+        EXPECT_LT(cpu, 0.4);
+        EXPECT_LE(mantidos, 16);
+    }
+    // The flood is over: a copy asking for the window is heard.
+    ASSERT_TRUE(EnviaPedidoJanela(caminho, "raise"));
+    QElapsedTimer relogio;
+    relogio.start();
+    while (pedidos == 0 && relogio.elapsed() < 3000)
+        Espera();
+    EXPECT_EQ(pedidos, 1);
 }

@@ -217,3 +217,32 @@ TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
     EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, Em(2024, 5, 7, 12, 0, 45), agora),
         "20240507-120030.txt");
 }
+
+TEST(RegrasAlarme, AClockThatWasAheadNeverSilencesTheRealOccurrence)
+{
+    const ListaLinhas lista { "|2026|11|08|09:00|1|20261101-080000.txt|", "|2026|12|08|09:10|0||" };
+    // The clock a year ahead rings the monthly reminder and the one without a message file.
+    MemoriaAlarme adiantada;
+    const QDateTime adiante = Em(2027, 12, 8, 9, 0, 5);
+    EXPECT_EQ(Anuncia(lista, adiante, adiantada), "20261101-080000.txt");
+    const QByteArray guardadaAdiante = GuardaMemoria(adiantada, MinutoDe(adiante));
+    EXPECT_EQ(guardadaAdiante, "20271208-0859\n20271208-0900 20261101-080000.txt\n");
+
+    // Put right, in the same run and after a start: the memory keeps nothing of the future.
+    const QDateTime certo = Em(2026, 12, 8, 9, 10, 5);
+    EXPECT_EQ(GuardaMemoria(adiantada, MinutoDe(certo)), "20261208-0910\n");
+    MemoriaAlarme depois = RecuperaMemoria(guardadaAdiante, MinutoDe(certo));
+    EXPECT_FALSE(depois.ultimoVerificado);
+    EXPECT_TRUE(depois.anunciados.isEmpty());
+    // An empty message-file field is kept and read back as it was: no second ring in its minute.
+    EXPECT_EQ(Anuncia(lista, certo, depois), "");
+    const QByteArray guardada = GuardaMemoria(depois, MinutoDe(certo));
+    EXPECT_EQ(guardada, "20261208-0909\n20261208-0910 \n");
+    MemoriaAlarme reiniciada = RecuperaMemoria(guardada, MinutoDe(certo.addSecs(30)));
+    EXPECT_EQ(Anuncia(lista, certo.addSecs(30), reiniciada), "-");
+
+    // The real 8 December 2027 rings.
+    MemoriaAlarme ano = RecuperaMemoria(guardada, MinutoDe(Em(2027, 12, 8, 8, 59)));
+    EXPECT_EQ(Anuncia(lista, Em(2027, 12, 8, 8, 59, 50), ano), "-");
+    EXPECT_EQ(Anuncia(lista, Em(2027, 12, 8, 9, 0, 5), ano), "20261101-080000.txt");
+}
