@@ -18,7 +18,7 @@ QByteArray Anuncia(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlar
 
 } // namespace
 
-TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
+TEST(Alarme, EachModalityIsDueOnlyAtItsOwnMinute)
 {
     const QByteArray longa = "|2024|05|07|09:30|0|" + QByteArray(1200, 'x') + "|";
     const struct
@@ -63,7 +63,7 @@ TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
             << caso.linha.left(40).constData() << " at " << caso.momento.toString().toStdString();
 }
 
-TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
+TEST(Alarme, TheFourTicksOfOneMinuteAnnounceOnce)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|0|a.txt|" };
     MemoriaAlarme memoria;
@@ -75,7 +75,7 @@ TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 5), memoria), "-");
 }
 
-TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
+TEST(Alarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|1|mensal.txt|", "|2024|05|07|09:30|0|unica.txt|" };
     MemoriaAlarme memoria;
@@ -89,7 +89,7 @@ TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 34, 25), outra), "-");
 }
 
-TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
+TEST(Alarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
 {
     const ListaLinhas lista { "|2007|01|31|09:30|1|m.txt|" };
     MemoriaAlarme memoria;
@@ -99,7 +99,7 @@ TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
     EXPECT_EQ(Anuncia(lista, Em(2024, 3, 31, 9, 30, 30), memoria), "-");
 }
 
-TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
+TEST(Alarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
 {
     const ListaLinhas lista {
         "|2024|05|07|09:30|0|a.txt|",
@@ -135,7 +135,7 @@ TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
     EXPECT_EQ(Anuncia(dormiu, Em(2024, 5, 20, 7, 1, 30), sono), "-");
 }
 
-TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
+TEST(Alarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
 {
     const ListaLinhas lista { "|2024|05|07|09:29|0|antes.txt|", "|2024|05|07|09:30|0|agora.txt|" };
     MemoriaAlarme memoria;
@@ -143,7 +143,7 @@ TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 0), memoria), "-");
 }
 
-TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
+TEST(Alarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
 {
     const ListaLinhas lista { "|2024|10|27|02:30|0|a.txt|", "|2024|10|27|02:45|2|b.txt|" };
     MemoriaAlarme memoria;
@@ -160,7 +160,7 @@ TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
     EXPECT_EQ(Anuncia(lista, Em(2025, 10, 27, 2, 45), memoria), "b.txt");
 }
 
-TEST(RegrasAlarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
+TEST(Alarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
 {
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|0|n.txt|"), QStringLiteral("AGENDA ESPECÍFICA"));
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));
@@ -171,7 +171,7 @@ TEST(RegrasAlarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
     EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
 }
 
-TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
+TEST(Alarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
 {
     const ListaLinhas lista {
         "|2024|05|07|09:30|0|20240501-080000.txt|", "|2024|05|07|11:00|0|20240501-080100.txt|",
