@@ -1,4 +1,5 @@
 #include "controls/stringgrid.h"
+#include "support/pixels.h"
 
 #include <QAction>
 #include <QImage>
@@ -112,6 +113,12 @@ TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
     auto g = GradeDesenhavel(2, 3);
     g->setFixedColor(QColor(219, 208, 149));
     g->setOptions(g->Options() | GO::goRowSelect);
+    QFont fonte(QStringLiteral("Liberation Sans"));
+    fonte.setPixelSize(13);
+    fonte.setStyleStrategy(QFont::NoAntialias); // every pixel of a letter in the pen's colour
+    g->setFont(fonte);
+    g->setCells(1, 1, QStringLiteral("HH"));
+    g->setCells(1, 2, QStringLiteral("HH"));
     g->setRow(2);
     const QImage img = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect cabecalho = g->CellRect(1, 0);
@@ -120,5 +127,14 @@ TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
     EXPECT_EQ(img.pixelColor(cabecalho.topLeft()), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(cabecalho.bottomRight()), QColor(128, 128, 128));
     EXPECT_EQ(img.pixelColor(g->CellRect(1, 2).center()), g->palette().color(QPalette::Highlight));
-    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).center()), Creme);
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).right(), g->CellRect(1, 1).bottom()), Creme);
+    // The selected row's text in the highlighted text colour, the others' in the font's.
+    const QColor realcado = g->palette().color(QPalette::HighlightedText);
+    EXPECT_TRUE(CaixaDaCor(img, realcado, g->CellRect(1, 2)).isValid());
+    EXPECT_FALSE(CaixaDaCor(img, realcado, g->CellRect(1, 1)).isValid());
+    // Grid lines: black between fixed cells and across the fixed row, silver between the others.
+    const int x = g->CellRect(1, 1).center().x();
+    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 0).bottom() + 1), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 1).bottom() + 1), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(img.pixelColor(g->CellRect(0, 1).right() + 1, g->CellRect(0, 1).center().y()), QColor(0xC0, 0xC0, 0xC0));
 }

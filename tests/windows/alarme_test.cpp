@@ -49,6 +49,7 @@ TEST(Alarme, EachModalityIsDueOnlyAtItsOwnMinute)
         { "|2024|5|7|09:30|0|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|9:30|0|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|09:30 |0|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|24:00|0|x|", Em(2024, 5, 8, 0, 0), false }, // no such time of day
         { "|2024|05|07|09:30|3|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|09:30|00|x|", Em(2024, 5, 7, 9, 30), false },
         { "lixo|2024|05|07|09:30|0|x|", Em(2024, 5, 7, 9, 30), true },
@@ -133,6 +134,13 @@ TEST(Alarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
     EXPECT_EQ(aviso->nome, "mensal.txt");
     EXPECT_EQ(aviso->minuto, MinutoDe(Em(2024, 5, 15, 10, 0)));
     EXPECT_EQ(Anuncia(dormiu, Em(2024, 5, 20, 7, 1, 30), sono), "-");
+
+    // Over midnight at the year's end: the latest occurrences lie in the month and year before.
+    const ListaLinhas virada { "|2020|01|31|23:50|1|mensal.txt|", "|2020|12|31|23:55|2|anual.txt|" };
+    MemoriaAlarme ano;
+    EXPECT_EQ(Anuncia(virada, Em(2024, 12, 31, 23, 45), ano), "-");
+    EXPECT_EQ(Anuncia(virada, Em(2025, 1, 1, 0, 5), ano), "mensal.txt");
+    EXPECT_EQ(Anuncia(virada, Em(2025, 1, 1, 0, 5, 15), ano), "anual.txt");
 }
 
 TEST(Alarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
@@ -215,5 +223,11 @@ TEST(Alarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
     // A reminder saved within its own minute still rings in it.
     MemoriaAlarme agora;
     EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, Em(2024, 5, 7, 12, 0, 45), agora),
+        "20240507-120030.txt");
+    // And after an alert that held the next look back to a later minute.
+    MemoriaAlarme aberto;
+    EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|a.txt|" }, Em(2024, 5, 7, 12, 0, 5), aberto), "a.txt");
+    EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|a.txt|", "|2024|05|07|12:00|0|20240507-120030.txt|" },
+                  Em(2024, 5, 7, 12, 2, 5), aberto),
         "20240507-120030.txt");
 }
