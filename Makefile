@@ -30,7 +30,7 @@ SOUND_DEBS := $(shell dpkg-query -W -f='$${Status}' pipewire-pulse 2>/dev/null |
 .NOTPARALLEL:
 
 .PHONY: all deps test-deps e2e-deps configure build run install uninstall deb test test-package \
-        test-sanitize e2e bench icons format format-check clean
+        test-sanitize e2e bench icons format format-check clean mutants mutants-check
 
 all: build
 
@@ -98,6 +98,17 @@ test-sanitize: test-deps
 	$(MAKE) BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DZELVANO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug" configure
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# One small fault at a time in the rules (tests/mutantes.txt), each rebuilt into its test
+# programs, which must then fail; the source is always put back. Needs the test build, so it
+# is not part of `make test`; niced, as it keeps the machine busy for a long while.
+mutants: test-deps configure
+	cmake -S . -B $(BUILD) -DZELVANO_TESTS=ON
+	nice -n 10 python3 tools/mutantes.py --build $(BUILD)
+
+# Only checks that every fault's text is still found exactly once in its file (no build).
+mutants-check:
+	python3 tools/mutantes.py --check
 
 bench: deps
 	@bash tools/install-deps.sh $(BENCH_DEBS)

@@ -93,6 +93,10 @@ TEST(IncluiLembrete, TwoSavesInOneSecondGetTwoNames)
     EXPECT_EQ(LeArquivo(ArquivoMensagem("20240501-235959.txt")), "primeira");
     EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000000.txt")), "segunda");
     EXPECT_EQ(LeArquivo(ArquivoMensagem("20240502-000001.txt")), "solta");
+    // A line whose message file is gone still holds its name.
+    QFile::remove(ArquivoMensagem("20240501-235959.txt"));
+    ASSERT_TRUE(IncluiLembrete(QDate(2024, 5, 7), "09:08", 0, "quarta"));
+    EXPECT_EQ(ExtraiCampo(6, LeIndice().at(3)), "20240502-000003.txt");
 }
 
 TEST(IncluiLembrete, FailedWritesLeaveNothingBehind)
@@ -216,6 +220,10 @@ TEST(RemoveLembrete, RemovesTheRowsOwnLineAndItsMessageEvenWhenTheMessageIsGone)
     EXPECT_EQ(RemoveLembrete("c.txt"), Remocao::Removido);
     EXPECT_FALSE(QFileInfo::exists(ArquivoMensagem("c.txt")));
     EXPECT_EQ(LeArquivo(ArquivoIndice()), "|2024|05|07|09:05|0|ab.txt|\r\n\r\n");
+    // Without its closing bar a line names its file only inside another field: still its line.
+    GravaArquivo(ArquivoIndice(), "|x|\r\n|2024|05|07|12:00|0|d.txt\r\n");
+    EXPECT_EQ(RemoveLembrete("d.txt"), Remocao::Removido);
+    EXPECT_EQ(LeArquivo(ArquivoIndice()), "|x|\r\n");
 }
 
 TEST(RemoveLembrete, AnIndexThatCannotBeWrittenLeavesTheReminderWholeAndTheNextDeleteWorks)

@@ -38,12 +38,14 @@ TEST(Consultas, EachLookupTakesItsOwnSlotOnly)
         QByteArray esperado;
     } casos[] = {
         { Especifica, 17, 5, 2024, 10, 30, "0" }, { Especifica, 17, 5, 2025, 10, 30, "" }, // another year
-        { Especifica, 17, 5, 2024, 10, 31, "" },
+        { Especifica, 17, 5, 2024, 10, 31, "" }, { Especifica, 17, 6, 2024, 10, 30, "" }, // another month
+        { Especifica, 16, 5, 2024, 10, 30, "" }, // another day
         { Especifica, 18, 5, 2024, 9, 5, "0" }, // zero-padded from whole numbers
         { Mensal, 17, 0, 0, 10, 30, "" }, // a specific-date line is no monthly one
         { Mensal, 31, 3, 2025, 8, 0, "1" }, // monthly on the 31st blocks 31 March
         { Mensal, 30, 3, 2025, 8, 0, "" }, { Anual, 17, 5, 2031, 11, 45, "2" }, // annual 17 May blocks any year
         { Anual, 17, 6, 2020, 11, 45, "" }, // but not 17 June
+        { Anual, 18, 5, 2020, 11, 45, "" }, // nor 18 May
         { Anual, 17, 5, 2024, 10, 30, "" },
         { Especifica, 17, 5, 2020, 11, 45, "" }, // an annual line is no specific one
     };

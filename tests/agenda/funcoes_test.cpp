@@ -102,6 +102,7 @@ TEST(ExtraiCampo, FindsFieldsByBarsWhateverTheirLength)
         { 6, "|2024|05|07|09:05|0|20240501-140327.txt", "" }, // no closing bar
         { 5, "abc", "abc" },
         { 2, "abc", "" }, // n longer than the line: as given
+        { 3, "abc", "" }, // n as long as the line: looked for, and no bar
         { 1, "", "" },
         { 3, "", "" },
         { 1, "|12345|01|31|08:00|1|x.txt|", "12345" },
@@ -117,6 +118,8 @@ TEST(ExtraiCampo, KeepsOnly1000CharactersAfterABar)
     EXPECT_EQ(ExtraiCampo(1, longa), QByteArray());
     const QByteArray cabe = '|' + QByteArray(998, 'x') + "|fim|";
     EXPECT_EQ(ExtraiCampo(2, cabe), QByteArray()); // cut at 1000 characters: "fim" loses its closing bar
+    // The 1000th character is the closing bar: the field is whole.
+    EXPECT_EQ(ExtraiCampo(1, '|' + QByteArray(999, 'x') + '|'), QByteArray(999, 'x'));
     const QByteArray curta = '|' + QByteArray(500, 'x') + "|fim|";
     EXPECT_EQ(ExtraiCampo(2, curta), QByteArray("fim"));
 }

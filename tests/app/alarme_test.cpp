@@ -49,7 +49,7 @@ struct CaixasReais : FakePlatform
 
 } // namespace
 
-TEST(TiqueAlarme, PlaysTheWavToItsEndThenShowsTheAlertWithTheTimeReadAfterTheSound)
+TEST(UconsultaAlarme, PlaysTheWavToItsEndThenShowsTheAlertWithTheTimeReadAfterTheSound)
 {
     JanelaPrincipalTeste agenda;
     FakePlatform &fake = agenda.fake;
@@ -89,7 +89,7 @@ TEST(TiqueAlarme, PlaysTheWavToItsEndThenShowsTheAlertWithTheTimeReadAfterTheSou
     EXPECT_GT(agenda.janela->Timer1->remainingTime(), 14000);
 }
 
-TEST(TiqueAlarme, TheMp3WhenThereIsNoWavAndSilenceWithoutEither)
+TEST(UconsultaAlarme, TheMp3WhenThereIsNoWavAndSilenceWithoutEither)
 {
     const struct
     {
@@ -120,7 +120,7 @@ TEST(TiqueAlarme, TheMp3WhenThereIsNoWavAndSilenceWithoutEither)
     }
 }
 
-TEST(TiqueAlarme, TheFirstTickOfANewDayMovesTheCalendarAndLooksLaterAtMidnight)
+TEST(UconsultaAlarme, TheFirstTickOfANewDayMovesTheCalendarAndLooksLaterAtMidnight)
 {
     JanelaPrincipalTeste agenda;
     agenda.Abre(
@@ -137,7 +137,7 @@ TEST(TiqueAlarme, TheFirstTickOfANewDayMovesTheCalendarAndLooksLaterAtMidnight)
     EXPECT_EQ(agenda.janela->UltimoAviso, QStringLiteral("meia-noite.txt"));
 }
 
-TEST(TiqueAlarme, AReminderDueWhileTheAlertWasOpenRingsAfterItCloses)
+TEST(UconsultaAlarme, AReminderDueWhileTheAlertWasOpenRingsAfterItCloses)
 {
     JanelaPrincipalTeste agenda;
     agenda.Abre(OpcoesAlarme(QDateTime(QDate(2024, 5, 7), QTime(9, 29, 0)),
@@ -161,7 +161,7 @@ TEST(TiqueAlarme, AReminderDueWhileTheAlertWasOpenRingsAfterItCloses)
     EXPECT_EQ(agenda.fake.sons.size(), 0);
 }
 
-TEST(TiqueAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiting)
+TEST(UconsultaAlarme, AnAlertOverAnOpenConfirmationTakesTheInputAndLeavesTheBoxWaiting)
 {
     JanelaPrincipalTeste agenda(std::make_unique<CaixasReais>());
     const FakePlatform &fake = agenda.fake;

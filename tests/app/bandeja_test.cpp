@@ -78,7 +78,7 @@ struct Janela : JanelaPrincipalTeste
     }
 };
 
-TEST(Bandeja, TrayIconIsSetUpForTheMainWindow)
+TEST(UconsultaBandeja, TrayIconIsSetUpForTheMainWindow)
 {
     Janela j;
     TTrayIcon *t = j.janela->TrayIcon1;
@@ -96,7 +96,7 @@ TEST(Bandeja, TrayIconIsSetUpForTheMainWindow)
     EXPECT_EQ(j.janela->PopupMenu2->actions()[1]->text(), "Desativar Agenda");
 }
 
-TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
+TEST(UconsultaBandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
 {
     Janela j;
     j.janela->FormActivate(j.janela.get());
@@ -120,7 +120,7 @@ TEST(Bandeja, FirstRunCreatesTheStartupEntryAndStaysShownOnce)
     EXPECT_FALSE(j.janela->isMinimized());
 }
 
-TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
+TEST(UconsultaBandeja, StartWithTheEntryGoesStraightToTheTray)
 {
     Janela j;
     j.CriaAtalho();
@@ -138,7 +138,7 @@ TEST(Bandeja, StartWithTheEntryGoesStraightToTheTray)
     EXPECT_FALSE(j.janela->isMinimized());
 }
 
-TEST(Bandeja, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
+TEST(UconsultaBandeja, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
 {
     Janela j(false); // offscreen: Qt reports no notification area
     j.CriaAtalho();
@@ -154,7 +154,7 @@ TEST(Bandeja, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
     EXPECT_TRUE(j.janela->isMinimized());
 }
 
-TEST(Bandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
+TEST(UconsultaBandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
 {
     Janela j;
     std::optional<bool> habilitadoDuranteMinimizar;
@@ -175,7 +175,7 @@ TEST(Bandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
     EXPECT_FALSE(j.janela->isMinimized());
 }
 
-TEST(Bandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
+TEST(UconsultaBandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
 {
     Janela j;
     Tform_mostra mostra;
@@ -202,7 +202,7 @@ TEST(Bandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
     EXPECT_TRUE(j.janela->Timer1->isActive());
 }
 
-TEST(Bandeja, DesativarRemovesTheEntryAndEndsFromEitherMenu)
+TEST(UconsultaBandeja, DesativarRemovesTheEntryAndEndsFromEitherMenu)
 {
     using Item = QAction *Tfrm_agenda::*;
     for (Item item : { &Tfrm_agenda::DesativarAgenda1, &Tfrm_agenda::DesativarAgenda2 }) {

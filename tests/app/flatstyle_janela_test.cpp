@@ -20,7 +20,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipalFlatStyle, StandardControlsAndMenusTakeTheFlatLook)
+TEST(UconsultaFlatStyle, StandardControlsAndMenusTakeTheFlatLook)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();
@@ -62,7 +62,7 @@ TEST(JanelaPrincipalFlatStyle, StandardControlsAndMenusTakeTheFlatLook)
     EXPECT_EQ(moldura, 0);
 }
 
-TEST(JanelaPrincipalFlatStyle, EntryWindowOpenedLaterIsPickedUpWhenActivated)
+TEST(UconsultaFlatStyle, EntryWindowOpenedLaterIsPickedUpWhenActivated)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaPrincipal, HasItsFixedLayoutAlwaysOnTopWithoutTitleBarButtons)
+TEST(Uconsulta, HasItsFixedLayoutAlwaysOnTopWithoutTitleBarButtons)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });
@@ -78,7 +78,7 @@ TEST(JanelaPrincipal, HasItsFixedLayoutAlwaysOnTopWithoutTitleBarButtons)
     EXPECT_EQ(janela.DesativarAgenda2->text(), QStringLiteral("Desativar Agenda"));
 }
 
-TEST(JanelaPrincipal, StartRecreatesTheMessageFolderButCreatesNoIndex)
+TEST(Uconsulta, StartRecreatesTheMessageFolderButCreatesNoIndex)
 {
     JanelaPrincipalTeste principal;
     const QString pasta = principal.fake.pasta;
@@ -88,7 +88,7 @@ TEST(JanelaPrincipal, StartRecreatesTheMessageFolderButCreatesNoIndex)
     EXPECT_FALSE(QFileInfo::exists(pasta + "AGENDA.AGD"));
 }
 
-TEST(JanelaPrincipal, LogoOpensTheMakersSite)
+TEST(Uconsulta, LogoOpensTheMakersSite)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();
@@ -103,7 +103,7 @@ TEST(JanelaPrincipal, LogoOpensTheMakersSite)
     EXPECT_EQ(fake.enderecos.size(), 1u);
 }
 
-TEST(JanelaPrincipal, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
+TEST(Uconsulta, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre();
@@ -134,7 +134,7 @@ TEST(JanelaPrincipal, TabGoesThroughEveryControlAndKeysDoWhatClicksDo)
     janela.PopupMenu1->close();
 }
 
-TEST(JanelaPrincipal, FramedCaptionIsAOnePixelLoweredBoxAroundEngravedText)
+TEST(Uconsulta, FramedCaptionIsAOnePixelLoweredBoxAroundEngravedText)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });

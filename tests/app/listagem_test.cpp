@@ -83,7 +83,7 @@ struct Cenario : JanelaPrincipalTeste
 
 } // namespace
 
-TEST(JanelaPrincipalListagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
+TEST(UconsultaListagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
 {
     Cenario c({ Especifico, OutroDia, Mensal, Anual });
     EXPECT_EQ(c.janela->Label3->text(), "Agenda para: 05/03/2007");
@@ -116,7 +116,7 @@ TEST(JanelaPrincipalListagem, ShowingTheWindowListsTodayUnderEveryFilterAndDate)
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(JanelaPrincipalListagem, CalendarSpeaksPortuguese)
+TEST(UconsultaListagem, CalendarSpeaksPortuguese)
 {
     Cenario c({});
     const QLocale local = c.janela->MonthCalendar1->locale();
@@ -124,7 +124,7 @@ TEST(JanelaPrincipalListagem, CalendarSpeaksPortuguese)
     EXPECT_EQ(local.dayName(1, QLocale::ShortFormat).left(3).toLower(), "seg");
 }
 
-TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
+TEST(UconsultaListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
 {
     for (bool criaVazio : { false, true }) {
         JanelaPrincipalTeste principal;
@@ -142,7 +142,7 @@ TEST(JanelaPrincipalListagem, EmptyOrMissingIndexShowsHeaderAndOneBlankRow)
     }
 }
 
-TEST(JanelaPrincipalListagem, SelectingARowShowsItsMessageAndSentence)
+TEST(UconsultaListagem, SelectingARowShowsItsMessageAndSentence)
 {
     Cenario c({ Especifico, Mensal, Anual });
     QFile::remove(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Mensal)));
@@ -162,7 +162,7 @@ TEST(JanelaPrincipalListagem, SelectingARowShowsItsMessageAndSentence)
     EXPECT_TRUE(c.fake.caixas.empty());
 }
 
-TEST(JanelaPrincipalListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
+TEST(UconsultaListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
 {
     const QByteArray ruim = "|2001|xx|05|06:00|2|20010301-060000.txt|";
     Cenario c({ ruim });
@@ -175,7 +175,7 @@ TEST(JanelaPrincipalListagem, BadMonthOfAnAnnualLineReachesTheMonthNameMessage)
     EXPECT_EQ(c.Status(), "Avisar Anualmente todo dia 05 de  as 06:00");
 }
 
-TEST(JanelaPrincipalListagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
+TEST(UconsultaListagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
 {
     Cenario c({ Especifico, Mensal, Anual });
     const QByteArray antes = c.BytesIndice();
@@ -211,7 +211,7 @@ TEST(JanelaPrincipalListagem, DeleteAsksWithTheTimeAndRemovesOnlyWhenConfirmed)
     EXPECT_EQ(c.Status(), "Status");
 }
 
-TEST(JanelaPrincipalListagem, RightPressChoosesTheRowTheMenuDeletes)
+TEST(UconsultaListagem, RightPressChoosesTheRowTheMenuDeletes)
 {
     // Two reminders at one time: only the row under the pointer tells them apart.
     const QByteArray mesmaHora = "|2007|03|05|09:30|0|20070301-111500.txt|";
@@ -246,7 +246,7 @@ TEST(JanelaPrincipalListagem, RightPressChoosesTheRowTheMenuDeletes)
     EXPECT_TRUE(QFileInfo::exists(c.fake.pasta + "CND/" + QString::fromLatin1(NomeArquivo(Especifico))));
 }
 
-TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
+TEST(UconsultaListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherShownNorDeleted)
 {
     // A hand-edited line whose message "file" is two folders up, beside the program's folder.
     const QByteArray hostil = "|2007|03|05|23:59|0|../../victim.txt|";
@@ -271,7 +271,7 @@ TEST(JanelaPrincipalListagem, AMessageFileNameOutsideTheMessageFolderIsNeitherSh
     EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(JanelaPrincipalListagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
+TEST(UconsultaListagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
 {
     Cenario c({ Especifico });
     c.ClicaLinha(1);
@@ -286,7 +286,7 @@ TEST(JanelaPrincipalListagem, DeletingTheOnlyLineLeavesAnEmptyFileAndTheOldText)
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), texto);
 }
 
-TEST(JanelaPrincipalListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
+TEST(UconsultaListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
 {
     const QByteArray semHora = "|2007|03|05||0|20070301-070000.txt|";
     Cenario c({ semHora, Especifico });
@@ -304,7 +304,7 @@ TEST(JanelaPrincipalListagem, LineWithoutTimeGetsItsOwnRowAndCanBeDeleted)
     EXPECT_EQ(c.Horas(), QStringList { "09:30 Data Específica" });
 }
 
-TEST(JanelaPrincipalListagem, DeleteKeepsReminderSavedSinceLastRefresh)
+TEST(UconsultaListagem, DeleteKeepsReminderSavedSinceLastRefresh)
 {
     Cenario c({ Especifico, Mensal });
     // Saved by an entry window after the listing was loaded; no refresh has followed.
@@ -319,7 +319,7 @@ TEST(JanelaPrincipalListagem, DeleteKeepsReminderSavedSinceLastRefresh)
     EXPECT_EQ(ListaAgenda, (ListaLinhas { Especifico, novo }));
 }
 
-TEST(JanelaPrincipalListagem, GridHeaderShowsTheFixedColour)
+TEST(UconsultaListagem, GridHeaderShowsTheFixedColour)
 {
     Cenario c({ Especifico });
     const QImage img = c.Grade().grab().toImage();
@@ -333,7 +333,7 @@ TEST(JanelaPrincipalListagem, GridHeaderShowsTheFixedColour)
     EXPECT_EQ(c.Grade().PopupMenu(), c.janela->PopupMenu1);
 }
 
-TEST(JanelaPrincipalListagem, EveryCalendarMoveRefreshesOnce)
+TEST(UconsultaListagem, EveryCalendarMoveRefreshesOnce)
 {
     // A month that is not a number makes each refresh that lists the line say so once, which
     // counts the refreshes.

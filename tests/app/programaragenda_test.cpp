@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
+TEST(UconsultaJanelas, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
 {
     {
         JanelaPrincipalTeste teste;
@@ -54,7 +54,7 @@ TEST(ProgramarAgenda, EachUseOpensAWindowOfItsOwnAndClosingRefreshesTheMain)
     ListaAgenda.clear();
 }
 
-TEST(ProgramarAgenda, AnOpenEntryWindowGoesToTheTrayAndComesBackAsItWas)
+TEST(UconsultaJanelas, AnOpenEntryWindowGoesToTheTrayAndComesBackAsItWas)
 {
     JanelaPrincipalTeste teste;
     Tfrm_agenda &principal = teste.Abre();

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Sobre, EachSobreBuildsAFreshAboutWindowFreedOnClose)
+TEST(UconsultaJanelas, EachSobreBuildsAFreshAboutWindowFreedOnClose)
 {
     JanelaPrincipalTeste principal;
     Tfrm_agenda &janela = principal.Abre({ .inicio = InicioJanela::Construida });

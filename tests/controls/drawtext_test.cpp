@@ -72,6 +72,9 @@ TEST(DrawText, MeasuresLinesPrefixesTabsAndWrapping)
     // Explicit breaks start a new line even with room to spare.
     QRect r3(0, 0, 500, 0);
     EXPECT_EQ(MedeTexto(f, "a\nb", r3, DT::WordBreak | DT::CalcRect), 2 * h);
+    // A single line is never wrapped.
+    QRect r4(0, 0, estreito, 0);
+    EXPECT_EQ(MedeTexto(f, "palavra longa demais", r4, DT::WordBreak | DT::SingleLine | DT::CalcRect), h);
 }
 
 TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
@@ -87,6 +90,20 @@ TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
     EXPECT_NEAR((centro.top() + centro.bottom()) / 2.0, (area.top() + area.bottom()) / 2.0, 4);
     EXPECT_GT(baixo.top(), centro.top());
     EXPECT_LE(baixo.bottom(), area.bottom());
+    // To the pixel: the line's box ends on the rectangle's last column or row.
+    const QFontMetrics m(FonteTeste());
+    const int w = m.horizontalAdvance("Hora");
+    EXPECT_EQ(direita,
+        CaixaDaTinta(Desenha("Hora", QRect(area.right() + 1 - w, area.top(), w + 9, 40), DT::SingleLine), Qt::white));
+    EXPECT_EQ(baixo,
+        CaixaDaTinta(
+            Desenha("Hora", QRect(area.left(), area.bottom() + 1 - m.height(), 180, 40), DT::SingleLine), Qt::white));
+    // The height given back reaches the bottom of the line however it was placed.
+    QImage img(200, 60, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setFont(FonteTeste());
+    QRect r = area;
+    EXPECT_EQ(DrawText(p, "Hora", r, DT::SingleLine | DT::Bottom), area.height());
 
     // Nothing outside a small rectangle, unless NoClip.
     const QRect pequeno(10, 10, 12, 8);

@@ -2,6 +2,7 @@
 
 #include "controls/estilomenusflat.h"
 #include "controls/flatdraw.h"
+#include "support/pixels.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOption>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -115,6 +117,42 @@ TEST(EstiloMenusFlat, DropDownItemsGrowAndBarItemsKeepTheirMeasure)
 {
     EXPECT_EQ(MeasureMenuItem(QSize(100, 20), false), QSize(174, 25));
     EXPECT_EQ(MeasureMenuItem(QSize(100, 20), true), QSize(100, 20));
+}
+
+TEST(FlatStyle, MenuItemsPaintTheirIconColumnSelectionAndCaptionMargin)
+{
+    auto desenha = [](bool itemDaBarra, QStyle::State estado) {
+        QImage img(200, 22, QImage::Format_RGB32);
+        img.fill(Qt::magenta);
+        QStyleOptionMenuItem item;
+        item.rect = img.rect();
+        item.palette.setColor(QPalette::Base, Qt::white);
+        item.palette.setColor(QPalette::Text, Qt::black);
+        item.state = QStyle::State_Enabled | estado;
+        item.menuItemType = QStyleOptionMenuItem::Normal;
+        item.text = QStringLiteral("Programar");
+        item.font = QFont(QStringLiteral("Liberation Sans"));
+        item.font.setPixelSize(13);
+        QPainter p(&img);
+        TFlatStyle::DrawMenuItem(p, item, itemDaBarra, nullptr);
+        return img;
+    };
+    // A drop-down item: a 24-pixel column fading from white to blue from left to right, the
+    // caption 6 pixels past it.
+    const QImage normal = desenha(false, {});
+    EXPECT_EQ(normal.pixelColor(20, 2), normal.pixelColor(20, 19));
+    EXPECT_NE(normal.pixelColor(23, 11), QColor(Qt::white));
+    EXPECT_EQ(normal.pixelColor(24, 11), QColor(Qt::white));
+    EXPECT_GE(CaixaDaTinta(normal, Qt::white, QRect(24, 0, 176, 22)).left(), 24 + 6);
+    // Selected: framed in navy and filled in light orange.
+    const QImage selecionado = desenha(false, QStyle::State_Selected);
+    EXPECT_EQ(selecionado.pixelColor(0, 0), FlatCores::MolduraItem);
+    EXPECT_EQ(selecionado.pixelColor(190, 11), FlatCores::ItemSelecionado);
+    // A bar item under the mouse ends in orange; once its menu is open, in blue.
+    const QColor quente = desenha(true, QStyle::State_Selected).pixelColor(190, 20);
+    const QColor aberto = desenha(true, QStyle::State_Selected | QStyle::State_Sunken).pixelColor(190, 20);
+    EXPECT_GT(quente.red(), quente.blue());
+    EXPECT_LT(aberto.red(), aberto.blue());
 }
 
 TEST(FlatStyle, EditFramesBecomeOneBlueGreyLine)

@@ -76,6 +76,7 @@ TEST(GradientButton, PaletteRunsThroughTheBaseColour)
     EXPECT_EQ(desce[127], base);
     EXPECT_EQ(desce[255], QColor(Qt::black));
     EXPECT_EQ(desce[64], QColor(233, 231, 227)); // light at factor 0.5
+    EXPECT_EQ(desce[100], QColor(221, 217, 211)); // factor 100/128, halves to even
 
     const TPaletaGradiente sobe = MontaPaleta(base, gdUpLeft);
     EXPECT_EQ(sobe[0], QColor(Qt::black));

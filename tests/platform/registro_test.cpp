@@ -88,6 +88,27 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
             ASSERT_EQ(stat(QFile::encodeName(caminho).constData(), &info), 0) << caminho.toStdString();
             EXPECT_EQ(info.st_mode & 077, 0u) << caminho.toStdString();
         }
+        // Opened to everyone by hand, the socket still hears only its own user. Only root can
+        // become another user to try.
+        if (getuid() == 0) {
+            int pedidos = 0;
+            nova.onBringToFront("Tfrm_teste", [&] { ++pedidos; });
+            const QString soquete = SoqueteJanela("Tfrm_teste");
+            chmod(QFile::encodeName(runtime.path()).constData(), 0755);
+            chmod(QFile::encodeName(PastaRegistroJanelas()).constData(), 0755);
+            chmod(QFile::encodeName(soquete).constData(), 0666);
+            const int enviado = CodigoDoFilho([&]() -> int {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    return 2;
+                return EnviaPedidoJanela(soquete, "raise") ? 0 : 1;
+            });
+            EXPECT_EQ(enviado, 0);
+            QElapsedTimer relogio;
+            relogio.start();
+            while (relogio.elapsed() < 500)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            EXPECT_EQ(pedidos, 0);
+        }
     }
 }
 
@@ -137,6 +158,9 @@ TEST(RegistroJanelas, OnlyAFolderOfTheUsersOwnIsUsedAndAnyOtherIsRefusedByName)
         { "missing", [](const QString &, const QString &) {}, nullptr, 0700 },
         { "ours, open to others",
             [](const QString &pasta, const QString &) { mkdir(QFile::encodeName(pasta).constData(), 0755); }, nullptr,
+            0700 },
+        { "ours, open to its group",
+            [](const QString &pasta, const QString &) { mkdir(QFile::encodeName(pasta).constData(), 0770); }, nullptr,
             0700 },
         { "a plain file",
             [](const QString &pasta, const QString &) {

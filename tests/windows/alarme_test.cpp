@@ -18,7 +18,7 @@ QByteArray Anuncia(const ListaLinhas &lista, const QDateTime &agora, MemoriaAlar
 
 } // namespace
 
-TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
+TEST(Alarme, EachModalityIsDueOnlyAtItsOwnMinute)
 {
     const QByteArray longa = "|2024|05|07|09:30|0|" + QByteArray(1200, 'x') + "|";
     const struct
@@ -49,6 +49,7 @@ TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
         { "|2024|5|7|09:30|0|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|9:30|0|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|09:30 |0|x|", Em(2024, 5, 7, 9, 30), false },
+        { "|2024|05|07|24:00|0|x|", Em(2024, 5, 8, 0, 0), false }, // no such time of day
         { "|2024|05|07|09:30|3|x|", Em(2024, 5, 7, 9, 30), false },
         { "|2024|05|07|09:30|00|x|", Em(2024, 5, 7, 9, 30), false },
         { "lixo|2024|05|07|09:30|0|x|", Em(2024, 5, 7, 9, 30), true },
@@ -63,7 +64,7 @@ TEST(RegrasAlarme, EachModalityIsDueOnlyAtItsOwnMinute)
             << caso.linha.left(40).constData() << " at " << caso.momento.toString().toStdString();
 }
 
-TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
+TEST(Alarme, TheFourTicksOfOneMinuteAnnounceOnce)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|0|a.txt|" };
     MemoriaAlarme memoria;
@@ -75,7 +76,7 @@ TEST(RegrasAlarme, TheFourTicksOfOneMinuteAnnounceOnce)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 5), memoria), "-");
 }
 
-TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
+TEST(Alarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
 {
     const ListaLinhas lista { "|2024|05|07|09:30|1|mensal.txt|", "|2024|05|07|09:30|0|unica.txt|" };
     MemoriaAlarme memoria;
@@ -89,7 +90,7 @@ TEST(RegrasAlarme, TwoRemindersInOneMinuteRingOneAfterTheOtherInFileOrder)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 34, 25), outra), "-");
 }
 
-TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
+TEST(Alarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
 {
     const ListaLinhas lista { "|2007|01|31|09:30|1|m.txt|" };
     MemoriaAlarme memoria;
@@ -99,7 +100,7 @@ TEST(RegrasAlarme, AMonthlyReminderRingsInJanuaryAndAgainInMarch)
     EXPECT_EQ(Anuncia(lista, Em(2024, 3, 31, 9, 30, 30), memoria), "-");
 }
 
-TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
+TEST(Alarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
 {
     const ListaLinhas lista {
         "|2024|05|07|09:30|0|a.txt|",
@@ -133,9 +134,16 @@ TEST(RegrasAlarme, WhatFellDueWhileTheProgramCouldNotLookRingsOnceEachInOrder)
     EXPECT_EQ(aviso->nome, "mensal.txt");
     EXPECT_EQ(aviso->minuto, MinutoDe(Em(2024, 5, 15, 10, 0)));
     EXPECT_EQ(Anuncia(dormiu, Em(2024, 5, 20, 7, 1, 30), sono), "-");
+
+    // Over midnight at the year's end: the latest occurrences lie in the month and year before.
+    const ListaLinhas virada { "|2020|01|31|23:50|1|mensal.txt|", "|2020|12|31|23:55|2|anual.txt|" };
+    MemoriaAlarme ano;
+    EXPECT_EQ(Anuncia(virada, Em(2024, 12, 31, 23, 45), ano), "-");
+    EXPECT_EQ(Anuncia(virada, Em(2025, 1, 1, 0, 5), ano), "mensal.txt");
+    EXPECT_EQ(Anuncia(virada, Em(2025, 1, 1, 0, 5, 15), ano), "anual.txt");
 }
 
-TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
+TEST(Alarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
 {
     const ListaLinhas lista { "|2024|05|07|09:29|0|antes.txt|", "|2024|05|07|09:30|0|agora.txt|" };
     MemoriaAlarme memoria;
@@ -143,7 +151,7 @@ TEST(RegrasAlarme, TheFirstTickLooksAtTheCurrentMinuteOnly)
     EXPECT_EQ(Anuncia(lista, Em(2024, 5, 7, 9, 31, 0), memoria), "-");
 }
 
-TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
+TEST(Alarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
 {
     const ListaLinhas lista { "|2024|10|27|02:30|0|a.txt|", "|2024|10|27|02:45|2|b.txt|" };
     MemoriaAlarme memoria;
@@ -160,7 +168,7 @@ TEST(RegrasAlarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
     EXPECT_EQ(Anuncia(lista, Em(2025, 10, 27, 2, 45), memoria), "b.txt");
 }
 
-TEST(RegrasAlarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
+TEST(Alarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
 {
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|0|n.txt|"), QStringLiteral("AGENDA ESPECÍFICA"));
     EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));
@@ -171,7 +179,7 @@ TEST(RegrasAlarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
     EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
 }
 
-TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
+TEST(Alarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
 {
     const ListaLinhas lista {
         "|2024|05|07|09:30|0|20240501-080000.txt|", "|2024|05|07|11:00|0|20240501-080100.txt|",
@@ -215,6 +223,12 @@ TEST(RegrasAlarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
     // A reminder saved within its own minute still rings in it.
     MemoriaAlarme agora;
     EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|20240507-120030.txt|" }, Em(2024, 5, 7, 12, 0, 45), agora),
+        "20240507-120030.txt");
+    // And after an alert that held the next look back to a later minute.
+    MemoriaAlarme aberto;
+    EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|a.txt|" }, Em(2024, 5, 7, 12, 0, 5), aberto), "a.txt");
+    EXPECT_EQ(Anuncia({ "|2024|05|07|12:00|0|a.txt|", "|2024|05|07|12:00|0|20240507-120030.txt|" },
+                  Em(2024, 5, 7, 12, 2, 5), aberto),
         "20240507-120030.txt");
 }
 

@@ -44,6 +44,7 @@ TEST(Listagem, EachFilterListsItsLinesInFileOrder)
                 "06:00|Anual - Todo dia 05 de Março|e.txt", "08:30|Data Específica|g.txt" } },
         { { 2007, 3, 5 }, AvisoEspecifico, { "09:30|Data Específica|a.txt", "08:30|Data Específica|g.txt" } },
         { { 2007, 3, 6 }, AvisoEspecifico, { "10:00|Data Específica|b.txt" } },
+        { { 2008, 3, 5 }, AvisoEspecifico, {} }, // the same day of another year
         { { 2007, 3, 5 }, AvisoMensal, geralMensal },
         { { 2010, 9, 17 }, AvisoMensal, geralMensal },
         { { 2007, 3, 5 }, AvisoAnual, geralAnual },

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(JanelaAviso, ShowsTheReminderWithItsStoredDateAndTheTimeGiven)
+TEST(Umostra, ShowsTheReminderWithItsStoredDateAndTheTimeGiven)
 {
     FakePlatform fake;
     CriaPastaMensagens();
@@ -34,7 +34,7 @@ TEST(JanelaAviso, ShowsTheReminderWithItsStoredDateAndTheTimeGiven)
     EXPECT_EQ(janela.Memo1->toPlainText(), QStringLiteral("Arquivo não Encontrado"));
 }
 
-TEST(JanelaAviso, LaidOutOnADarkBluePanel)
+TEST(Umostra, LaidOutOnADarkBluePanel)
 {
     FakePlatform fake;
     Tform_mostra janela;
@@ -72,7 +72,7 @@ TEST(JanelaAviso, LaidOutOnADarkBluePanel)
     EXPECT_EQ(magentas, 0);
 }
 
-TEST(JanelaAviso, EveryWayOfClosingRaisesOnCloseOnce)
+TEST(Umostra, EveryWayOfClosingRaisesOnCloseOnce)
 {
     FakePlatform fake;
     Tform_mostra janela;

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(EntradaShadowLabel, EngravedNameLiesUnderTheMainPanel)
+TEST(UprgShadowLabel, EngravedNameLiesUnderTheMainPanel)
 {
     FakePlatform fake;
     Tfrm_cadastro janela;

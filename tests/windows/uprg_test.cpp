@@ -37,7 +37,7 @@ const QString MensagemHora = QStringLiteral("Campo Hora está com dados Inválid
 
 // The entry window as the main window opens it: CND exists, ListaAgenda holds the index as
 // last loaded, and every save reloads it.
-class JanelaCadastro : public testing::Test
+class Uprg : public testing::Test
 {
 protected:
     void SetUp() override
@@ -126,7 +126,7 @@ TEST(LeHoraAviso, AcceptsOnlyTimesThatCanFallDue)
     }
 }
 
-TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
+TEST_F(Uprg, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
 {
     const Qt::WindowFlags f = janela->windowFlags();
     EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool);
@@ -150,7 +150,7 @@ TEST_F(JanelaCadastro, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
     EXPECT_EQ(janela->Label4->text(), QStringLiteral("09:05:42"));
 }
 
-TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
+TEST_F(Uprg, StatusSentenceFollowsDateModalityAndTime)
 {
     Escolhe(QDate(2025, 3, 31), 1);
     EXPECT_EQ(janela->Label11->text(), QStringLiteral("Avisar Mensalmente todo dia 31 de cada mês as 09:05"));
@@ -175,7 +175,7 @@ TEST_F(JanelaCadastro, StatusSentenceFollowsDateModalityAndTime)
     EXPECT_TRUE(fake.caixas.empty());
 }
 
-TEST_F(JanelaCadastro, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
+TEST_F(Uprg, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
 {
     QCalendarWidget *cal = janela->data;
     cal->setSelectedDate(QDate(2024, 1, 31));
@@ -209,7 +209,7 @@ TEST_F(JanelaCadastro, CalendarNavigationMovesTheDateAndKeepsItsOwnEnter)
     EXPECT_TRUE(fake.caixas.empty());
 }
 
-TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
+TEST_F(Uprg, ValidSaveWritesOneLineAndTheMessage)
 {
     Escolhe(QDate(2024, 5, 17), 2);
     DigitaHora("905", 1); // " 9:05": stored as 09:05 so the lookups and the alarm see it
@@ -241,7 +241,7 @@ TEST_F(JanelaCadastro, ValidSaveWritesOneLineAndTheMessage)
     EXPECT_EQ(janela->RadioGroup1->ItemIndex(), 2);
 }
 
-TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
+TEST_F(Uprg, RefusalsShowTheirMessageAndWriteNothing)
 {
     const QByteArray indice = "|2024|05|17|10:30|0|a.txt|\r\n"
                               "|2023|01|31|08:00|1|b.txt|\r\n"
@@ -284,7 +284,7 @@ TEST_F(JanelaCadastro, RefusalsShowTheirMessageAndWriteNothing)
     EXPECT_EQ(gravacoes, 0);
 }
 
-TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
+TEST_F(Uprg, EmptyMessageKeepsThePanelAndCancelWritesNothing)
 {
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
     ASSERT_TRUE(janela->Panel2->isVisible());
@@ -306,7 +306,7 @@ TEST_F(JanelaCadastro, EmptyMessageKeepsThePanelAndCancelWritesNothing)
     EXPECT_EQ(LeArquivo(ArquivoMensagem("20240507-090500.txt")), QByteArray("\r\n"));
 }
 
-TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
+TEST_F(Uprg, FailedSaveKeepsTheMessageToTryAgain)
 {
     enum Obstaculo { PastaSomenteLeitura, CndEhArquivo, IndiceSemDestino };
     std::vector<Obstaculo> obstaculos = { CndEhArquivo, IndiceSemDestino };
@@ -368,7 +368,7 @@ TEST_F(JanelaCadastro, FailedSaveKeepsTheMessageToTryAgain)
     }
 }
 
-TEST_F(JanelaCadastro, UnreadableIndexReachesTheErrorReportAndWritesNothing)
+TEST_F(Uprg, UnreadableIndexReachesTheErrorReportAndWritesNothing)
 {
     QDir().mkpath(ArquivoIndice()); // exists, but cannot be read as a file
     QTest::mouseClick(janela->BitBtn1, Qt::LeftButton);
@@ -382,7 +382,7 @@ TEST_F(JanelaCadastro, UnreadableIndexReachesTheErrorReportAndWritesNothing)
     EXPECT_TRUE(MensagensGravadas().isEmpty());
 }
 
-TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
+TEST_F(Uprg, SecondReminderInTheSameSecondAndSlotWhileOpen)
 {
     DigitaHora("1030");
     Confirma(QStringLiteral("Primeiro"));
@@ -406,7 +406,7 @@ TEST_F(JanelaCadastro, SecondReminderInTheSameSecondAndSlotWhileOpen)
     EXPECT_EQ(ListaAgenda.size(), 2);
 }
 
-TEST_F(JanelaCadastro, FecharHidesTheWindowAndTellsTheOwner)
+TEST_F(Uprg, FecharHidesTheWindowAndTellsTheOwner)
 {
     QTest::mouseClick(janela->BitBtn4, Qt::LeftButton);
     EXPECT_FALSE(janela->isVisible());
@@ -415,7 +415,7 @@ TEST_F(JanelaCadastro, FecharHidesTheWindowAndTellsTheOwner)
     EXPECT_FALSE(QFile::exists(ArquivoIndice()));
 }
 
-TEST_F(JanelaCadastro, ClockRunsOnlyWhileTheWindowCanBeSeenAndShowsTheTimeOnReturn)
+TEST_F(Uprg, ClockRunsOnlyWhileTheWindowCanBeSeenAndShowsTheTimeOnReturn)
 {
     EXPECT_TRUE(janela->Timer1->isActive());
     janela->showMinimized();

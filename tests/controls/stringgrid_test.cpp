@@ -1,0 +1,140 @@
+#include "controls/stringgrid.h"
+#include "support/pixels.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QColor Creme(254, 248, 233);
+
+// A bare grid whose viewport is the whole widget, so grabbed pixels are viewport pixels.
+std::unique_ptr<TStringGrid> GradeDesenhavel(int colunas, int linhas, int largura = 80)
+{
+    auto g = std::make_unique<TStringGrid>();
+    g->setFrameShape(QFrame::NoFrame);
+    g->setScrollBars(TStringGrid::ssNone);
+    g->setColCount(colunas);
+    g->setFixedCols(0);
+    g->setRowCount(linhas);
+    for (int c = 0; c < colunas; ++c)
+        g->setColWidths(c, largura);
+    g->setDefaultRowHeight(17);
+    g->setColor(Creme);
+    g->resize(colunas * (largura + 1) + 10, linhas * 18 + 10);
+    g->show();
+    return g;
+}
+
+int PixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += img.pixelColor(x, y) != fundo;
+    return n;
+}
+
+} // namespace
+
+TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
+{
+    auto g = GradeDesenhavel(2, 20);
+    g->resize(g->width(), 5 * 18 + 5); // header and four data rows in view
+    g->setOptions(g->Options() | GO::goRowSelect);
+    int cliques = 0;
+    g->OnClick = [&](QObject *sender) {
+        EXPECT_EQ(sender, g.get());
+        ++cliques;
+    };
+    const int pagina = g->VisibleRowCount();
+    ASSERT_EQ(pagina, 4);
+    const struct
+    {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mod;
+        int linha;
+        int cliques;
+    } passos[] = {
+        { Qt::Key_Up, Qt::NoModifier, 1, 0 }, // already at the first data row: no move, no click
+        { Qt::Key_Down, Qt::NoModifier, 2, 1 },
+        { Qt::Key_PageDown, Qt::NoModifier, 6, 2 },
+        { Qt::Key_End, Qt::NoModifier, 19, 3 },
+        { Qt::Key_Down, Qt::NoModifier, 19, 3 },
+        { Qt::Key_PageUp, Qt::NoModifier, 15, 4 },
+        { Qt::Key_Home, Qt::NoModifier, 1, 5 },
+        { Qt::Key_End, Qt::ControlModifier, 19, 6 },
+        { Qt::Key_Home, Qt::ControlModifier, 1, 7 },
+    };
+    for (const auto &p : passos) {
+        QTest::keyClick(g.get(), p.tecla, p.mod);
+        EXPECT_EQ(g->Row(), p.linha) << p.tecla;
+        EXPECT_EQ(cliques, p.cliques) << p.tecla;
+        // The current row is always in view.
+        EXPECT_FALSE(g->CellRect(0, g->Row()).isEmpty()) << p.tecla;
+    }
+
+    // A click on a data row makes it current; on the header it does nothing.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 3).center());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(cliques, 8);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 0).center());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(cliques, 8);
+}
+
+TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
+{
+    auto g = GradeDesenhavel(2, 3);
+    QMenu menu;
+    QAction *exclui = menu.addAction(QStringLiteral("Exclui"));
+    exclui->setShortcut(QKeySequence(Qt::Key_Delete));
+    int disparos = 0;
+    QObject::connect(exclui, &QAction::triggered, [&] { ++disparos; });
+
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 0) << "no popup menu yet";
+    g->setPopupMenu(&menu);
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 1);
+    exclui->setEnabled(false);
+    QTest::keyClick(g.get(), Qt::Key_Delete);
+    EXPECT_EQ(disparos, 1);
+}
+
+TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
+{
+    auto g = GradeDesenhavel(2, 3);
+    g->setFixedColor(QColor(219, 208, 149));
+    g->setOptions(g->Options() | GO::goRowSelect);
+    QFont fonte(QStringLiteral("Liberation Sans"));
+    fonte.setPixelSize(13);
+    fonte.setStyleStrategy(QFont::NoAntialias); // every pixel of a letter in the pen's colour
+    g->setFont(fonte);
+    g->setCells(1, 1, QStringLiteral("HH"));
+    g->setCells(1, 2, QStringLiteral("HH"));
+    g->setRow(2);
+    const QImage img = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect cabecalho = g->CellRect(1, 0);
+    // Inside the raised edge the header shows the fixed colour.
+    EXPECT_EQ(PixelsDiferentes(img, cabecalho.adjusted(1, 1, -1, -1), QColor(219, 208, 149)), 0);
+    EXPECT_EQ(img.pixelColor(cabecalho.topLeft()), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(cabecalho.bottomRight()), QColor(128, 128, 128));
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 2).center()), g->palette().color(QPalette::Highlight));
+    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).right(), g->CellRect(1, 1).bottom()), Creme);
+    // The selected row's text in the highlighted text colour, the others' in the font's.
+    const QColor realcado = g->palette().color(QPalette::HighlightedText);
+    EXPECT_TRUE(CaixaDaCor(img, realcado, g->CellRect(1, 2)).isValid());
+    EXPECT_FALSE(CaixaDaCor(img, realcado, g->CellRect(1, 1)).isValid());
+    // Grid lines: black between fixed cells and across the fixed row, silver between the others.
+    const int x = g->CellRect(1, 1).center().x();
+    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 0).bottom() + 1), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 1).bottom() + 1), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(img.pixelColor(g->CellRect(0, 1).right() + 1, g->CellRect(0, 1).center().y()), QColor(0xC0, 0xC0, 0xC0));
+}
