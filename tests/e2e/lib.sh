@@ -282,3 +282,41 @@ walk(json.load(sys.stdin))'
 # A native Wayland window whose title matches $1 is shown (and, for the second, has the keyboard).
 e2e_wl_shown() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|"; }
 e2e_wl_focused() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|True$"; }
+
+# A window manager, as the desktops that run lxqt-panel have (openbox, strict about focus).
+e2e_start_openbox() {
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
+    # It announces itself before it manages windows; a window mapped in between is seen never.
+    e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' || e2e_fail "openbox did not finish starting"
+}
+
+# The program $2's own StatusNotifier item as a real panel's watcher lists it, and its menu
+# read and used over dbusmenu (dbusmenu.py; $1 is item, layout or click).
+e2e_dbusmenu() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/dbusmenu.py" "$@"; }
+e2e_has_own_item() { e2e_dbusmenu item "$1"; }
+# The menu of the program $1 lists "Programar Agenda" then "Desativar Agenda", enabled and
+# shown; else says what it found.
+e2e_check_tray_layout() {
+    local layout
+    layout=$(e2e_dbusmenu layout "$1" 2>&1) || e2e_fail "the item's menu could not be read: $layout"
+    [ "$layout" = $'Programar Agenda|True|True\nDesativar Agenda|True|True' ] \
+        || e2e_fail "the item's menu lists: $(echo "$layout" | tr '\n' ' ')"
+}
+
+# A click of the button $3 (left, right) at ($1, $2) on sway's 1280x1024 output, through a
+# virtual pointer (sway's seat commands reach no client when there is no input device). The
+# small client is built here, on first use, from its C source and the protocol's description.
+e2e_wl_click() {
+    local src vp="$E2E_TMP/vponteiro"
+    src=$(dirname "${BASH_SOURCE[0]}")
+    if [ ! -x "$vp" ]; then
+        wayland-scanner client-header "$src/wlr-virtual-pointer-unstable-v1.xml" \
+            "$E2E_TMP/wlr-virtual-pointer-unstable-v1-client-protocol.h" &&
+            wayland-scanner private-code "$src/wlr-virtual-pointer-unstable-v1.xml" "$E2E_TMP/vp-protocol.c" &&
+            cc -o "$vp" -I"$E2E_TMP" "$src/vponteiro.c" "$E2E_TMP/vp-protocol.c" \
+                $(pkg-config --cflags --libs wayland-client) || e2e_fail "the virtual pointer could not be built"
+    fi
+    "$vp" 1280 1024 "$1" "$2" "${3:-left}"
+}
