@@ -2,7 +2,8 @@
 """The program's StatusNotifier item and its menu, read on the session bus as a panel reads
 them (the panel's own watcher lists the item; the menu is a com.canonical.dbusmenu object).
 
-Usage: dbusmenu.py item PID      prints "BUSNAME PATH" of the item PID registered, if any
+Usage: dbusmenu.py item PID      prints "BUSNAME PATH" of the item PID registered, if it is the
+                                 only one (on a test's panel, another is the icon twice)
        dbusmenu.py layout PID    prints the menu's top-level items, "label|enabled|visible"
        dbusmenu.py click PID LABEL   AboutToShow, then Event "clicked" on the item LABEL
 Exits 1 with what it found on stderr when there is no such item, menu or entry."""
@@ -25,7 +26,7 @@ def item(pid):
                    "org.freedesktop.DBus.Properties", "Get",
                    GLib.Variant("(ss)", ("org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems")),
                    "(v)")[0]
-    owners = []
+    owners, own = [], None
     for entry in entries:
         name, _, path = entry.partition("/")
         try:
@@ -34,9 +35,12 @@ def item(pid):
         except GLib.Error:
             owner = None
         if owner == pid:
-            return name, "/" + path if path else "/StatusNotifierItem"
+            own = name, "/" + path if path else "/StatusNotifierItem"
         owners.append("%s of process %s" % (entry, owner))
-    sys.exit("the items registered are: %s" % (", ".join(owners) or "none"))
+    # Nothing else runs on the test's panel: any other item shows the program's icon twice.
+    if own is None or len(entries) > 1:
+        sys.exit("the items registered are: %s" % (", ".join(owners) or "none"))
+    return own
 
 
 def menu(pid):
