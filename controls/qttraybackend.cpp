@@ -105,6 +105,40 @@ void TQtTrayBackend::Remove(const TNotifyIconData &)
         m_icone->deleteLater();
         m_icone = nullptr;
     }
+    m_menuNoIcone = false;
+}
+
+void TQtTrayBackend::PublicaMenu(QMenu *menu)
+{
+    if (m_menu == menu)
+        return;
+    if (m_menu)
+        disconnect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
+    m_menu = menu;
+    if (m_menu)
+        connect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
+    if (!m_icone || !m_statusNotifier)
+        return;
+    if (m_menu) {
+        m_icone->setContextMenu(m_menu);
+        m_menuNoIcone = true;
+    } else if (m_menuNoIcone) {
+        MenuDestruido();
+    }
+}
+
+void TQtTrayBackend::MenuDestruido()
+{
+    if (!m_icone || !m_menuNoIcone)
+        return;
+    // Qt can neither take a menu back from a StatusNotifier icon nor forget one destroyed
+    // under it: the panel gets a new icon without a menu, once the program is back in its
+    // event loop (never while the main window is being torn down).
+    m_icone->hide();
+    m_icone->deleteLater();
+    m_icone = nullptr;
+    m_menuNoIcone = false;
+    QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
 }
 
 void TQtTrayBackend::MostraSePuder()
@@ -118,11 +152,16 @@ void TQtTrayBackend::MostraSePuder()
         return;
     }
     Vigia(false);
+    m_statusNotifier = statusNotifierDoQt.value_or(false);
     m_icone = new QSystemTrayIcon(m_figura, this);
     m_icone->setToolTip(m_dica);
+    // Given to an XEmbed icon, Qt would pop the menu up on its own at a right click, before
+    // the component sees the press; only a StatusNotifier panel gets it, to draw it itself.
+    m_menuNoIcone = m_statusNotifier && m_menu;
+    if (m_menuNoIcone)
+        m_icone->setContextMenu(m_menu);
     connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::Ativado);
     m_icone->show();
-    m_statusNotifier = statusNotifierDoQt.value_or(false);
     // A window minimised while there was nowhere to go can go to the tray now.
     if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
         AvisaMinimizado();
@@ -218,6 +257,11 @@ void TQtTrayBackend::ProcessaMensagens()
 
 void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
 {
+    // Without X a popup needs a parent surface that has the user's input, and a call from a
+    // panel brings none: the compositor would map the menu as a window of its own, or not at
+    // all. Only over the main window in use can it show; elsewhere the panel's own drawing of
+    // the menu (over dbusmenu) is the menu.
+    const bool sobreJanela = m_janela && m_janela->isVisible() && m_janela->isActiveWindow();
     if (m_janela && m_janela->isVisible()) {
         m_janela->raise();
         m_janela->activateWindow();
@@ -226,15 +270,11 @@ void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
         menu->exec(posicao);
         return;
     }
-    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on. Without
-    // X the position of the cursor on the screen is not known; the toolkit places the menu then,
-    // over the main window when it is shown.
+    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on.
     if (ServidorX())
         menu->popup(posicao);
-    else if (m_janela && m_janela->isVisible())
+    else if (sobreJanela)
         menu->popup(m_janela->mapToGlobal(m_janela->rect().center()));
-    else
-        menu->popup(QPoint());
 }
 
 void TQtTrayBackend::OcultaAplicacao()

@@ -4,8 +4,10 @@
 #  1. a first start stays on screen and its icon registers with the watcher;
 #  2. "Minimizar" takes the window off the screen, one Activate brings it back;
 #  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
-#  4. ContextMenu is answered at once and the tray menu shows; "Desativar Agenda" from it ends
-#     the program with status 0.
+#  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
+#     choosing "Programar Agenda" there opens the entry window;
+#  5. ContextMenu is answered at once and the program's own tray menu shows;
+#     "Desativar Agenda" chosen over dbusmenu ends the program with status 0.
 # Usage: e2e_dbus_tray.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -51,15 +53,24 @@ e2e_wait 30 main_shown || e2e_fail "two quick Activates left the window off the 
 sleep 1.5
 main_shown || e2e_fail "the window left the screen again after two quick Activates"
 
-# 4. The context menu: the call is answered at once, the menu shows and can be used.
+# 4. The menu a panel draws itself.
+layout=$(e2e_sni_menu) || e2e_fail "the item's menu could not be read over dbusmenu"
+expected=$(printf 'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True')
+[ "$layout" = "$expected" ] || e2e_fail "the item's menu over dbusmenu is not the tray menu: $layout"
+e2e_sni_click "Programar Agenda" || e2e_fail "Event clicked on Programar Agenda was not answered"
+e2e_wait 30 e2e_has_window '^Zelvano - Agenda$' || e2e_fail "Programar Agenda over dbusmenu opened no entry window"
+e2e_shot dbus-2-entry
+
+# 5. The context menu: the call is answered at once, the program's own menu shows.
 start=$(date +%s%N)
 e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered within 5 s"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$elapsed" -lt 1000 ] || e2e_fail "ContextMenu took $elapsed ms to be answered"
 e2e_wait 30 e2e_has_menu "$program" || e2e_fail "ContextMenu showed no menu"
-e2e_shot dbus-2-menu
+e2e_shot dbus-3-menu
 sleep 0.3
-xdotool key --delay 100 Down Down Return
+xdotool key Escape
+e2e_sni_click "Desativar Agenda" || e2e_fail "Event clicked on Desativar Agenda was not answered"
 e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 [ ! -e "$E2E_AUTOSTART" ] || e2e_fail "autostart entry still there after Desativar Agenda"

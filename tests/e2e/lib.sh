@@ -236,6 +236,10 @@ e2e_sni_call() {
     gdbus call --session --timeout "${2:-25}" --dest "$(e2e_sni_item)" --object-path /StatusNotifierItem \
         --method "org.kde.StatusNotifierItem.$1" 10 10 >/dev/null
 }
+# The first item's menu as a panel reads it over dbusmenu: "label<TAB>enabled=..<TAB>visible=.."
+# a line; and the choice of its item labelled $1 (Event "clicked").
+e2e_sni_menu() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --layout "$(e2e_sni_item)"; }
+e2e_sni_click() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --click "$(e2e_sni_item)" "$1"; }
 
 # A headless Wayland compositor (sway, which lists its windows and takes typed keys through
 # wtype) instead of the X server; the program then runs as a native Wayland client. sway will
