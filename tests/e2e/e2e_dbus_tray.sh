@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Life on a StatusNotifier (D-Bus) panel, on a real X server with a private session bus and a
 # watcher with its host written for the test; there is no XEmbed tray at all:
-#  1. a first start stays on screen and its icon registers with the watcher;
+#  1. a first start stays on screen and its icon registers with the watcher; the window's
+#     class is the launcher's (as is the entry window's, step 4);
 #  2. "Minimizar" takes the window off the screen, one Activate brings it back;
 #  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
 #  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
@@ -32,6 +33,10 @@ e2e_run; program=$E2E_LAST
 e2e_wait 30 main_shown || e2e_fail "main window not shown on first start"
 e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with the StatusNotifier watcher"
 e2e_wait 30 test -f "$E2E_AUTOSTART" || e2e_fail "autostart entry not created on first activation"
+# GNOME and docks match windows with the launcher by this class (StartupWMClass).
+CLASS='WM_CLASS(STRING) = "zelvano-agenda", "zelvano-agenda"'
+class=$(xprop -id "$(e2e_window "$MAIN")" WM_CLASS)
+[ "$class" = "$CLASS" ] || e2e_fail "main window class: $class"
 sleep 0.5
 
 # 2. One activation restores.
@@ -60,6 +65,8 @@ expected=$(printf 'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agend
 e2e_sni_click "Programar Agenda" || e2e_fail "Event clicked on Programar Agenda was not answered"
 e2e_wait 30 e2e_has_window '^Zelvano - Agenda$' || e2e_fail "Programar Agenda over dbusmenu opened no entry window"
 e2e_shot dbus-2-entry
+class=$(xprop -id "$(e2e_window '^Zelvano - Agenda$')" WM_CLASS)
+[ "$class" = "$CLASS" ] || e2e_fail "entry window class: $class"
 
 # 5. The context menu: the call is answered at once, the program's own menu shows.
 start=$(date +%s%N)
