@@ -12,6 +12,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <optional>
 
 std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida)
@@ -58,6 +61,30 @@ bool HospedeStatusNotifier()
     return resposta.type() == QDBusMessage::ReplyMessage && !resposta.arguments().isEmpty()
         && qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
 }
+
+// Whether an XEmbed tray holds its selection on the X server, asked of the server itself.
+bool BandejaXEmbed()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *conexao = x11 ? x11->connection() : nullptr;
+    if (!conexao)
+        return false;
+    static constexpr char nome[] = "_NET_SYSTEM_TRAY_S0";
+    xcb_intern_atom_reply_t *atomo
+        = xcb_intern_atom_reply(conexao, xcb_intern_atom(conexao, 0, sizeof nome - 1, nome), nullptr);
+    if (!atomo)
+        return false;
+    xcb_get_selection_owner_reply_t *dono
+        = xcb_get_selection_owner_reply(conexao, xcb_get_selection_owner(conexao, atomo->atom), nullptr);
+    const bool ha = dono && dono->owner != XCB_NONE;
+    std::free(dono);
+    std::free(atomo);
+    return ha;
+}
+
+// A panel that comes up after the program may start its XEmbed tray a moment before its
+// StatusNotifier host (lxqt-panel does): this long the program waits for the host.
+constexpr int CarenciaHospede = 3000;
 
 // What Qt found at its first look for a notification area: it settles then, once per run,
 // whether the icon goes to a StatusNotifier panel or to an XEmbed tray.
@@ -299,6 +326,23 @@ bool TQtTrayBackend::AreaDisponivel()
     const bool hospede = HospedeStatusNotifier();
     if (!hospede && !ServidorX())
         return false;
+    if (!statusNotifierDoQt && !hospede) {
+        // With no host, Qt's look would settle on XEmbed for the whole run: it waits for an
+        // XEmbed tray, and when that tray came after the program (a panel starting at logon),
+        // for a while longer for the same panel's host.
+        if (!BandejaXEmbed()) {
+            m_semArea = true;
+            return false;
+        }
+        if (m_semArea && QDBusConnection::sessionBus().isConnected()) {
+            if (!m_soXEmbed.isValid()) {
+                m_soXEmbed.start();
+                QTimer::singleShot(CarenciaHospede, this, &TQtTrayBackend::MostraSePuder);
+            }
+            if (!m_soXEmbed.hasExpired(CarenciaHospede))
+                return false;
+        }
+    }
     if (!statusNotifierDoQt)
         statusNotifierDoQt = hospede;
     return QSystemTrayIcon::isSystemTrayAvailable();

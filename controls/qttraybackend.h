@@ -65,6 +65,10 @@ private:
     bool m_vigiando = false;
     // The icon lives on a StatusNotifier panel rather than in an XEmbed tray.
     bool m_statusNotifier = false;
+    // There was no notification area at all when the icon was first asked for; and since when
+    // an XEmbed tray has been there without a StatusNotifier host.
+    bool m_semArea = false;
+    QElapsedTimer m_soXEmbed;
     QElapsedTimer m_ultimaAtivacao;
     // The window was minimised and has not left the screen since.
     bool m_minimizacaoPendente = false;

@@ -8,7 +8,9 @@
 #  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
 #     choosing "Programar Agenda" there opens the entry window;
 #  5. ContextMenu is answered at once and the program's own tray menu shows;
-#     "Desativar Agenda" chosen over dbusmenu ends the program with status 0.
+#     "Desativar Agenda" chosen over dbusmenu ends the program with status 0;
+#  6. started at logon before a panel that brings up its XEmbed tray and, a second later, its
+#     StatusNotifier host: the icon goes to the host, and only there; one Activate restores.
 # Usage: e2e_dbus_tray.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -33,6 +35,7 @@ e2e_run; program=$E2E_LAST
 e2e_wait 30 main_shown || e2e_fail "main window not shown on first start"
 e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with the StatusNotifier watcher"
 e2e_wait 30 test -f "$E2E_AUTOSTART" || e2e_fail "autostart entry not created on first activation"
+cp "$E2E_AUTOSTART" "$E2E_TMP/entry.saved"
 # GNOME and docks match windows with the launcher by this class (StartupWMClass).
 CLASS='WM_CLASS(STRING) = "zelvano-agenda", "zelvano-agenda"'
 class=$(xprop -id "$(e2e_window "$MAIN")" WM_CLASS)
@@ -81,4 +84,23 @@ e2e_sni_click "Desativar Agenda" || e2e_fail "Event clicked on Desativar Agenda 
 e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 [ ! -e "$E2E_AUTOSTART" ] || e2e_fail "autostart entry still there after Desativar Agenda"
+
+# 6. A panel that comes up late, XEmbed tray first.
+e2e_start_dbus
+cp "$E2E_TMP/entry.saved" "$E2E_AUTOSTART"
+e2e_run; program=$E2E_LAST
+e2e_wait 30 main_shown || e2e_fail "main window not shown at a logon start before the panel"
+sleep 2
+e2e_start_tray
+sleep 1
+e2e_start_sni_panel
+e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with a host that came a second after the tray"
+e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the panel once it came up"
+sleep 1
+e2e_shot dbus-4-late-panel
+# trayer's own child is 1x1; an embedded icon is larger.
+embedded=$(xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x' | grep -vc ' 1x1+' || true)
+[ "$embedded" = 0 ] || e2e_fail "the icon is in the XEmbed tray too"
+e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
+e2e_wait 30 main_shown || e2e_fail "one Activate did not bring the window back"
 echo "  e2e_dbus_tray: ContextMenu answered in $elapsed ms" >&2
