@@ -97,10 +97,13 @@ logon_start
 # Minimised, not shown, under openbox while there is no panel.
 e2e_wait 30 xdotool search --name "$MAIN" || e2e_fail "main window not created at a logon start"
 sleep 3
+late=$(date +%s%N)
 start_panel
 own_item "panel started after the program"
+late=$((($(date +%s%N) - late) / 1000000))
 e2e_wait 30 main_hidden || panel_failed "the minimised window did not go to the panel once it came up"
 e2e_shot lxqt-4-late-panel
 click_icon 1
 e2e_wait 30 main_shown || panel_failed "one click on the late panel's icon did not bring the window back"
 deactivate
+echo "  e2e_lxqt: the late panel had the program's own item and its icon within $late ms of its start" >&2

@@ -37,9 +37,12 @@ start_panel() {
 }
 panel_failed() { e2e_fail "$* (waybar: $(grep -v '^\[.*info\]' "$E2E_TMP/waybar.log" | tail -n 5 | tr '\n' ' '))"; }
 own_item() {
-    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered"
-    # waybar fetches the item's icon before it shows it.
+    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered; $(e2e_has_own_item "$program" 2>&1)"
+}
+# waybar fetches the item's icon before it shows it.
+click_icon() {
     sleep 1
+    e2e_wl_click "${ICON[@]}"
 }
 deactivate() {
     e2e_dbusmenu click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
@@ -68,7 +71,7 @@ deactivate
 logon_start
 own_item "logon start"
 e2e_wait 30 main_hidden || e2e_fail "a logon start stayed on screen: $(e2e_sway_windows)"
-e2e_wl_click "${ICON[@]}"
+click_icon
 e2e_wait 30 e2e_wl_shown "$MAIN" || panel_failed "one click on waybar's icon did not bring the window back"
 # waybar's own menu, from a right click: its "Desativar Agenda" ends the program. (A panel is
 # a layer surface without the keyboard: its menu is used with the pointer.)
@@ -84,9 +87,12 @@ e2e_wait 30 e2e_ended "$PANEL" || e2e_fail "waybar did not end"
 logon_start
 e2e_wait 30 main_exists || e2e_fail "main window not mapped at a logon start with no panel: $(e2e_sway_windows)"
 sleep 3
+late=$(date +%s%N)
 start_panel
 own_item "waybar started after the program"
+late=$((($(date +%s%N) - late) / 1000000))
 e2e_wait 30 main_hidden || panel_failed "the minimised window did not go to waybar once it came up"
-e2e_wl_click "${ICON[@]}"
+click_icon
 e2e_wait 30 e2e_wl_shown "$MAIN" || panel_failed "one click on the late waybar's icon did not bring the window back"
 deactivate
+echo "  e2e_waybar: the late panel had the program's own item within $late ms of its start" >&2
