@@ -33,7 +33,7 @@ panel_failed() {
 }
 # The program's own item (not a stand-in the panel made of an XEmbed icon) and its icon.
 own_item() {
-    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered; $(e2e_has_own_item "$program" 2>&1)"
+    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered; $(e2e_own_item "$program" 2>&1)"
     e2e_wait 30 icon_at || panel_failed "$1: the program's icon is not on the panel"
 }
 # The icon's centre on the screen: the box of blue pixels (a colour the rest of the panel has
@@ -53,7 +53,7 @@ click_icon() {
     xdotool mousemove "$ix" "$iy" click "$1"
 }
 deactivate() {
-    e2e_dbusmenu click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
+    e2e_own_click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
     e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
     [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 }
@@ -72,7 +72,7 @@ cp "$E2E_AUTOSTART" "$E2E_TMP/entry.saved"
 own_item "first start"
 e2e_shot lxqt-1-first-start
 e2e_check_tray_layout "$program"
-e2e_dbusmenu click "$program" "Programar Agenda" || e2e_fail "Programar Agenda could not be chosen"
+e2e_own_click "$program" "Programar Agenda" || e2e_fail "Programar Agenda could not be chosen"
 e2e_wait 30 e2e_has_window "$ENTRY" || e2e_fail "clicked on Programar Agenda opened no entry window"
 deactivate
 

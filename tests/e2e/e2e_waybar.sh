@@ -37,7 +37,7 @@ start_panel() {
 }
 panel_failed() { e2e_fail "$* (waybar: $(grep -v '^\[.*info\]' "$E2E_TMP/waybar.log" | tail -n 5 | tr '\n' ' '))"; }
 own_item() {
-    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered; $(e2e_has_own_item "$program" 2>&1)"
+    e2e_wait 30 e2e_has_own_item "$program" || panel_failed "$1: no item of the program's own registered; $(e2e_own_item "$program" 2>&1)"
 }
 # waybar fetches the item's icon before it shows it.
 click_icon() {
@@ -45,7 +45,7 @@ click_icon() {
     e2e_wl_click "${ICON[@]}"
 }
 deactivate() {
-    e2e_dbusmenu click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
+    e2e_own_click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
     e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
     [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 }
@@ -63,7 +63,7 @@ e2e_wait 30 test -f "$E2E_AUTOSTART" || e2e_fail "autostart entry not created on
 cp "$E2E_AUTOSTART" "$E2E_TMP/entry.saved"
 own_item "first start"
 e2e_check_tray_layout "$program"
-e2e_dbusmenu click "$program" "Programar Agenda" || e2e_fail "Programar Agenda could not be chosen"
+e2e_own_click "$program" "Programar Agenda" || e2e_fail "Programar Agenda could not be chosen"
 e2e_wait 30 e2e_wl_shown "$ENTRY" || e2e_fail "clicked on Programar Agenda opened no entry window: $(e2e_sway_windows)"
 deactivate
 

@@ -296,17 +296,24 @@ e2e_start_openbox() {
     e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' || e2e_fail "openbox did not finish starting"
 }
 
-# The program $2's own StatusNotifier item as a real panel's watcher lists it, and its menu
-# read and used over dbusmenu (dbusmenu.py; $1 is item, layout or click).
-e2e_dbusmenu() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/dbusmenu.py" "$@"; }
-e2e_has_own_item() { e2e_dbusmenu item "$1"; }
+# The program $1's own StatusNotifier item (its bus name) as a real panel's watcher lists it,
+# and its menu read and used over dbusmenu as the test panel does.
+e2e_own_item() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_own_item.py" "$1"; }
+e2e_has_own_item() { e2e_own_item "$1" >/dev/null; }
+e2e_own_click() {
+    local item
+    item=$(e2e_own_item "$1") || return 1
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --click "$item" "$2"
+}
 # The menu of the program $1 lists "Programar Agenda" then "Desativar Agenda", enabled and
 # shown; else says what it found.
 e2e_check_tray_layout() {
-    local layout
-    layout=$(e2e_dbusmenu layout "$1" 2>&1) || e2e_fail "the item's menu could not be read: $layout"
-    [ "$layout" = $'Programar Agenda|True|True\nDesativar Agenda|True|True' ] \
-        || e2e_fail "the item's menu lists: $(echo "$layout" | tr '\n' ' ')"
+    local item layout
+    item=$(e2e_own_item "$1" 2>&1) || e2e_fail "no item of the program's own: $item"
+    layout=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --layout "$item" 2>&1) \
+        || e2e_fail "the item's menu could not be read: $layout"
+    [ "$layout" = $'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True' ] \
+        || e2e_fail "the item's menu lists: $(echo "$layout" | tr '\n\t' '; ')"
 }
 
 # A click of the button $3 (left, right) at ($1, $2) on sway's 1280x1024 output, through a
