@@ -24,7 +24,7 @@ main_hidden() { ! main_shown; }
 start_panel() {
     lxqt-panel >>"$E2E_TMP/panel.log" 2>&1 &
     PANEL=$!
-    E2E_PIDS+=($PANEL)
+    E2E_PIDS+=("$PANEL")
     e2e_wait 30 e2e_bus_has org.kde.StatusNotifierWatcher || e2e_fail "lxqt-panel's watcher did not start"
 }
 panel_failed() {

@@ -32,7 +32,7 @@ main_hidden() { ! main_exists; }
 start_panel() {
     waybar >>"$E2E_TMP/waybar.log" 2>&1 &
     PANEL=$!
-    E2E_PIDS+=($PANEL)
+    E2E_PIDS+=("$PANEL")
     e2e_wait 30 e2e_bus_has org.kde.StatusNotifierWatcher || e2e_fail "waybar's watcher did not start"
 }
 panel_failed() { e2e_fail "$* (waybar: $(grep -v '^\[.*info\]' "$E2E_TMP/waybar.log" | tail -n 5 | tr '\n' ' '))"; }
