@@ -69,9 +69,13 @@ bool BandejaXEmbed()
     xcb_connection_t *conexao = x11 ? x11->connection() : nullptr;
     if (!conexao)
         return false;
-    static constexpr char nome[] = "_NET_SYSTEM_TRAY_S0";
-    xcb_intern_atom_reply_t *atomo
-        = xcb_intern_atom_reply(conexao, xcb_intern_atom(conexao, 0, sizeof nome - 1, nome), nullptr);
+    // The tray of the screen the program runs on (DISPLAY's ".n", 0 without one).
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype ponto = display.lastIndexOf('.');
+    const QByteArray tela = ponto > display.lastIndexOf(':') ? display.mid(ponto + 1) : QByteArray("0");
+    const QByteArray nome = "_NET_SYSTEM_TRAY_S" + tela;
+    xcb_intern_atom_reply_t *atomo = xcb_intern_atom_reply(
+        conexao, xcb_intern_atom(conexao, 0, static_cast<uint16_t>(nome.size()), nome.constData()), nullptr);
     if (!atomo)
         return false;
     xcb_get_selection_owner_reply_t *dono
@@ -284,10 +288,7 @@ void TQtTrayBackend::ProcessaMensagens()
 
 void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
 {
-    // Without X a popup needs a parent surface that has the user's input, and a call from a
-    // panel brings none: the compositor would map the menu as a window of its own, or not at
-    // all. Only over the main window in use can it show; elsewhere the panel's own drawing of
-    // the menu (over dbusmenu) is the menu.
+    // Whether the main window had the user's input before it was brought forward.
     const bool sobreJanela = m_janela && m_janela->isVisible() && m_janela->isActiveWindow();
     if (m_janela && m_janela->isVisible()) {
         m_janela->raise();
@@ -298,6 +299,10 @@ void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
         return;
     }
     // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on.
+    // Without X a popup needs a parent surface that has the user's input, and a call from a
+    // panel brings none: the compositor would map the menu as a window of its own, or not at
+    // all. Only over the main window in use can it show; elsewhere the panel's own drawing of
+    // the menu (over dbusmenu) is the menu.
     if (ServidorX())
         menu->popup(posicao);
     else if (sobreJanela)
