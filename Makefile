@@ -6,16 +6,18 @@ CMAKE_FLAGS ?=
 
 # What building and running need; `make run` installs nothing else.
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
-       libsndfile1-dev libpulse-dev libcanberra-dev sound-theme-freedesktop fonts-liberation2 qt6-wayland
+       libsndfile1-dev libpulse-dev libcanberra-dev libxcb1-dev sound-theme-freedesktop fonts-liberation2 qt6-wayland
 # `make test`: the unit tests, the checks of the launcher and software-centre files, the
 # package (dpkg-shlibdeps) and the end-to-end scripts.
 TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream dpkg-dev
 # A private session bus with a StatusNotifier panel written in Python (GLib's Gio) and the
 # accessibility bus, a window manager that is strict about focus (openbox), and a headless
-# Wayland compositor that lists its windows and takes typed keys (sway, wtype).
+# Wayland compositor that lists its windows and takes typed keys (sway, wtype). Two real panels
+# (lxqt-panel, waybar); waybar's icon is clicked by a small pointer client built from its
+# protocol description (wayland-scanner, libwayland-client).
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-glib-2.0 gir1.2-atspi-2.0 \
-           openbox sway wtype
+           openbox sway wtype lxqt-panel waybar libwayland-dev libwayland-bin
 # The start benchmark also watches the X server for the first mapped window.
 BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream

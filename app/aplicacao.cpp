@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QTranslator>
+#include <QWindow>
 
 #include <exception>
 
@@ -64,6 +65,16 @@ void Aplicacao::PreparaAmbiente()
         icone.addFile(QStringLiteral(":/icons/zelvano-agenda-%1.png").arg(lado), QSize(lado, lado));
     QApplication::setWindowIcon(icone);
     QGuiApplication::setDesktopFileName(QStringLiteral("zelvano-agenda"));
+    // On X the same match goes by the windows' class, which Qt takes from the application's
+    // name once, when it makes its first window. That name is the Portuguese title, whose
+    // accent the class (Latin-1) cannot carry, and which matches no launcher: the first window
+    // is made under the launcher's name, and every window keeps that class.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        const QString nome = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QGuiApplication::desktopFileName());
+        QWindow().create();
+        QCoreApplication::setApplicationName(nome);
+    }
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));

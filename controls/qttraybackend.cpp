@@ -12,6 +12,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <optional>
 
 std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida)
@@ -59,6 +62,34 @@ bool HospedeStatusNotifier()
         && qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
 }
 
+// Whether an XEmbed tray holds its selection on the X server, asked of the server itself.
+bool BandejaXEmbed()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *conexao = x11 ? x11->connection() : nullptr;
+    if (!conexao)
+        return false;
+    // The tray of the screen the program runs on (DISPLAY's ".n", 0 without one).
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype ponto = display.lastIndexOf('.');
+    const QByteArray tela = ponto > display.lastIndexOf(':') ? display.mid(ponto + 1) : QByteArray("0");
+    const QByteArray nome = "_NET_SYSTEM_TRAY_S" + tela;
+    xcb_intern_atom_reply_t *atomo = xcb_intern_atom_reply(
+        conexao, xcb_intern_atom(conexao, 0, static_cast<uint16_t>(nome.size()), nome.constData()), nullptr);
+    if (!atomo)
+        return false;
+    xcb_get_selection_owner_reply_t *dono
+        = xcb_get_selection_owner_reply(conexao, xcb_get_selection_owner(conexao, atomo->atom), nullptr);
+    const bool ha = dono && dono->owner != XCB_NONE;
+    std::free(dono);
+    std::free(atomo);
+    return ha;
+}
+
+// A panel that comes up after the program may start its XEmbed tray a moment before its
+// StatusNotifier host (lxqt-panel does): this long the program waits for the host.
+constexpr int CarenciaHospede = 3000;
+
 // What Qt found at its first look for a notification area: it settles then, once per run,
 // whether the icon goes to a StatusNotifier panel or to an XEmbed tray.
 std::optional<bool> statusNotifierDoQt;
@@ -105,6 +136,40 @@ void TQtTrayBackend::Remove(const TNotifyIconData &)
         m_icone->deleteLater();
         m_icone = nullptr;
     }
+    m_menuNoIcone = false;
+}
+
+void TQtTrayBackend::PublicaMenu(QMenu *menu)
+{
+    if (m_menu == menu)
+        return;
+    if (m_menu)
+        disconnect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
+    m_menu = menu;
+    if (m_menu)
+        connect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
+    if (!m_icone || !m_statusNotifier)
+        return;
+    if (m_menu) {
+        m_icone->setContextMenu(m_menu);
+        m_menuNoIcone = true;
+    } else if (m_menuNoIcone) {
+        MenuDestruido();
+    }
+}
+
+void TQtTrayBackend::MenuDestruido()
+{
+    if (!m_icone || !m_menuNoIcone)
+        return;
+    // Qt can neither take a menu back from a StatusNotifier icon nor forget one destroyed
+    // under it: the panel gets a new icon without a menu, once the program is back in its
+    // event loop (never while the main window is being torn down).
+    m_icone->hide();
+    m_icone->deleteLater();
+    m_icone = nullptr;
+    m_menuNoIcone = false;
+    QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
 }
 
 void TQtTrayBackend::MostraSePuder()
@@ -118,11 +183,16 @@ void TQtTrayBackend::MostraSePuder()
         return;
     }
     Vigia(false);
+    m_statusNotifier = statusNotifierDoQt.value_or(false);
     m_icone = new QSystemTrayIcon(m_figura, this);
     m_icone->setToolTip(m_dica);
+    // Given to an XEmbed icon, Qt would pop the menu up on its own at a right click, before
+    // the component sees the press; only a StatusNotifier panel gets it, to draw it itself.
+    m_menuNoIcone = m_statusNotifier && m_menu;
+    if (m_menuNoIcone)
+        m_icone->setContextMenu(m_menu);
     connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::Ativado);
     m_icone->show();
-    m_statusNotifier = statusNotifierDoQt.value_or(false);
     // A window minimised while there was nowhere to go can go to the tray now.
     if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
         AvisaMinimizado();
@@ -218,6 +288,8 @@ void TQtTrayBackend::ProcessaMensagens()
 
 void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
 {
+    // Whether the main window had the user's input before it was brought forward.
+    const bool sobreJanela = m_janela && m_janela->isVisible() && m_janela->isActiveWindow();
     if (m_janela && m_janela->isVisible()) {
         m_janela->raise();
         m_janela->activateWindow();
@@ -226,15 +298,15 @@ void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
         menu->exec(posicao);
         return;
     }
-    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on. Without
-    // X the position of the cursor on the screen is not known; the toolkit places the menu then,
-    // over the main window when it is shown.
+    // A StatusNotifier panel asked over D-Bus: the menu pops up and the program goes on.
+    // Without X a popup needs a parent surface that has the user's input, and a call from a
+    // panel brings none: the compositor would map the menu as a window of its own, or not at
+    // all. Only over the main window in use can it show; elsewhere the panel's own drawing of
+    // the menu (over dbusmenu) is the menu.
     if (ServidorX())
         menu->popup(posicao);
-    else if (m_janela && m_janela->isVisible())
+    else if (sobreJanela)
         menu->popup(m_janela->mapToGlobal(m_janela->rect().center()));
-    else
-        menu->popup(QPoint());
 }
 
 void TQtTrayBackend::OcultaAplicacao()
@@ -259,6 +331,23 @@ bool TQtTrayBackend::AreaDisponivel()
     const bool hospede = HospedeStatusNotifier();
     if (!hospede && !ServidorX())
         return false;
+    if (!statusNotifierDoQt && !hospede) {
+        // With no host, Qt's look would settle on XEmbed for the whole run: it waits for an
+        // XEmbed tray, and when that tray came after the program (a panel starting at logon),
+        // for a while longer for the same panel's host.
+        if (!BandejaXEmbed()) {
+            m_semArea = true;
+            return false;
+        }
+        if (m_semArea && QDBusConnection::sessionBus().isConnected()) {
+            if (!m_soXEmbed.isValid()) {
+                m_soXEmbed.start();
+                QTimer::singleShot(CarenciaHospede, this, &TQtTrayBackend::MostraSePuder);
+            }
+            if (!m_soXEmbed.hasExpired(CarenciaHospede))
+                return false;
+        }
+    }
     if (!statusNotifierDoQt)
         statusNotifierDoQt = hospede;
     return QSystemTrayIcon::isSystemTrayAvailable();

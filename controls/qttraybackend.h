@@ -40,6 +40,7 @@ public:
     void MostraMenu(QMenu *menu, const QPoint &posicao) override;
     void OcultaAplicacao() override;
     bool AreaDisponivel() override;
+    void PublicaMenu(QMenu *menu) override;
 
 protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
@@ -55,6 +56,7 @@ private:
     void Ativado(QSystemTrayIcon::ActivationReason motivo);
     void AvisaMinimizado();
     void Entrega(const std::vector<quintptr> &atividades);
+    void MenuDestruido();
 
     QPointer<QWidget> m_janela;
     // Deleted later, never at once: a handler of its own activation may ask for its removal.
@@ -63,10 +65,18 @@ private:
     bool m_vigiando = false;
     // The icon lives on a StatusNotifier panel rather than in an XEmbed tray.
     bool m_statusNotifier = false;
+    // There was no notification area at all when the icon was first asked for; and since when
+    // an XEmbed tray has been there without a StatusNotifier host.
+    bool m_semArea = false;
+    QElapsedTimer m_soXEmbed;
     QElapsedTimer m_ultimaAtivacao;
     // The window was minimised and has not left the screen since.
     bool m_minimizacaoPendente = false;
     bool m_pedido = false;
     QIcon m_figura;
     QString m_dica;
+    // The menu a StatusNotifier panel reads over D-Bus and draws itself, and whether the icon
+    // shown now carries it.
+    QPointer<QMenu> m_menu;
+    bool m_menuNoIcone = false;
 };

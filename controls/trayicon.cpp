@@ -56,6 +56,7 @@ void TCustomTrayIcon::setBackend(std::unique_ptr<TTrayBackend> backend)
         return;
     m_backend = std::move(backend);
     Liga();
+    m_backend->PublicaMenu(m_popupMenu);
     if (m_adicionado)
         m_backend->Adiciona(m_registro);
 }
@@ -73,6 +74,13 @@ void TCustomTrayIcon::setVisible(bool valor)
         return;
     m_visible = valor;
     Atualiza();
+}
+
+void TCustomTrayIcon::setPopupMenu(QMenu *menu)
+{
+    m_popupMenu = menu;
+    // Some panels never ask the program for its menu: they read it and draw it themselves.
+    m_backend->PublicaMenu(menu);
 }
 
 void TCustomTrayIcon::setHint(const QString &texto)

@@ -87,6 +87,8 @@ public:
     virtual void OcultaAplicacao() = 0;
     // Whether the desktop has a notification area the icon can live in right now.
     virtual bool AreaDisponivel() = 0;
+    // The menu to hand to a panel that draws the icon's menu itself (none: no menu there).
+    virtual void PublicaMenu(QMenu *menu) = 0;
 
     // Mouse activity on the icon (one of AtividadeBandeja).
     std::function<void(quintptr atividade)> AoAtividade;
@@ -132,7 +134,7 @@ public:
     bool ShowHint() const { return m_showHint; }
     void setShowHint(bool valor);
     QMenu *PopupMenu() const { return m_popupMenu; }
-    void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    void setPopupMenu(QMenu *menu);
     bool HideTaskBtn() const { return m_hideTaskBtn; }
     void setHideTaskBtn(bool valor) { m_hideTaskBtn = valor; }
     bool LeftBtnPopup() const { return m_leftBtnPopup; }

@@ -271,14 +271,18 @@ TEST(TrayIcon, MinimisingHidesTheWindowOnlyWithHideTaskBtnAndAnAreaToGoTo)
     }
 }
 
-TEST(TrayIcon, SwappedBackendShowsTheIconAgain)
+TEST(TrayIcon, SwappedBackendShowsTheIconAndItsMenuAgain)
 {
     Bandeja b;
+    QMenu menu;
+    b.icone.setPopupMenu(&menu);
+    EXPECT_EQ(b.falsa->publicados, std::vector<QMenu *>({ &menu }));
     b.icone.setIcon(UmIcone());
     b.icone.setVisible(true);
     auto *outra = new BandejaFalsa;
     b.icone.setBackend(std::unique_ptr<TTrayBackend>(outra));
     EXPECT_EQ(outra->pedidos, QStringList({ "adiciona" }));
+    EXPECT_EQ(outra->publicados, std::vector<QMenu *>({ &menu }));
     outra->Atividade(LeftDblClk);
     EXPECT_EQ(b.eventos, QStringList({ "dblclick" }));
 }

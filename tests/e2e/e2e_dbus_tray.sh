@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Life on a StatusNotifier (D-Bus) panel, on a real X server with a private session bus and a
 # watcher with its host written for the test; there is no XEmbed tray at all:
-#  1. a first start stays on screen and its icon registers with the watcher;
+#  1. a first start stays on screen and its icon registers with the watcher; the window's
+#     class is the launcher's (as is the entry window's, step 4);
 #  2. "Minimizar" takes the window off the screen, one Activate brings it back;
 #  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
-#  4. ContextMenu is answered at once and the tray menu shows; "Desativar Agenda" from it ends
-#     the program with status 0.
+#  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
+#     choosing "Programar Agenda" there opens the entry window;
+#  5. ContextMenu is answered at once and the program's own tray menu shows;
+#     "Desativar Agenda" chosen over dbusmenu ends the program with status 0;
+#  6. started at logon before a panel that brings up its XEmbed tray and, a second later, its
+#     StatusNotifier host: the icon goes to the host, and only there; one Activate restores.
 # Usage: e2e_dbus_tray.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -30,6 +35,11 @@ e2e_run; program=$E2E_LAST
 e2e_wait 30 main_shown || e2e_fail "main window not shown on first start"
 e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with the StatusNotifier watcher"
 e2e_wait 30 test -f "$E2E_AUTOSTART" || e2e_fail "autostart entry not created on first activation"
+cp "$E2E_AUTOSTART" "$E2E_TMP/entry.saved"
+# GNOME and docks match windows with the launcher by this class (StartupWMClass).
+CLASS='WM_CLASS(STRING) = "zelvano-agenda", "zelvano-agenda"'
+class=$(xprop -id "$(e2e_window "$MAIN")" WM_CLASS)
+[ "$class" = "$CLASS" ] || e2e_fail "main window class: $class"
 sleep 0.5
 
 # 2. One activation restores.
@@ -51,16 +61,46 @@ e2e_wait 30 main_shown || e2e_fail "two quick Activates left the window off the 
 sleep 1.5
 main_shown || e2e_fail "the window left the screen again after two quick Activates"
 
-# 4. The context menu: the call is answered at once, the menu shows and can be used.
+# 4. The menu a panel draws itself.
+layout=$(e2e_sni_menu) || e2e_fail "the item's menu could not be read over dbusmenu"
+expected=$(printf 'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True')
+[ "$layout" = "$expected" ] || e2e_fail "the item's menu over dbusmenu is not the tray menu: $layout"
+e2e_sni_click "Programar Agenda" || e2e_fail "Event clicked on Programar Agenda was not answered"
+e2e_wait 30 e2e_has_window '^Zelvano - Agenda$' || e2e_fail "Programar Agenda over dbusmenu opened no entry window"
+e2e_shot dbus-2-entry
+class=$(xprop -id "$(e2e_window '^Zelvano - Agenda$')" WM_CLASS)
+[ "$class" = "$CLASS" ] || e2e_fail "entry window class: $class"
+
+# 5. The context menu: the call is answered at once, the program's own menu shows.
 start=$(date +%s%N)
 e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered within 5 s"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$elapsed" -lt 1000 ] || e2e_fail "ContextMenu took $elapsed ms to be answered"
 e2e_wait 30 e2e_has_menu "$program" || e2e_fail "ContextMenu showed no menu"
-e2e_shot dbus-2-menu
+e2e_shot dbus-3-menu
 sleep 0.3
-xdotool key --delay 100 Down Down Return
+xdotool key Escape
+e2e_sni_click "Desativar Agenda" || e2e_fail "Event clicked on Desativar Agenda was not answered"
 e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 [ ! -e "$E2E_AUTOSTART" ] || e2e_fail "autostart entry still there after Desativar Agenda"
+
+# 6. A panel that comes up late, XEmbed tray first.
+e2e_start_dbus
+cp "$E2E_TMP/entry.saved" "$E2E_AUTOSTART"
+e2e_run; program=$E2E_LAST
+e2e_wait 30 main_shown || e2e_fail "main window not shown at a logon start before the panel"
+sleep 2
+e2e_start_tray
+sleep 1
+e2e_start_sni_panel
+e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with a host that came a second after the tray"
+e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the panel once it came up"
+sleep 1
+e2e_shot dbus-4-late-panel
+# trayer's own child is 1x1; an embedded icon is larger.
+embedded=$(xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x' | grep -vc ' 1x1+' || true)
+[ "$embedded" = 0 ] || e2e_fail "the icon is in the XEmbed tray too"
+e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
+e2e_wait 30 main_shown || e2e_fail "one Activate did not bring the window back"
 echo "  e2e_dbus_tray: ContextMenu answered in $elapsed ms" >&2

@@ -6,7 +6,8 @@
 #     stays reachable; a second copy's box is answered and the first copy's window comes back
 #     with the keyboard;
 #  4. a panel whose StatusNotifier host comes up after the program (private session bus): the
-#     minimised window goes to the panel once the host registers, one Activate brings it back,
+#     minimised window goes to the panel once the host registers, ContextMenu then maps no
+#     window, one Activate brings it back,
 #     ContextMenu is answered at once and its menu's "Desativar Agenda" ends the program with
 #     status 0.
 # Usage: e2e_wayland.sh /path/to/zelvano-agenda
@@ -67,6 +68,11 @@ e2e_start; program=$E2E_LAST
 e2e_wait 30 e2e_wl_shown "$MAIN" || e2e_fail "main window not mapped at logon start with a bus"
 e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered once the panel's host came up"
 e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the panel once it came up"
+# With the window away there is no surface to hang a popup on: the call is answered and no
+# window of the program's maps (the panel's own drawing of the menu is the menu there).
+e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered with the window hidden"
+sleep 1
+[ -z "$(e2e_sway_windows)" ] || e2e_fail "ContextMenu with the window hidden mapped a window: $(e2e_sway_windows)"
 e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
 e2e_wait 30 e2e_wl_focused "$MAIN" || e2e_fail "Activate did not bring the window back: $(e2e_sway_windows)"
 sleep 0.5

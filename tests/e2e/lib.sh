@@ -236,6 +236,10 @@ e2e_sni_call() {
     gdbus call --session --timeout "${2:-25}" --dest "$(e2e_sni_item)" --object-path /StatusNotifierItem \
         --method "org.kde.StatusNotifierItem.$1" 10 10 >/dev/null
 }
+# The first item's menu as a panel reads it over dbusmenu: "label<TAB>enabled=..<TAB>visible=.."
+# a line; and the choice of its item labelled $1 (Event "clicked").
+e2e_sni_menu() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --layout "$(e2e_sni_item)"; }
+e2e_sni_click() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --click "$(e2e_sni_item)" "$1"; }
 
 # A headless Wayland compositor (sway, which lists its windows and takes typed keys through
 # wtype) instead of the X server; the program then runs as a native Wayland client. sway will
@@ -282,3 +286,48 @@ walk(json.load(sys.stdin))'
 # A native Wayland window whose title matches $1 is shown (and, for the second, has the keyboard).
 e2e_wl_shown() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|"; }
 e2e_wl_focused() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|True$"; }
+
+# A window manager, as the desktops that run lxqt-panel have (openbox, strict about focus).
+e2e_start_openbox() {
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
+    # It announces itself before it manages windows; a window mapped in between is seen never.
+    e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' || e2e_fail "openbox did not finish starting"
+}
+
+# The program $1's own StatusNotifier item (its bus name) as a real panel's watcher lists it,
+# and its menu read and used over dbusmenu as the test panel does.
+e2e_own_item() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_own_item.py" "$1"; }
+e2e_has_own_item() { e2e_own_item "$1" >/dev/null; }
+e2e_own_click() {
+    local item
+    item=$(e2e_own_item "$1") || return 1
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --click "$item" "$2"
+}
+# The menu of the program $1 lists "Programar Agenda" then "Desativar Agenda", enabled and
+# shown; else says what it found.
+e2e_check_tray_layout() {
+    local item layout
+    item=$(e2e_own_item "$1" 2>&1) || e2e_fail "no item of the program's own: $item"
+    layout=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --layout "$item" 2>&1) \
+        || e2e_fail "the item's menu could not be read: $layout"
+    [ "$layout" = $'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True' ] \
+        || e2e_fail "the item's menu lists: $(echo "$layout" | tr '\n\t' '; ')"
+}
+
+# A click of the button $3 (left, right) at ($1, $2) on sway's 1280x1024 output, through a
+# virtual pointer (sway's seat commands reach no client when there is no input device). The
+# small client is built here, on first use, from its C source and the protocol's description.
+e2e_wl_click() {
+    local src vp="$E2E_TMP/vponteiro"
+    src=$(dirname "${BASH_SOURCE[0]}")
+    if [ ! -x "$vp" ]; then
+        wayland-scanner client-header "$src/wlr-virtual-pointer-unstable-v1.xml" \
+            "$E2E_TMP/wlr-virtual-pointer-unstable-v1-client-protocol.h" &&
+            wayland-scanner private-code "$src/wlr-virtual-pointer-unstable-v1.xml" "$E2E_TMP/vp-protocol.c" &&
+            cc -o "$vp" -I"$E2E_TMP" "$src/vponteiro.c" "$E2E_TMP/vp-protocol.c" \
+                $(pkg-config --cflags --libs wayland-client) || e2e_fail "the virtual pointer could not be built"
+    fi
+    "$vp" 1280 1024 "$1" "$2" "${3:-left}"
+}

@@ -5,7 +5,12 @@ icon there. Items that register are written to stdout, one bus name a line.
 
 Usage: sni_panel.py [--host-after SECONDS]
 --host-after: the watcher is there at once, its host registers only after that long (a panel
-that comes up after the program)."""
+that comes up after the program).
+
+The menu, as a real panel reads and uses it (the item's Menu property, then com.canonical.dbusmenu
+AboutToShow and GetLayout on that path; Event "clicked" on the chosen item):
+       sni_panel.py --layout BUSNAME          prints label, enabled, visible of each item, a line each
+       sni_panel.py --click BUSNAME LABEL     chooses the item with that label"""
 
 import sys
 
@@ -65,8 +70,46 @@ def register_host():
     return False
 
 
+def menu_layout(name):
+    """The item's menu path and its top-level items (id, properties), after AboutToShow."""
+    reply = bus.call_sync(name, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                          GLib.Variant("(ss)", ("org.kde.StatusNotifierItem", "Menu")),
+                          None, Gio.DBusCallFlags.NONE, 5000, None)
+    path = reply.unpack()[0]
+    if path in ("", "/", "/NO_DBUSMENU"):
+        sys.exit(f"the item exports no menu (Menu is {path!r})")
+    call = lambda method, args, kind: bus.call_sync(name, path, "com.canonical.dbusmenu", method, args,
+                                                    GLib.VariantType(kind), Gio.DBusCallFlags.NONE,
+                                                    5000, None).unpack()
+    call("AboutToShow", GLib.Variant("(i)", (0,)), "(b)")
+    _, (_, _, children) = call("GetLayout", GLib.Variant("(iias)", (0, -1, [])), "(u(ia{sv}av))")
+    return path, call, [(child[0], child[1]) for child in children]
+
+
+def show_layout(name):
+    _, _, items = menu_layout(name)
+    for _, props in items:
+        label = props.get("label", "-" if props.get("type") == "separator" else "")
+        print(f"{label}\tenabled={props.get('enabled', True)}\tvisible={props.get('visible', True)}")
+
+
+def click(name, label):
+    _, call, items = menu_layout(name)
+    ids = [ident for ident, props in items if props.get("label", "").replace("_", "") == label]
+    if not ids:
+        sys.exit(f"no item {label!r} in the menu")
+    call("Event", GLib.Variant("(isvu)", (ids[0], "clicked", GLib.Variant("s", ""), 0)), "()")
+
+
 def main():
     global bus
+    if len(sys.argv) >= 3 and sys.argv[1] in ("--layout", "--click"):
+        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        if sys.argv[1] == "--layout":
+            show_layout(sys.argv[2])
+        else:
+            click(sys.argv[2], sys.argv[3])
+        return
     delay = 0.0
     if len(sys.argv) == 3 and sys.argv[1] == "--host-after":
         delay = float(sys.argv[2])

@@ -24,6 +24,7 @@ public:
     }
     void OcultaAplicacao() override { pedidos << QStringLiteral("oculta"); }
     bool AreaDisponivel() override { return area; }
+    void PublicaMenu(QMenu *menu) override { publicados.push_back(menu); }
 
     void Atividade(quintptr a)
     {
@@ -39,6 +40,7 @@ public:
     QStringList pedidos; // "adiciona", "modifica", "remove", "processa", "menu", "oculta"
     std::vector<TNotifyIconData> registros;
     std::vector<std::pair<QMenu *, QPoint>> menus;
+    std::vector<QMenu *> publicados; // every menu handed over for a panel to draw
     QPoint cursor { 700, 10 };
     TShiftState teclado = 0;
     bool area = true;
