@@ -228,7 +228,7 @@ private:
 
 } // namespace
 
-TEST(TiqueAlarme, AMemoryThatIsNotAFileOrCannotBeWrittenIsToldOnceAndRingsNothingTwice)
+TEST(UconsultaAlarme, AMemoryThatIsNotAFileOrCannotBeWrittenIsToldOnceAndRingsNothingTwice)
 {
     const QByteArray velha = "20240507-0900\n"; // the last run looked up to 09:00
     const struct

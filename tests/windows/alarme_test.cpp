@@ -232,7 +232,7 @@ TEST(Alarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
         "20240507-120030.txt");
 }
 
-TEST(RegrasAlarme, AClockThatWasAheadNeverSilencesTheRealOccurrence)
+TEST(Alarme, AClockThatWasAheadNeverSilencesTheRealOccurrence)
 {
     const ListaLinhas lista { "|2026|11|08|09:00|1|20261101-080000.txt|", "|2026|12|08|09:10|0||" };
     // The clock a year ahead rings the monthly reminder and the one without a message file.
