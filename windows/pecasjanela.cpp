@@ -1,5 +1,7 @@
 #include "windows/pecasjanela.h"
 
+#include "windows/glifovetorial.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
@@ -90,11 +92,16 @@ QLabel *CriaFigura(QWidget *pai, const QRect &geometria, const QPixmap &figura)
 
 void PoeGlifo(QAbstractButton *botao, const QString &recurso)
 {
-    const QPixmap figura(recurso);
+    const QImage figura(recurso);
     const int largura = figura.width() / 2;
+    const QPainterPath forma = FormaDoGlifo(recurso);
     QIcon icone;
-    icone.addPixmap(figura.copy(0, 0, largura, figura.height()), QIcon::Normal);
-    icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
+    if (!forma.isEmpty()) {
+        icone = QIcon(new TGlifoVetorial(figura, forma));
+    } else {
+        icone.addPixmap(QPixmap::fromImage(figura.copy(0, 0, largura, figura.height())), QIcon::Normal);
+        icone.addPixmap(QPixmap::fromImage(figura.copy(largura, 0, largura, figura.height())), QIcon::Disabled);
+    }
     botao->setIcon(icone);
     botao->setIconSize(QSize(largura, figura.height()));
 }

@@ -46,7 +46,7 @@ QFrame *CriaRegua(QWidget *pai, const QRect &geometria);
 QLabel *CriaFigura(QWidget *pai, const QRect &geometria, const QPixmap &figura = QPixmap());
 
 // Glyphs hold two pictures side by side: normal, then disabled. The button takes both, at the
-// size of one.
+// size of one; a glyph of ours whose shape is known stays sharp on high-density screens.
 void PoeGlifo(QAbstractButton *botao, const QString &recurso);
 // A push button at its place; `glifo` empty for one without a picture.
 QPushButton *CriaBotao(
