@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 void Pinta(QWidget *w, QPalette::ColorRole papel, const QColor &cor)
@@ -117,8 +119,22 @@ QPushButton *CriaBotao(
     return b;
 }
 
+QPoint PosicaoNaTela(const QRect &area, QSize janela, QSize moldura)
+{
+    QPoint canto = area.center() - QRect(QPoint(0, 0), janela).center();
+    auto cabe = [](int inicio, int extensao, int fimArea, int inicioArea) {
+        return std::max(std::min(inicio, fimArea + 1 - extensao), inicioArea);
+    };
+    canto.setX(cabe(canto.x(), janela.width() + moldura.width(), area.right(), area.left()));
+    canto.setY(cabe(canto.y(), janela.height() + moldura.height(), area.bottom(), area.top()));
+    return canto;
+}
+
 void CentraNaTela(QWidget *janela, QScreen *tela)
 {
-    if (tela)
-        janela->move(tela->availableGeometry().center() - janela->rect().center());
+    if (!tela)
+        return;
+    // The frame is known once the desktop has framed the window; before, it counts as none.
+    const QSize moldura = janela->frameGeometry().size() - janela->size();
+    janela->move(PosicaoNaTela(tela->availableGeometry(), janela->size(), moldura));
 }

@@ -52,5 +52,11 @@ void PoeGlifo(QAbstractButton *botao, const QString &recurso);
 QPushButton *CriaBotao(
     QWidget *pai, const QRect &geometria, const QString &texto, const QFont &fonte, const QString &glifo = QString());
 
+// Where a window goes on a screen's free area (`area`): the top-left corner of its frame, the
+// window itself (`janela`, without frame) centred. A framed window that would hang past the
+// right or bottom edge moves back in; one larger than the area starts at its left and top
+// edges, so that its title bar stays on the screen. `moldura`: the frame's extra width and
+// height.
+QPoint PosicaoNaTela(const QRect &area, QSize janela, QSize moldura);
 // Moves a window to the middle of the screen's free area (nothing without a screen).
 void CentraNaTela(QWidget *janela, QScreen *tela);

@@ -42,3 +42,28 @@ TEST(PecasJanela, GlyphIsDrawnAtTheScreensOwnPixels)
         EXPECT_GT(sombras, 20) << escala;
     }
 }
+
+TEST(PecasJanela, AWindowTallerThanTheScreenKeepsItsTitleBarOnIt)
+{
+    const QSize principal(793, 609);
+    const struct
+    {
+        QRect area;
+        QSize janela, moldura;
+        QPoint canto;
+    } casos[] = {
+        // Room enough: centred, as always.
+        { { 0, 0, 1280, 1024 }, principal, { 0, 0 }, { 243, 207 } },
+        { { 0, 0, 1024, 600 }, { 740, 395 }, { 2, 24 }, { 142, 102 } },
+        // A 1024 x 600 screen: the frame's top, the title bar, at the screen's top.
+        { { 0, 0, 1024, 600 }, principal, { 0, 0 }, { 115, 0 } },
+        { { 0, 28, 1024, 572 }, principal, { 2, 24 }, { 115, 28 } },
+        // Fits without its frame but not with it: up until the frame's foot is on screen.
+        { { 0, 0, 1024, 600 }, { 793, 560 }, { 2, 24 }, { 115, 16 } },
+        // Wider than the screen: its left edge on the screen.
+        { { 0, 0, 640, 480 }, { 740, 395 }, { 2, 24 }, { 0, 42 } },
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(PosicaoNaTela(c.area, c.janela, c.moldura), c.canto)
+            << c.area.width() << "x" << c.area.height() << " " << c.janela.width() << "x" << c.janela.height();
+}
