@@ -2,6 +2,7 @@
 
 #include "controls/drawtext.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
 
@@ -270,6 +271,47 @@ QImage ImagemRadio(bool quente, bool marcado, const QColor &fundo)
             if (celula.pixel(x, y) == transparente)
                 celula.setPixelColor(x, y, fundo);
     return celula;
+}
+
+qreal EscalaDoPintor(const QPainter &p)
+{
+    // The painter's transform maps the control's pixels to the surface's: a high-density
+    // screen's ratio, or the ratio of the picture a control is rendered into.
+    return std::abs(p.deviceTransform().m11());
+}
+
+void DesenhaRadio(QPainter &p, const QPointF &canto, bool quente, bool marcado)
+{
+    // The strip's circle: rim from radius 5.5 to 6.5 around the centre of its 13 x 13 pixels,
+    // a grey-to-white face lit from the top left, an orange ring under the mouse, a green dot
+    // when checked. Colours and gradients as in the strip.
+    const QPointF centro = canto + QPointF(6.5, 6.5);
+    auto gradiente = [&](QPointF de, QPointF ate, const QColor &a, const QColor &b) {
+        QLinearGradient g(canto + de, canto + ate);
+        g.setColorAt(0, a);
+        g.setColorAt(1, b);
+        return QBrush(g);
+    };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(FlatCores::BordaRadio);
+    p.drawEllipse(centro, 6.5, 6.5);
+    const QBrush face = gradiente({ 0.5, 0.5 }, { 9.5, 9.5 }, QColor(214, 214, 206), Qt::white);
+    if (quente) {
+        p.setBrush(gradiente({ 0, 0.5 }, { 0, 12.5 }, QColor(255, 240, 207), QColor(248, 179, 48)));
+        p.drawEllipse(centro, 5.5, 5.5);
+        p.setBrush(face);
+        p.drawEllipse(centro, 4.5, 4.5);
+    } else {
+        p.setBrush(face);
+        p.drawEllipse(centro, 5.5, 5.5);
+    }
+    if (marcado) {
+        p.setBrush(gradiente({ 4.5, 4.5 }, { 7.5, 7.5 }, QColor(140, 220, 140), QColor(33, 150, 33)));
+        p.drawEllipse(centro, 3.0, 3.0);
+    }
+    p.restore();
 }
 
 QImage ImagemCinza(const QImage &imagem)

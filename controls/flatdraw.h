@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -90,6 +91,13 @@ int CelulaRadio(bool quente, bool marcado);
 // The 14 x 14 image drawn for a radio: the cell with its rim blended into the background and
 // the transparent colour replaced by it.
 QImage ImagemRadio(bool quente, bool marcado, const QColor &fundo);
+
+// Device pixels per pixel of the control the painter paints: the screen's ratio, or that of
+// the picture the control is rendered into.
+qreal EscalaDoPintor(const QPainter &p);
+// The radio's circle drawn as vectors, for screens where the 14 x 14 image would be stretched
+// by whole pixels: the strip's look with its square's top-left corner at `canto`.
+void DesenhaRadio(QPainter &p, const QPointF &canto, bool quente, bool marcado);
 
 // A disabled menu image: every pixel becomes the grey min(20 + (r + g + b) / 3, 246).
 QImage ImagemCinza(const QImage &imagem);

@@ -480,7 +480,7 @@ void TFlatStyle::PaintBitButton(QPainter &p, QPushButton *botao, const THookWind
         modo = QIcon::Disabled;
     else if (gancho.Pressed() && imagens > 2)
         modo = QIcon::Active;
-    const QPixmap glifo = icone.pixmap(botao->iconSize(), botao->devicePixelRatio(), modo);
+    const QPixmap glifo = icone.pixmap(botao->iconSize(), EscalaDoPintor(p), modo);
 
     FonteDoBotao(p, botao);
     const QVariant layout = botao->property(PropriedadeLayout);
@@ -497,7 +497,12 @@ void TFlatStyle::PaintRadioButton(QPainter &p, QRadioButton *radio, const THookW
     const int x = radio->layoutDirection() == Qt::RightToLeft ? r.right() - 13 : r.left();
     p.fillRect(x, r.top(), 14, r.height(), fundo);
     const int y = r.top() + (r.height() - 14) / 2;
-    p.drawImage(x, y, ImagemRadio(gancho.Hot(), radio->isChecked(), fundo));
+    // The image is made of whole pixels: on a high-density screen they would be stretched
+    // unevenly and the rim would break up, so the circle is drawn at the screen's own pixels.
+    if (qFuzzyCompare(EscalaDoPintor(p), 1.0))
+        p.drawImage(x, y, ImagemRadio(gancho.Hot(), radio->isChecked(), fundo));
+    else
+        DesenhaRadio(p, QPointF(x, y), gancho.Hot(), radio->isChecked());
 }
 
 void TFlatStyle::PaintGroupBox(QPainter &p, QGroupBox *grupo, const THookWindowProc &)

@@ -593,6 +593,21 @@ void TStringGrid::paintEvent(QPaintEvent *evento)
     PintaAlemDasCelulas(painter, fim);
     MarcaLinhaAtual(painter, fim.x());
     m_canvas.Painter = nullptr;
+    RedesenhaMoldura(painter);
+}
+
+// At a fractional scale (1.5) the style draws the frame's bottom line half a pixel up, on device
+// pixels that the viewport, painted after the frame, covers: the line was lost. The frame is
+// drawn again over what the viewport shares with it; at whole scales they share nothing and
+// the clip leaves every pixel as it was.
+void TStringGrid::RedesenhaMoldura(QPainter &painter)
+{
+    if (frameShape() == QFrame::NoFrame)
+        return;
+    painter.save();
+    painter.translate(-viewport()->pos());
+    drawFrame(&painter);
+    painter.restore();
 }
 
 QList<int> TStringGrid::LinhasMostradas() const

@@ -212,6 +212,7 @@ private:
     void DesenhaLinhas(QPainter &painter, int direita, int base);
     void PintaAlemDasCelulas(QPainter &painter, QPoint fim);
     void MarcaLinhaAtual(QPainter &painter, int direita);
+    void RedesenhaMoldura(QPainter &painter);
     static void RetanguloDeFoco(QPainter &painter, const QRect &r);
 
     QList<QStringList> m_celulas; // by row, then column; grows on write, never shrinks

@@ -1,9 +1,13 @@
 #include "windows/pecasjanela.h"
 
+#include "windows/glifovetorial.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -90,11 +94,16 @@ QLabel *CriaFigura(QWidget *pai, const QRect &geometria, const QPixmap &figura)
 
 void PoeGlifo(QAbstractButton *botao, const QString &recurso)
 {
-    const QPixmap figura(recurso);
+    const QImage figura(recurso);
     const int largura = figura.width() / 2;
+    const QPainterPath forma = FormaDoGlifo(recurso);
     QIcon icone;
-    icone.addPixmap(figura.copy(0, 0, largura, figura.height()), QIcon::Normal);
-    icone.addPixmap(figura.copy(largura, 0, largura, figura.height()), QIcon::Disabled);
+    if (!forma.isEmpty()) {
+        icone = QIcon(new TGlifoVetorial(figura, forma));
+    } else {
+        icone.addPixmap(QPixmap::fromImage(figura.copy(0, 0, largura, figura.height())), QIcon::Normal);
+        icone.addPixmap(QPixmap::fromImage(figura.copy(largura, 0, largura, figura.height())), QIcon::Disabled);
+    }
     botao->setIcon(icone);
     botao->setIconSize(QSize(largura, figura.height()));
 }
@@ -110,8 +119,22 @@ QPushButton *CriaBotao(
     return b;
 }
 
+QPoint PosicaoNaTela(const QRect &area, QSize janela, QSize moldura)
+{
+    QPoint canto = area.center() - QRect(QPoint(0, 0), janela).center();
+    auto cabe = [](int inicio, int extensao, int fimArea, int inicioArea) {
+        return std::max(std::min(inicio, fimArea + 1 - extensao), inicioArea);
+    };
+    canto.setX(cabe(canto.x(), janela.width() + moldura.width(), area.right(), area.left()));
+    canto.setY(cabe(canto.y(), janela.height() + moldura.height(), area.bottom(), area.top()));
+    return canto;
+}
+
 void CentraNaTela(QWidget *janela, QScreen *tela)
 {
-    if (tela)
-        janela->move(tela->availableGeometry().center() - janela->rect().center());
+    if (!tela)
+        return;
+    // The frame is known once the desktop has framed the window; before, it counts as none.
+    const QSize moldura = janela->frameGeometry().size() - janela->size();
+    janela->move(PosicaoNaTela(tela->availableGeometry(), janela->size(), moldura));
 }

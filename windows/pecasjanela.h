@@ -46,11 +46,17 @@ QFrame *CriaRegua(QWidget *pai, const QRect &geometria);
 QLabel *CriaFigura(QWidget *pai, const QRect &geometria, const QPixmap &figura = QPixmap());
 
 // Glyphs hold two pictures side by side: normal, then disabled. The button takes both, at the
-// size of one.
+// size of one; a glyph of ours whose shape is known stays sharp on high-density screens.
 void PoeGlifo(QAbstractButton *botao, const QString &recurso);
 // A push button at its place; `glifo` empty for one without a picture.
 QPushButton *CriaBotao(
     QWidget *pai, const QRect &geometria, const QString &texto, const QFont &fonte, const QString &glifo = QString());
 
+// Where a window goes on a screen's free area (`area`): the top-left corner of its frame, the
+// window itself (`janela`, without frame) centred. A framed window that would hang past the
+// right or bottom edge moves back in; one larger than the area starts at its left and top
+// edges, so that its title bar stays on the screen. `moldura`: the frame's extra width and
+// height.
+QPoint PosicaoNaTela(const QRect &area, QSize janela, QSize moldura);
 // Moves a window to the middle of the screen's free area (nothing without a screen).
 void CentraNaTela(QWidget *janela, QScreen *tela);

@@ -24,9 +24,11 @@
 #include <QStyleOption>
 #include <QTableWidget>
 #include <QTimer>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -378,6 +380,38 @@ TEST(FlatStyle, RadioImageFollowsHotAndChecked)
             << c.quente << c.marcado << c.pressionado;
     }
     EXPECT_EQ(quadrado(direita), ImagemRadio(false, false, fundo).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(FlatStyle, RadioRimStaysWholeOnHighDensityScreens)
+{
+    Janela j;
+    auto *radio = new QRadioButton(QStringLiteral("AVISO MENSAL"), j.forma.get());
+    radio->setGeometry(10, 10, 150, 20);
+    j.Liga();
+    // At scale 1 the rim runs at radius 6 around the middle of the 13 pixels the circle spans,
+    // (6.5, 6.5) from the square's corner, 3 pixels down in a 20-pixel control. At any scale
+    // every direction must meet the rim's colour there, not a gap of background.
+    for (const qreal escala : { 1.5, 2.0 }) {
+        for (const bool quente : { false, true }) {
+            if (quente)
+                Entra(radio);
+            const QImage im = RetratoEmEscala(radio, escala);
+            const QPointF centro = QPointF(6.5, 3 + 6.5) * escala;
+            int piorDistancia = 0;
+            for (int grau = 0; grau < 360; grau += 3) {
+                const QPointF direcao(qCos(qDegreesToRadians(grau)), qSin(qDegreesToRadians(grau)));
+                int melhor = 255;
+                for (qreal r = 6 * escala - 1; r <= 6 * escala + 1; r += 0.5) {
+                    const QPoint p = (centro + direcao * r).toPoint();
+                    const QColor c = Em(im, p.x(), p.y());
+                    melhor = std::min(melhor,
+                        std::max({ std::abs(c.red() - 33), std::abs(c.green() - 84), std::abs(c.blue() - 129) }));
+                }
+                piorDistancia = std::max(piorDistancia, melhor);
+            }
+            EXPECT_LE(piorDistancia, 80) << escala << quente;
+        }
+    }
 }
 
 TEST(FlatStyle, OtherLibrariesControlsGetFramesOfTheirOwn)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTest>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
@@ -137,4 +138,35 @@ TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
     EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 0).bottom() + 1), QColor(Qt::black));
     EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 1).bottom() + 1), QColor(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(img.pixelColor(g->CellRect(0, 1).right() + 1, g->CellRect(0, 1).center().y()), QColor(0xC0, 0xC0, 0xC0));
+}
+
+TEST(TStringGrid, FrameKeepsAllFourLinesOnHighDensityScreens)
+{
+    // The main window's grid: the style's sunken frame around a viewport.
+    auto g = GradeDesenhavel(2, 3);
+    g->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    g->resize(319, 426);
+    const QImage uma = RetratoEmEscala(g.get(), 1);
+    const int w = g->width(), h = g->height();
+    // Each line's middle pixel at scale 1 and the device pixels the same logical pixel covers
+    // at another: one of those must show the line's colour.
+    struct Linha
+    {
+        QPoint ponto;
+        bool horizontal;
+    };
+    for (const qreal escala : { 1.5, 2.0 }) {
+        const QImage im = RetratoEmEscala(g.get(), escala);
+        for (const Linha l : { Linha { { w / 2, 0 }, true }, Linha { { w / 2, h - 1 }, true },
+                 Linha { { 0, h / 2 }, false }, Linha { { w - 1, h / 2 }, false } }) {
+            const QColor cor = uma.pixelColor(l.ponto);
+            const int fixo = qFloor((l.horizontal ? l.ponto.x() + 0.5 : l.ponto.y() + 0.5) * escala);
+            const int de = qFloor((l.horizontal ? l.ponto.y() : l.ponto.x()) * escala);
+            const int ate = qCeil(((l.horizontal ? l.ponto.y() : l.ponto.x()) + 1) * escala) - 1;
+            bool achou = false;
+            for (int k = de; k <= ate; ++k)
+                achou |= (l.horizontal ? im.pixelColor(fixo, k) : im.pixelColor(k, fixo)) == cor;
+            EXPECT_TRUE(achou) << escala << " line through " << l.ponto.x() << "," << l.ponto.y();
+        }
+    }
 }

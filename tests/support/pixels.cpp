@@ -1,5 +1,7 @@
 #include "pixels.h"
 
+#include <QWidget>
+
 QRect CaixaDosPixels(const QImage &imagem, const std::function<bool(const QColor &)> &escolhe, const QRect &area)
 {
     const QRect onde = area.isEmpty() ? imagem.rect() : area;
@@ -22,4 +24,13 @@ QRect CaixaDaTinta(const QImage &imagem, const QColor &fundo, const QRect &area)
 {
     return CaixaDosPixels(
         imagem, [&fundo](const QColor &c) { return c != fundo; }, area);
+}
+
+QImage RetratoEmEscala(QWidget *w, qreal escala)
+{
+    QImage imagem((QSizeF(w->size()) * escala).toSize(), QImage::Format_RGB32);
+    imagem.setDevicePixelRatio(escala);
+    imagem.fill(Qt::black);
+    w->render(&imagem);
+    return imagem;
 }

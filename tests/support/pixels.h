@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QWidget;
+
 // The box around some pixels of a picture, the one measure the widget tests take of where
 // something was drawn: text, a glyph, a shadow. Empty when no pixel qualifies.
 //
@@ -15,3 +17,7 @@ QRect CaixaDosPixels(const QImage &imagem, const std::function<bool(const QColor
 QRect CaixaDaCor(const QImage &imagem, const QColor &cor, const QRect &area = {});
 // The ink: every pixel of another colour than the background.
 QRect CaixaDaTinta(const QImage &imagem, const QColor &fundo, const QRect &area = {});
+
+// The widget as a screen of that device pixel ratio shows it (1.5: three device pixels for two
+// of the widget's), whatever the ratio of the test's own screen.
+QImage RetratoEmEscala(QWidget *w, qreal escala);
