@@ -93,9 +93,11 @@ TEST(RegistroJanelas, ALockLeftByACopyThatDiedIsTakenOverAndTheSocketIsTheUsersO
         if (getuid() == 0) {
             int pedidos = 0;
             nova.onBringToFront("Tfrm_teste", [&] { ++pedidos; });
+            // Both paths taken before the runtime folder is opened: open, it is no longer used.
+            const QString pasta = PastaRegistroJanelas();
             const QString soquete = SoqueteJanela("Tfrm_teste");
             chmod(QFile::encodeName(runtime.path()).constData(), 0755);
-            chmod(QFile::encodeName(PastaRegistroJanelas()).constData(), 0755);
+            chmod(QFile::encodeName(pasta).constData(), 0755);
             chmod(QFile::encodeName(soquete).constData(), 0666);
             const int enviado = CodigoDoFilho([&]() -> int {
                 if (setgid(65534) != 0 || setuid(65534) != 0)
