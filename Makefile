@@ -12,10 +12,11 @@ DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjp
 TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream dpkg-dev
 # A private session bus with a StatusNotifier panel written in Python (GLib's Gio) and the
 # accessibility bus, a window manager that is strict about focus (openbox), and a headless
-# Wayland compositor that lists its windows and takes typed keys (sway, wtype).
+# Wayland compositor that lists its windows and takes typed keys (sway, wtype), and the screen
+# reader Orca with speech-dispatcher (its dummy module stands in for a synthesizer).
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-glib-2.0 gir1.2-atspi-2.0 \
-           openbox sway wtype
+           openbox sway wtype orca speech-dispatcher
 # The start benchmark also watches the X server for the first mapped window.
 BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream
