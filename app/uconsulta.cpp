@@ -189,6 +189,7 @@ void Tfrm_agenda::MontaPainelMensagem(QWidget *cliente)
     RichEdit1->setAccessibleName(QStringLiteral("Mensagem"));
     // Read only: Tab goes on to the next control instead of being typed.
     RichEdit1->setTabChangesFocus(true);
+    MostraFoco(RichEdit1, Qt::black);
 }
 
 // The status line, the maker's logo, the program's engraved name and the button to the tray.
@@ -202,8 +203,9 @@ void Tfrm_agenda::MontaPainelRodape(QWidget *cliente)
     Image2->installEventFilter(this);
     // Tab reaches the logo too; Enter or Space there opens the maker's site as a click does.
     Image2->setFocusPolicy(Qt::TabFocus);
-    Image2->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
+    MostraFoco(Image2, Qt::black);
     Image2->setAccessibleName(EnderecoFabricante);
+    ExpoeComoLink(Image2);
     Bevel1 = new QFrame(Panel1);
     Bevel1->setGeometry(270, 47, 240, 41);
     // A one-pixel lowered box: shadow on top and left, highlight on bottom and right.

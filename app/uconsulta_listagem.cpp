@@ -1,6 +1,7 @@
 #include "app/uconsulta.h"
 
 #include "agenda/arquivoagenda.h"
+#include "controls/acessivel.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
 #include "platform/platform.h"
@@ -66,6 +67,18 @@ void Tfrm_agenda::PreparaListagem()
     });
     RadioGroup1->OnClick = [this](QObject *sender) { RadioGroup1Click(sender); };
     Stringgrid2->OnClick = [this](QObject *sender) { Stringgrid2Click(sender); };
+    // A move in the grid reads the time and kind; the sentence and the message, three Tabs
+    // away, come with them.
+    DescreveLinhas(Stringgrid2, [this](int r) {
+        const TtarvoGrid &grade = *Stringgrid2;
+        if (!LinhaComAviso(grade, r))
+            return QString();
+        QString descricao = FraseDoAviso(grade.Cells(ColunaModalidade, r), grade.Cells(ColunaDia, r),
+            grade.Cells(ColunaMes, r), grade.Cells(ColunaAno, r), grade.Cells(ColunaHora, r));
+        if (const auto mensagem = LeMensagem(grade.Cells(ColunaArquivo, r).toLatin1()))
+            descricao += QStringLiteral(". ") + mensagem->join(QLatin1Char(' '));
+        return descricao;
+    });
     connect(ExcluiAgenda1, &QAction::triggered, this, [this] { ExcluiAgenda1Click(ExcluiAgenda1); });
 }
 

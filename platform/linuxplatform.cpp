@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
@@ -47,6 +48,11 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 Platform::Resposta LinuxPlatform::messageBox(const QString &texto, const QString &titulo, Botoes botoes)
 {
+    // Where the keyboard was. Window managers give it back, if at all, to whatever window they
+    // choose (Openbox and xfwm4 the main window, none at all without one), and the next keys
+    // then went to the wrong window.
+    const QPointer<QWidget> janela = QApplication::activeWindow();
+    const QPointer<QWidget> foco = QApplication::focusWidget();
     QMessageBox caixa(QMessageBox::NoIcon, titulo, texto, QMessageBox::NoButton, QApplication::activeWindow());
     caixa.setWindowModality(Qt::ApplicationModal);
     // The main window stays on top of ordinary windows; a box under it could never be answered.
@@ -58,7 +64,13 @@ Platform::Resposta LinuxPlatform::messageBox(const QString &texto, const QString
     else
         caixa.setEscapeButton(ok);
     caixa.exec();
-    return caixa.clickedButton() == ok ? Resposta::Ok : Resposta::Cancelar;
+    const Resposta resposta = caixa.clickedButton() == ok ? Resposta::Ok : Resposta::Cancelar;
+    if (janela && janela->isVisible()) {
+        janela->activateWindow();
+        if (foco && foco->window() == janela && foco->isVisible())
+            foco->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return resposta;
 }
 
 void LinuxPlatform::beep()

@@ -1,5 +1,6 @@
 #include "windows/about.h"
 
+#include "controls/acessivel.h"
 #include "controls/gradientbutton.h"
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
@@ -34,6 +35,8 @@ Tform_about::Tform_about(QWidget *owner)
 {
     setObjectName(QStringLiteral("form_about"));
     setWindowTitle(QStringLiteral("About"));
+    // The title is never shown; a screen reader would read it, in English.
+    setAccessibleName(QStringLiteral("Sobre"));
     setModal(true);
     MontaJanela();
     FormCreate(this);
@@ -76,7 +79,9 @@ void Tform_about::MontaPainelNome()
     Label1->installEventFilter(this);
     // Tab reaches the address too; Enter or Space there opens it as a click does.
     Label1->setFocusPolicy(Qt::TabFocus);
-    Label1->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted black; }"));
+    // On the black panel the focus is drawn in the panel's yellow.
+    MostraFoco(Label1, Qt::yellow);
+    ExpoeComoLink(Label1);
 
     Copyright = CriaRotulo(Panel2, QPoint(26, 89), QString(), Fonte(16), QColor(192, 192, 192));
     Comments = CriaRotuloQuebrado(

@@ -6,6 +6,7 @@
 #include "windows/jpeg.h"
 #include "windows/pecasjanela.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFrame>
@@ -58,6 +59,46 @@ private:
     QElapsedTimer m_fimCliques;
 };
 
+// The alert's kind, date and time as its labels show them; empty before the first alert.
+QString NomeAcessivelAviso(const QString &modalidade, const QString &data, const QString &hora)
+{
+    if (modalidade == QLatin1String("[]"))
+        return {};
+    return modalidade + QStringLiteral(", ") + data + QStringLiteral(", ") + hora;
+}
+
+// Screen readers read a dialog's own texts only when it is an alert; its title is the message
+// file's name, which says nothing. The alert is named by its kind, date and time, and its
+// message is its description, so that all of it is read when it opens.
+class TAvisoAcessivel : public QAccessibleWidget
+{
+public:
+    explicit TAvisoAcessivel(Tform_mostra *janela)
+        : QAccessibleWidget(janela, QAccessible::AlertMessage)
+    {
+    }
+    QString text(QAccessible::Text tipo) const override
+    {
+        const auto *janela = static_cast<Tform_mostra *>(widget());
+        // Asked for while the window is still being built, too.
+        if (!janela->Label4 || !janela->Label2 || !janela->Label3 || !janela->Memo1)
+            return QAccessibleWidget::text(tipo);
+        const QString nome = NomeAcessivelAviso(janela->Label4->text(), janela->Label2->text(), janela->Label3->text());
+        if (tipo == QAccessible::Name && !nome.isEmpty())
+            return nome;
+        if (tipo == QAccessible::Description && !nome.isEmpty())
+            return janela->Memo1->toPlainText();
+        return QAccessibleWidget::text(tipo);
+    }
+};
+
+QAccessibleInterface *AvisoAcessivel(const QString &classe, QObject *objeto)
+{
+    if (classe == QLatin1String("Tform_mostra"))
+        return new TAvisoAcessivel(static_cast<Tform_mostra *>(objeto));
+    return nullptr;
+}
+
 } // namespace
 
 Tform_mostra::Tform_mostra(QWidget *parent)
@@ -65,6 +106,8 @@ Tform_mostra::Tform_mostra(QWidget *parent)
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
             | Qt::WindowStaysOnTopHint)
 {
+    static const bool papelDeAviso = (QAccessible::installFactory(AvisoAcessivel), true);
+    (void)papelDeAviso;
     setObjectName(QStringLiteral("form_mostra"));
     setWindowTitle(QStringLiteral("Zelvano Agenda Eletrônica"));
     setFont(Fonte(11));
@@ -123,9 +166,6 @@ void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
         hide();
         setWindowModality(modalidade);
     }
-    show();
-    raise();
-    activateWindow();
     const QByteArray nome = LeCampos(linha).arquivo.toByteArray();
     setWindowTitle(TituloAviso(nome));
     Memo1->clear();
@@ -139,6 +179,10 @@ void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
         Memo1->setPlainText(mensagem->join(QLatin1Char('\n')));
     else
         Memo1->appendPlainText(QStringLiteral("Arquivo não Encontrado"));
+    // Shown once it is filled in: a screen reader reads it as it opens.
+    show();
+    raise();
+    activateWindow();
     BitBtn1->setFocus();
 }
 

@@ -243,6 +243,7 @@ void Tfrm_cadastro::MontaLinhaHora()
     MaskEdit1->setMaxLength(5);
     MaskEdit1->setText(QStringLiteral("  :  "));
     MaskEdit1->setAccessibleName(QStringLiteral("Hora do Aviso"));
+    ExpoeTextoInteiro(MaskEdit1);
     Label2->setBuddy(MaskEdit1);
     connect(MaskEdit1, &QLineEdit::textChanged, this, [this] { MaskEdit1Change(MaskEdit1); });
 
@@ -326,6 +327,7 @@ void Tfrm_cadastro::RadioGroup1Click(QObject *)
 }
 void Tfrm_cadastro::MaskEdit1Change(QObject *)
 {
+    MaskEdit1->setAccessibleDescription(QString());
     AtualizaStatus();
 }
 
@@ -409,6 +411,9 @@ void Tfrm_cadastro::BitBtn2Click(QObject *)
     }
     if (OnSave)
         OnSave(this);
+    // Nothing on screen says the reminder was written; a screen reader is told with the time
+    // field, where the focus goes, until the field changes or loses the focus.
+    MaskEdit1->setAccessibleDescription(QStringLiteral("Aviso gravado. ") + Label11->text());
     MostraConfirmacao(false);
 }
 
@@ -491,6 +496,8 @@ void Tfrm_cadastro::keyPressEvent(QKeyEvent *evento)
 
 bool Tfrm_cadastro::eventFilter(QObject *objeto, QEvent *evento)
 {
+    if (objeto == MaskEdit1 && evento->type() == QEvent::FocusOut)
+        MaskEdit1->setAccessibleDescription(QString());
     if (evento->type() == QEvent::KeyPress && TrataTecla(objeto, static_cast<QKeyEvent *>(evento)))
         return true;
     return QWidget::eventFilter(objeto, evento);

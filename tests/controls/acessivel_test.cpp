@@ -1,3 +1,4 @@
+#include "controls/acessivel.h"
 #include "controls/gradientbutton.h"
 #include "controls/radiogroup.h"
 #include "controls/shadowlabel.h"
@@ -5,6 +6,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
@@ -113,4 +117,59 @@ TEST(Acessivel, OtherControlsSayWhatTheyAre)
     ASSERT_NE(acoes, nullptr);
     acoes->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(cliques, 1);
+}
+
+// The calendar's days are read as the chosen date in full, under the calendar's name, each
+// date an object of its own; a masked edit is read whole, in one run of text; a picture that
+// opens an address is a link.
+TEST(Acessivel, CalendarEditAndLinkReadAsAUserNeeds)
+{
+    QWidget janela;
+    auto *calendario = new QCalendarWidget(&janela);
+    calendario->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    calendario->setSelectedDate(QDate(2026, 12, 9));
+    calendario->setAccessibleName(QStringLiteral("Agenda para"));
+    NomeiaCalendario(calendario);
+    auto *hora = new QLineEdit(&janela);
+    hora->setInputMask(QStringLiteral("00:00;_"));
+    hora->setText(QStringLiteral("03:38"));
+    ExpoeTextoInteiro(hora);
+    auto *logo = new QLabel(&janela);
+    logo->setAccessibleName(QStringLiteral("https://exemplo/"));
+    ExpoeComoLink(logo);
+    janela.show();
+
+    QAccessibleInterface *dias = QAccessible::queryAccessibleInterface(calendario->focusProxy());
+    ASSERT_NE(dias, nullptr);
+    EXPECT_EQ(dias->role(), QAccessible::List);
+    EXPECT_EQ(Texto(dias), "Agenda para");
+    QAccessibleInterface *dia = dias->child(0);
+    EXPECT_EQ(Texto(dia), "quarta-feira, 9 de dezembro de 2026");
+    EXPECT_EQ(dias->child(35), dia) << "Qt names the current day by its table index";
+    const QAccessible::Id antes = QAccessible::uniqueId(dia);
+    calendario->setSelectedDate(QDate(2027, 1, 10));
+    EXPECT_NE(QAccessible::uniqueId(dias->child(0)), antes) << "a reader ignores a list item only renamed";
+    EXPECT_EQ(Texto(dias->child(0)), "domingo, 10 de janeiro de 2027");
+
+    QAccessibleInterface *edicao = QAccessible::queryAccessibleInterface(hora);
+    ASSERT_NE(edicao, nullptr);
+    QAccessibleTextInterface *texto = edicao->textInterface();
+    ASSERT_NE(texto, nullptr);
+    EXPECT_EQ(texto->text(0, texto->characterCount()), "03:38");
+    int inicio = -1;
+    int fim = -1;
+    texto->attributes(4, &inicio, &fim);
+    EXPECT_EQ(std::pair(inicio, fim), std::pair(0, 5));
+    EXPECT_EQ(hora->cursorPosition(), 0) << "Tab must not move the cursor before the focus is told";
+    janela.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&janela));
+    hora->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(hora, QStringLiteral("99"));
+    logo->setFocusPolicy(Qt::TabFocus);
+    logo->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(hora->cursorPosition(), 0) << "left, the cursor waits at the start again";
+
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(logo);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(Texto(link), "https://exemplo/");
 }

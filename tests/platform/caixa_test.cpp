@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
@@ -73,4 +74,32 @@ TEST(CaixaMensagem, NoIconCentredModalAndEscOrClosingIsCancel)
         EXPECT_EQ(vista.modalidade, Qt::ApplicationModal);
         EXPECT_LE((vista.centro - meio).manhattanLength(), 4) << vista.centro.x() << "," << vista.centro.y();
     }
+}
+
+// The window manager may give the keyboard to another window when a box closes (Openbox and
+// xfwm4 give it to the main window); the box gives it back to the window and the control that
+// had it.
+TEST(CaixaMensagem, ClosingGivesTheKeyboardBackToTheControlThatHadIt)
+{
+    QWidget principal;
+    QWidget janela;
+    auto *hora = new QLineEdit(&janela);
+    new QLineEdit(&janela);
+    for (QWidget *w : { &principal, &janela }) {
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    }
+    hora->setFocus();
+    Caixa vista;
+    Responde(
+        Platform::Botoes::Ok,
+        [&](QMessageBox *c) {
+            principal.activateWindow();
+            c->close();
+        },
+        vista);
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), &janela);
+    EXPECT_EQ(QApplication::focusWidget(), hora);
 }

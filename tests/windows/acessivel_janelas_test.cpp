@@ -1,10 +1,12 @@
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
+#include "windows/about.h"
 #include "windows/umostra.h"
 #include "windows/uprg.h"
 
 #include <QAccessible>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -16,6 +18,7 @@ TEST(AcessivelJanelas, WindowsAreWindowsAndInputsHaveTheirNames)
     FakePlatform fake;
     Tfrm_cadastro cadastro;
     Tform_mostra mostra;
+    Tform_about sobre(nullptr);
     const struct
     {
         QObject *objeto;
@@ -27,7 +30,9 @@ TEST(AcessivelJanelas, WindowsAreWindowsAndInputsHaveTheirNames)
         { cadastro.data, QAccessible::Table, QStringLiteral("Data do Aviso") },
         { cadastro.RadioGroup1, QAccessible::Grouping, QStringLiteral("Modalidade de Aviso") },
         { cadastro.Memo1, QAccessible::EditableText, QStringLiteral("Mensagem") },
-        { &mostra, QAccessible::Dialog, QStringLiteral("Zelvano Agenda Eletrônica") },
+        { &mostra, QAccessible::AlertMessage, QStringLiteral("Zelvano Agenda Eletrônica") },
+        { &sobre, QAccessible::Dialog, QStringLiteral("Sobre") },
+        { sobre.Label1, QAccessible::Link, EnderecoFabricante },
         { mostra.Memo1, QAccessible::EditableText, QStringLiteral("Mensagem") },
     };
     for (const auto &caso : casos) {

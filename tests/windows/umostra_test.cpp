@@ -3,6 +3,7 @@
 #include "agenda/arquivoagenda.h"
 #include "support/fakeplatform.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -27,6 +28,11 @@ TEST(Umostra, ShowsTheReminderWithItsStoredDateAndTheTimeGiven)
     EXPECT_EQ(janela.Label3->text(), QStringLiteral("Hora:09:31"));
     EXPECT_EQ(janela.Label4->text(), QStringLiteral("MENSALMENTE"));
     EXPECT_EQ(janela.Memo1->toPlainText(), QStringLiteral("Pagar o aluguel\nAté às 18h"));
+    // A screen reader reads all of it as the alert opens; the title says nothing.
+    QAccessibleInterface *alerta = QAccessible::queryAccessibleInterface(&janela);
+    EXPECT_EQ(alerta->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(alerta->text(QAccessible::Name), QStringLiteral("MENSALMENTE, Data:31/01/2007, Hora:09:31"));
+    EXPECT_EQ(alerta->text(QAccessible::Description), QStringLiteral("Pagar o aluguel\nAté às 18h"));
 
     // Shown again for a reminder whose message file is gone: nothing of the last one stays.
     janela.MostraAviso("|2024|05|07|10:00|0|20240101-000000.txt|", QDateTime(QDate(2024, 5, 7), QTime(10, 0)));
