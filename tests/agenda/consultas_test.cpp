@@ -43,9 +43,8 @@ TEST(Consultas, EachLookupTakesItsOwnSlotOnly)
         { Especifica, 18, 5, 2024, 9, 5, "0" }, // zero-padded from whole numbers
         { Mensal, 17, 0, 0, 10, 30, "" }, // a specific-date line is no monthly one
         { Mensal, 31, 3, 2025, 8, 0, "1" }, // monthly on the 31st blocks 31 March
-        { Mensal, 30, 3, 2025, 8, 0, "" },
-        { Mensal, 31, 3, 2025, 8, 1,
-            "" }, // another time { Anual, 17, 5, 2031, 11, 45, "2" }, // annual 17 May blocks any year
+        { Mensal, 30, 3, 2025, 8, 0, "" }, { Mensal, 31, 3, 2025, 8, 1, "" }, // another time
+        { Anual, 17, 5, 2031, 11, 45, "2" }, // annual 17 May blocks any year
         { Anual, 17, 6, 2020, 11, 45, "" }, // but not 17 June
         { Anual, 18, 5, 2020, 11, 45, "" }, // nor 18 May
         { Anual, 17, 5, 2024, 10, 30, "" },
