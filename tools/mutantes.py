@@ -182,6 +182,7 @@ def main():
         signal.signal(s, signal.default_int_handler)
 
     passou = falhou = 0
+    construidos = set()
     try:
         for f in faltas:
             if args.texto and args.texto not in f.arquivo and args.texto not in f.troca:
@@ -189,6 +190,7 @@ def main():
             if f.equivalente:
                 print(f"equivalent  {f.nome()}  ({f.equivalente})", flush=True)
                 continue
+            construidos.update(t.split(":")[0] for t in f.testes)
             resultado = Roda(f, args, guarda)
             if resultado == "caught":
                 passou += 1
@@ -201,6 +203,10 @@ def main():
         return 130
     finally:
         guarda.Restaura()
+    # The programs were last built with a fault in them: built again from the true source.
+    if construidos:
+        subprocess.run(["cmake", "--build", args.build, "-j", "2", "--target", *sorted(construidos)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=RAIZ)
     print(f"{passou} passed, {falhou} failed")
     return 0 if falhou == 0 else 1
 

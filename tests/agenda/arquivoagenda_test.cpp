@@ -174,6 +174,9 @@ TEST(Mensagem, KeepsEveryCharacterAndReadsOldCodePageFiles)
     } casos[] = {
         { "Reunião às 9h", "Reuni\xe3o \xe0s 9h" }, // fits the old code page
         { "Preço: 10 €", "Pre\xe7o: 10 \x80" },
+        { "1\u00a0000",
+            "1\xa0"
+            "000" }, // a no-break space is in the code page too
         { "linha 1\nlinha 2\n", "linha 1\r\nlinha 2\r\n" },
         { "Festa 🎉 e ção", "Festa \xf0\x9f\x8e\x89 e \xc3\xa7\xc3\xa3o" }, // does not fit: UTF-8
         { "Ã©", "\xc3\x83\xc2\xa9" }, // would read back wrong in cp1252

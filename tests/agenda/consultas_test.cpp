@@ -43,7 +43,8 @@ TEST(Consultas, EachLookupTakesItsOwnSlotOnly)
         { Especifica, 18, 5, 2024, 9, 5, "0" }, // zero-padded from whole numbers
         { Mensal, 17, 0, 0, 10, 30, "" }, // a specific-date line is no monthly one
         { Mensal, 31, 3, 2025, 8, 0, "1" }, // monthly on the 31st blocks 31 March
-        { Mensal, 30, 3, 2025, 8, 0, "" }, { Anual, 17, 5, 2031, 11, 45, "2" }, // annual 17 May blocks any year
+        { Mensal, 30, 3, 2025, 8, 0, "" }, { Mensal, 31, 3, 2025, 8, 1, "" }, // another time
+        { Anual, 17, 5, 2031, 11, 45, "2" }, // annual 17 May blocks any year
         { Anual, 17, 6, 2020, 11, 45, "" }, // but not 17 June
         { Anual, 18, 5, 2020, 11, 45, "" }, // nor 18 May
         { Anual, 17, 5, 2024, 10, 30, "" },
@@ -88,8 +89,8 @@ TEST(Consultas, ModalityIsComparedAsANumberAndFirstMatchWins)
     {
         QByteArray campo;
         int valor;
-    } codigos[] = { { "0", 0 }, { "00", 0 }, { " 2", 2 }, { "+1", 1 }, { "-2", -2 }, { "", -1 }, { "x", -1 },
-        { "1x", -1 }, { "2 ", -1 }, { "-", -1 }, { "99999999999", -1 } };
+    } codigos[] = { { "0", 0 }, { "00", 0 }, { " 2", 2 }, { "\t1", 1 }, { "+1", 1 }, { "-2", -2 }, { "", -1 },
+        { "x", -1 }, { "1x", -1 }, { "2 ", -1 }, { "-", -1 }, { "99999999999", -1 } };
     for (const auto &c : codigos)
         EXPECT_EQ(CodigoModalidade(c.campo), c.valor) << c.campo.toStdString();
 }

@@ -98,6 +98,13 @@ TEST(DrawText, PlacesTextByAlignmentAndClipsToTheRectangle)
     EXPECT_EQ(baixo,
         CaixaDaTinta(
             Desenha("Hora", QRect(area.left(), area.bottom() + 1 - m.height(), 180, 40), DT::SingleLine), Qt::white));
+    // Centred, the blank left over is halved rounding down, whichever its parity.
+    for (const int largura : { 180, 181 }) {
+        const QRect faixa(10, 10, largura, 40);
+        EXPECT_EQ(CaixaDaTinta(Desenha("Hora", faixa, DT::SingleLine | DT::Center), Qt::white),
+            CaixaDaTinta(Desenha("Hora", QRect(10 + (largura - w) / 2, 10, w + 9, 40), DT::SingleLine), Qt::white))
+            << largura;
+    }
     // The height given back reaches the bottom of the line however it was placed.
     QImage img(200, 60, QImage::Format_RGB32);
     QPainter p(&img);

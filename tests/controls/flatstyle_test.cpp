@@ -123,7 +123,8 @@ TEST(EstiloMenusFlat, DropDownItemsGrowAndBarItemsKeepTheirMeasure)
 
 TEST(FlatStyle, MenuItemsPaintTheirIconColumnSelectionAndCaptionMargin)
 {
-    auto desenha = [](bool itemDaBarra, QStyle::State estado) {
+    auto desenha = [](bool itemDaBarra, QStyle::State estado,
+                       QStyleOptionMenuItem::MenuItemType tipo = QStyleOptionMenuItem::Normal) {
         QImage img(200, 22, QImage::Format_RGB32);
         img.fill(Qt::magenta);
         QStyleOptionMenuItem item;
@@ -131,7 +132,7 @@ TEST(FlatStyle, MenuItemsPaintTheirIconColumnSelectionAndCaptionMargin)
         item.palette.setColor(QPalette::Base, Qt::white);
         item.palette.setColor(QPalette::Text, Qt::black);
         item.state = QStyle::State_Enabled | estado;
-        item.menuItemType = QStyleOptionMenuItem::Normal;
+        item.menuItemType = tipo;
         item.text = QStringLiteral("Programar");
         item.font = QFont(QStringLiteral("Liberation Sans"));
         item.font.setPixelSize(13);
@@ -146,6 +147,10 @@ TEST(FlatStyle, MenuItemsPaintTheirIconColumnSelectionAndCaptionMargin)
     EXPECT_NE(normal.pixelColor(23, 11), QColor(Qt::white));
     EXPECT_EQ(normal.pixelColor(24, 11), QColor(Qt::white));
     EXPECT_GE(CaixaDaTinta(normal, Qt::white, QRect(24, 0, 176, 22)).left(), 24 + 6);
+    // A separator starts where the captions do.
+    const QImage separador = desenha(false, {}, QStyleOptionMenuItem::Separator);
+    EXPECT_EQ(separador.pixelColor(29, 11), QColor(Qt::white));
+    EXPECT_EQ(separador.pixelColor(30, 11), FlatCores::Separador);
     // Selected: framed in navy and filled in light orange.
     const QImage selecionado = desenha(false, QStyle::State_Selected);
     EXPECT_EQ(selecionado.pixelColor(0, 0), FlatCores::MolduraItem);

@@ -105,6 +105,11 @@ TEST(ShadowLabel, ShadowCopyLiesAtEachPositionsOffset)
         for (const auto &[x, y] : sombra)
             ASSERT_TRUE(texto.count({ x - c.desvio.x(), y - c.desvio.y() })) << int(c.pos) << " " << x << "," << y;
     }
+    // The height the text takes grows by the shadow's size, once.
+    QRect r(0, 0, 120, 40);
+    EXPECT_EQ(
+        DrawShadowText(nullptr, FonteFixa(), QStringLiteral("Zelvano"), r, 0, 2, Qt::red, Qt::black, spRightBottom),
+        QFontMetrics(FonteFixa()).height() + 2);
 }
 
 TEST(ShadowLabel, DisabledLabelIsEngravedAndSizeZeroTurnsIntoOnePixelRightBottom)

@@ -62,6 +62,10 @@ TEST(Alarme, EachModalityIsDueOnlyAtItsOwnMinute)
     for (const auto &caso : casos)
         EXPECT_EQ(VenceNoMinuto(caso.linha, caso.momento), caso.vence)
             << caso.linha.left(40).constData() << " at " << caso.momento.toString().toStdString();
+    // Over years, the latest 29 February lies up to eight years back (2100 is no leap year).
+    EXPECT_EQ(
+        UltimoVencimento("|2024|02|29|08:00|2|b.txt|", MinutoDe(Em(2090, 1, 1, 0, 0)), MinutoDe(Em(2104, 2, 28, 8, 0))),
+        MinutoDe(Em(2096, 2, 29, 8, 0)));
 }
 
 TEST(Alarme, TheFourTicksOfOneMinuteAnnounceOnce)
