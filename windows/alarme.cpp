@@ -195,7 +195,8 @@ QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora)
         return {};
     QList<std::pair<MinutoRelogio, QByteArray>> anunciados;
     for (const auto &[nome, minuto] : memoria.anunciados) {
-        // Announced while the clock was ahead: kept, it would silence the real occurrence.
+        // An announcement dated after now was made under a clock that was ahead: kept, it
+        // would silence the real occurrence when that minute comes.
         if (minuto >= agora - JanelaRecuperacao && minuto <= agora)
             anunciados.push_back({ minuto, nome });
     }

@@ -220,6 +220,8 @@ TEST(Alarme, AMemoryKeptBetweenRunsCatchesUpOnceAndNoFurtherThanAWeek)
     EXPECT_EQ(Anuncia(lista, junho, longe), "20240507-130000.txt");
     EXPECT_EQ(Anuncia(lista, junho.addSecs(15), longe), "mao.txt");
     EXPECT_EQ(Anuncia(lista, junho.addSecs(30), longe), "-");
+    // Nor is May's announcement written again: the memory holds one week.
+    EXPECT_FALSE(GuardaMemoria(longe, MinutoDe(junho)).contains("20240501-080000.txt"));
 
     // A damaged or missing memory: only the current minute, as on a first start.
     for (const QByteArray texto : { "", "lixo\n", "20241307-0929\n" })
