@@ -293,7 +293,8 @@ e2e_start_openbox() {
     E2E_PIDS+=($!)
     e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
     # It announces itself before it manages windows; a window mapped in between is seen never.
-    e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' || e2e_fail "openbox did not finish starting"
+    e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' \
+        || e2e_fail "openbox did not finish starting: $(tail -n 3 "$E2E_TMP/openbox.log" | tr '\n' ' ')"
 }
 
 # The program $1's own StatusNotifier item (its bus name) as a real panel's watcher lists it,
