@@ -1,4 +1,5 @@
 #include "controls/stringgrid.h"
+#include "support/gradedesenhavel.h"
 #include "support/pixels.h"
 
 #include <QAction>
@@ -13,40 +14,11 @@
 
 namespace {
 
-const QColor Creme(254, 248, 233);
-
-// A bare grid whose viewport is the whole widget, so grabbed pixels are viewport pixels.
-std::unique_ptr<TStringGrid> GradeDesenhavel(int colunas, int linhas, int largura = 80)
-{
-    auto g = std::make_unique<TStringGrid>();
-    g->setFrameShape(QFrame::NoFrame);
-    g->setScrollBars(TStringGrid::ssNone);
-    g->setColCount(colunas);
-    g->setFixedCols(0);
-    g->setRowCount(linhas);
-    for (int c = 0; c < colunas; ++c)
-        g->setColWidths(c, largura);
-    g->setDefaultRowHeight(17);
-    g->setColor(Creme);
-    g->resize(colunas * (largura + 1) + 10, linhas * 18 + 10);
-    g->show();
-    return g;
-}
-
-int PixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += img.pixelColor(x, y) != fundo;
-    return n;
-}
-
 } // namespace
 
 TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
 {
-    auto g = GradeDesenhavel(2, 20);
+    auto g = GradeNua<TStringGrid>(2, 20);
     g->resize(g->width(), 5 * 18 + 5); // header and four data rows in view
     g->setOptions(g->Options() | GO::goRowSelect);
     int cliques = 0;
@@ -92,7 +64,7 @@ TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
 
 TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
 {
-    auto g = GradeDesenhavel(2, 3);
+    auto g = GradeNua<TStringGrid>(2, 3);
     QMenu menu;
     QAction *exclui = menu.addAction(QStringLiteral("Exclui"));
     exclui->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -111,7 +83,7 @@ TEST(TStringGrid, PopupMenuShortcutWorksInTheGrid)
 
 TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
 {
-    auto g = GradeDesenhavel(2, 3);
+    auto g = GradeNua<TStringGrid>(2, 3);
     g->setFixedColor(QColor(219, 208, 149));
     g->setOptions(g->Options() | GO::goRowSelect);
     QFont fonte(QStringLiteral("Liberation Sans"));
@@ -143,7 +115,7 @@ TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
 TEST(TStringGrid, FrameKeepsAllFourLinesOnHighDensityScreens)
 {
     // The main window's grid: the style's sunken frame around a viewport.
-    auto g = GradeDesenhavel(2, 3);
+    auto g = GradeNua<TStringGrid>(2, 3);
     g->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     g->resize(319, 426);
     const QImage uma = RetratoEmEscala(g.get(), 1);

@@ -1,5 +1,6 @@
 #include "controls/drawtext.h"
 #include "controls/tarvogrid.h"
+#include "support/gradedesenhavel.h"
 #include "support/pixels.h"
 
 #include <QAction>
@@ -13,8 +14,6 @@
 #include <memory>
 
 namespace {
-
-const QColor Creme(254, 248, 233);
 
 // Rows given as "c0|c1|..." texts.
 void Preenche(TtarvoGrid &g, const QStringList &linhas)
@@ -39,25 +38,12 @@ QStringList Conteudo(const TtarvoGrid &g)
     return linhas;
 }
 
-// A bare grid whose viewport is the whole widget, so grabbed pixels are viewport pixels.
+// The bare grid in the font of the main window's grid.
 std::unique_ptr<TtarvoGrid> GradeDesenhavel(int colunas, int linhas, int largura = 80)
 {
-    auto g = std::make_unique<TtarvoGrid>();
-    g->setFrameShape(QFrame::NoFrame);
-    g->setScrollBars(TStringGrid::ssNone);
-    g->setColCount(colunas);
-    g->setFixedCols(0);
-    g->setRowCount(linhas);
-    for (int c = 0; c < colunas; ++c)
-        g->setColWidths(c, largura);
-    g->setDefaultRowHeight(17);
-    g->setColor(Creme);
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPixelSize(13);
-    g->setFont(fonte);
-    g->resize(colunas * (largura + 1) + 10, linhas * 18 + 10);
-    g->show();
-    return g;
+    return GradeNua<TtarvoGrid>(colunas, linhas, largura, fonte);
 }
 
 QImage Desenha(TtarvoGrid &g)
@@ -70,15 +56,6 @@ QImage Desenha(TtarvoGrid &g)
 QRect Tinta(const QImage &img, const QRect &celula)
 {
     return CaixaDaTinta(img, img.pixelColor(celula.topLeft()), celula);
-}
-
-int PixelsDiferentes(const QImage &img, const QRect &area, const QColor &fundo)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += img.pixelColor(x, y) != fundo;
-    return n;
 }
 
 } // namespace

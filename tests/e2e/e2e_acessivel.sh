@@ -12,15 +12,7 @@ ENTRY='^Zelvano - Agenda$'
 
 # A session bus of our own with the accessibility bus on it. No tray watcher lives there, so
 # the tray icon still goes to the X tray.
-dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait 10 test -s "$E2E_TMP/bus" || e2e_fail "no session bus"
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$E2E_TMP/bus")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait 10 dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
-    || e2e_fail "the accessibility bus did not start"
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+e2e_start_a11y
 # Debian's own python, where python3-gi puts its module.
 export ARVORE="$E2E_TMP/arvore.txt"
 READER=(/usr/bin/python3 "$(dirname "$0")/acessivel.py")

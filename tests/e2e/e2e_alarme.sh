@@ -5,14 +5,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_start_x
 
 BELL=/usr/share/sounds/freedesktop/stereo/bell.oga
-if command -v pulseaudio >/dev/null && [ -e "$BELL" ]; then
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
-        -L "module-null-sink sink_name=nulo" \
-        -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse.sock" \
-        >"$E2E_TMP/pulse.log" 2>&1 &
-    E2E_PIDS+=($!)
-    export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse.sock"
-    e2e_wait 10 test -S "$XDG_RUNTIME_DIR/pulse.sock" || e2e_fail "pulseaudio did not start"
+if [ -e "$BELL" ] && e2e_start_null_sound; then
     # libsndfile goes by the content, not the name: an Ogg sound plays as well.
     cp "$BELL" "$E2E_APP/AGENDA.WAV"
 fi

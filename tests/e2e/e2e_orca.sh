@@ -14,30 +14,12 @@ BOX='^Zelvano Agenda Eletr[^ ]*nica$'
 MENSAGEM='Levar o carro na revisão'
 MESES=(janeiro fevereiro março abril maio junho julho agosto setembro outubro novembro dezembro)
 
-# A session bus of our own with the accessibility bus on it, as Orca finds them on a desktop.
-dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait 10 test -s "$E2E_TMP/bus" || e2e_fail "no session bus"
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$E2E_TMP/bus")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait 10 dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
-    || e2e_fail "the accessibility bus did not start"
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-
+e2e_start_a11y
 openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
 E2E_PIDS+=($!)
 # Speech goes nowhere: the dummy module stands in for a synthesizer, and plays into a null sink
 # (it will not start without a sound server). Orca logs what it says either way.
-if command -v pulseaudio >/dev/null; then
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
-        -L "module-null-sink sink_name=nulo" \
-        -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse.sock" \
-        >"$E2E_TMP/pulse.log" 2>&1 &
-    E2E_PIDS+=($!)
-    export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse.sock"
-    e2e_wait 10 test -S "$XDG_RUNTIME_DIR/pulse.sock" || e2e_fail "pulseaudio did not start"
-fi
+e2e_start_null_sound || true
 mkdir -p "$E2E_TMP/speechd"
 printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' >"$E2E_TMP/speechd/speechd.conf"
 export SPEECHD_ADDRESS="unix_socket:$E2E_TMP/speechd.sock"

@@ -44,11 +44,7 @@ click_icon() {
     sleep 1
     e2e_wl_click "${ICON[@]}"
 }
-deactivate() {
-    e2e_own_click "$program" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
-    e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
-    [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
-}
+deactivate() { e2e_own_deactivate "$program"; }
 logon_start() {
     cp "$E2E_TMP/entry.saved" "$E2E_AUTOSTART"
     e2e_start; program=$E2E_LAST

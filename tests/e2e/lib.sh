@@ -215,6 +215,28 @@ e2e_start_dbus() {
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_TMP/bus"
 }
 
+# The accessibility bus on a session bus of our own, as screen readers find them on a desktop.
+e2e_start_a11y() {
+    e2e_start_dbus
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_wait 10 dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
+        || e2e_fail "the accessibility bus did not start"
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# A sound server of our own that plays into a null sink; fails where pulseaudio is not installed.
+e2e_start_null_sound() {
+    command -v pulseaudio >/dev/null || return 1
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=true \
+        -L "module-null-sink sink_name=nulo" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse.sock" \
+        >"$E2E_TMP/pulse.log" 2>&1 &
+    E2E_PIDS+=($!)
+    export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse.sock"
+    e2e_wait 10 test -S "$XDG_RUNTIME_DIR/pulse.sock" || e2e_fail "pulseaudio did not start"
+}
+
 # A StatusNotifier watcher with a host (sni_panel.py; its arguments are passed on). The bus
 # names of the items that register are written to $E2E_SNI_ITEMS, one a line.
 E2E_SNI_ITEMS="$E2E_TMP/sni.items"
@@ -305,6 +327,12 @@ e2e_own_click() {
     local item
     item=$(e2e_own_item "$1") || return 1
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_panel.py" --click "$item" "$2"
+}
+# "Desativar Agenda" chosen from the program $1's menu over dbusmenu ends it with status 0.
+e2e_own_deactivate() {
+    e2e_own_click "$1" "Desativar Agenda" || e2e_fail "Desativar Agenda could not be chosen"
+    e2e_wait_end "$1" || e2e_fail "program did not end after Desativar Agenda"
+    [ "$E2E_STATUS" = 0 ] || e2e_fail "exit status $E2E_STATUS after Desativar Agenda"
 }
 # The menu of the program $1 lists "Programar Agenda" then "Desativar Agenda", enabled and
 # shown; else says what it found.

@@ -26,6 +26,15 @@ QRect CaixaDaTinta(const QImage &imagem, const QColor &fundo, const QRect &area)
         imagem, [&fundo](const QColor &c) { return c != fundo; }, area);
 }
 
+int PixelsDiferentes(const QImage &imagem, const QRect &area, const QColor &fundo)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += imagem.pixelColor(x, y) != fundo;
+    return n;
+}
+
 QImage RetratoEmEscala(QWidget *w, qreal escala)
 {
     QImage imagem((QSizeF(w->size()) * escala).toSize(), QImage::Format_RGB32);
