@@ -426,10 +426,11 @@ public:
     void setText(QAccessible::Text, const QString &) override { }
     QRect rect() const override
     {
-        if (!m_vista)
+        const auto *vista = qobject_cast<const QAbstractItemView *>(m_vista.data());
+        if (!vista)
             return {};
-        const QRect r = m_vista->visualRect(m_vista->currentIndex());
-        return QRect(m_vista->viewport()->mapToGlobal(r.topLeft()), r.size());
+        const QRect r = vista->visualRect(vista->currentIndex());
+        return QRect(vista->viewport()->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override
@@ -442,7 +443,8 @@ public:
     }
 
 private:
-    QPointer<QAbstractItemView> m_vista;
+    // Held as a widget: asked while the view is being destroyed, it is no view any more.
+    QPointer<QWidget> m_vista;
     QDate m_dia;
 };
 
@@ -528,7 +530,8 @@ private:
         }
     }
 
-    QPointer<QAbstractItemView> m_vista;
+    // Held as a widget: its events come until its destruction is over, when it is no view.
+    QPointer<QWidget> m_vista;
 };
 
 // A line edit read whole (see ExpoeTextoInteiro).

@@ -364,6 +364,17 @@ TEST(RegistroJanelas, AFloodOfIdleConnectionsNeitherSpinsNorKeepsTheNextRequestO
     int pedidos = 0;
     const auto ouvinte = OuvinteJanela::Escuta(caminho, [&](const QByteArray &) { ++pedidos; });
     ASSERT_TRUE(ouvinte);
+    const auto ouvido = [&](int quantos) {
+        EXPECT_TRUE(EnviaPedidoJanela(caminho, "raise"));
+        QElapsedTimer relogio;
+        relogio.start();
+        while (pedidos < quantos && relogio.elapsed() < 3000)
+            Espera();
+        return pedidos == quantos;
+    };
+    // A request before the flood is heard too. (It also has the undefined-behaviour sanitizer
+    // check the listener's types while descriptors are free: the check needs two of its own.)
+    ASSERT_TRUE(ouvido(1));
     rlimit antes {};
     getrlimit(RLIMIT_NOFILE, &antes);
     // Out of descriptors after three connections (a failed accept), then with room for many.
@@ -398,10 +409,5 @@ TEST(RegistroJanelas, AFloodOfIdleConnectionsNeitherSpinsNorKeepsTheNextRequestO
         EXPECT_LE(mantidos, 16);
     }
     // The flood is over: a copy asking for the window is heard.
-    ASSERT_TRUE(EnviaPedidoJanela(caminho, "raise"));
-    QElapsedTimer relogio;
-    relogio.start();
-    while (pedidos == 0 && relogio.elapsed() < 3000)
-        Espera();
-    EXPECT_EQ(pedidos, 1);
+    EXPECT_TRUE(ouvido(2));
 }
