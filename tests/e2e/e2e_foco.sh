@@ -5,11 +5,7 @@
 # Usage: e2e_foco.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
-openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
-# It announces itself before it manages windows; a window mapped in between is seen never.
-e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' || e2e_fail "openbox did not finish starting"
+e2e_start_openbox
 
 MAIN='Zelvano Agenda Eletr.*nica V13'
 ENTRY='^Zelvano - Agenda$'

@@ -15,8 +15,7 @@ MENSAGEM='Levar o carro na revisão'
 MESES=(janeiro fevereiro março abril maio junho julho agosto setembro outubro novembro dezembro)
 
 e2e_start_a11y
-openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-E2E_PIDS+=($!)
+e2e_start_openbox
 # Speech goes nowhere: the dummy module stands in for a synthesizer, and plays into a null sink
 # (it will not start without a sound server). Orca logs what it says either way.
 e2e_start_null_sound || true

@@ -315,7 +315,8 @@ e2e_start_openbox() {
     E2E_PIDS+=($!)
     e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
     # It announces itself before it manages windows; a window mapped in between is seen never.
-    e2e_wait 30 sh -c 'xprop -root _OB_THEME | grep -q =' \
+    # On a loaded machine it has taken over 30 s to get there.
+    e2e_wait 90 sh -c 'xprop -root _OB_THEME | grep -q =' \
         || e2e_fail "openbox did not finish starting: $(tail -n 3 "$E2E_TMP/openbox.log" | tr '\n' ' ')"
 }
 
