@@ -46,10 +46,10 @@ test-deps:
 e2e-deps:
 	@bash tools/install-deps.sh $(E2E_DEBS)
 
-$(BUILD)/build.ninja:
+# Every configure applies CMAKE_FLAGS, so a later `make test CMAKE_FLAGS=...` over an existing
+# build/ builds with them (cmake keeps what it was told before for what is not given again).
+configure:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
-
-configure: $(BUILD)/build.ninja
 
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelvano-agenda
@@ -130,6 +130,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 format-check:
+	@bash tools/install-deps.sh clang-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

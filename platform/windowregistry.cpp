@@ -237,8 +237,8 @@ struct OuvinteJanela::Dados
     void aceita()
     {
         while (conexoes.size() < MaisConexoes) {
-            const int fd = ::accept4(this->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd < 0) {
+            const int cliente = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (cliente < 0) {
                 if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
                     aviso->setEnabled(false);
                     pausa.start();
@@ -248,14 +248,15 @@ struct OuvinteJanela::Dados
             // The folder already keeps others out; the peer's user is checked all the same.
             ucred credencial {};
             socklen_t tamanho = sizeof credencial;
-            if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credencial, &tamanho) != 0 || credencial.uid != getuid()) {
-                ::close(fd);
+            if (::getsockopt(cliente, SOL_SOCKET, SO_PEERCRED, &credencial, &tamanho) != 0
+                || credencial.uid != getuid()) {
+                ::close(cliente);
                 continue;
             }
             auto c = std::make_unique<Conexao>();
-            c->fd = fd;
+            c->fd = cliente;
             c->prazo = QDeadlineTimer(PrazoLinhaMs);
-            c->aviso = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            c->aviso = std::make_unique<QSocketNotifier>(cliente, QSocketNotifier::Read);
             Conexao *p = c.get();
             QObject::connect(c->aviso.get(), &QSocketNotifier::activated, c->aviso.get(), [this, p] { le(p); });
             conexoes.push_back(std::move(c));
