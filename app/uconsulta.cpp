@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "agenda/listagem.h"
 #include "controls/acessivel.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
@@ -9,7 +10,6 @@
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
 #include "windows/about.h"
-#include "windows/listagem.h"
 #include "windows/pecasjanela.h"
 #include "windows/umostra.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "agenda/alarme.h"
 #include "controls/tarvogrid.h"
-#include "windows/alarme.h"
 
 #include <QDate>
 #include <QMainWindow>

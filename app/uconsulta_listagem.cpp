@@ -1,11 +1,11 @@
 #include "app/uconsulta.h"
 
 #include "agenda/arquivoagenda.h"
+#include "agenda/listagem.h"
 #include "controls/acessivel.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
 #include "platform/platform.h"
-#include "windows/listagem.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,6 +1,6 @@
+#include "agenda/alarme.h"
 #include "app/uconsulta.h"
 #include "support/fakeplatform.h"
-#include "windows/alarme.h"
 
 #include <QTimer>
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The folders' one-way dependencies, held by the build: app -> windows -> (agenda, controls);
-# agenda and windows -> platform; controls and platform know nothing of the others.
+# The folders' one-way dependencies, held by the build: app -> windows -> (agenda, controls,
+# resources); agenda and windows -> platform; controls, resources and platform know nothing of
+# the others.
 # Usage: camadas.sh <source folder>
 cd "$1" || exit 2
 status=0
@@ -16,9 +17,10 @@ proibe() {
         fi
     done
 }
-proibe controls agenda windows app platform
-proibe platform agenda windows app controls
-proibe agenda windows app controls
+proibe controls agenda windows app platform resources
+proibe platform agenda windows app controls resources
+proibe resources agenda windows app controls platform
+proibe agenda windows app controls resources
 proibe windows app
 [ $status -eq 0 ] && echo "every folder includes only what lies below it"
 exit $status

@@ -4,7 +4,7 @@
 #include "controls/gradientbutton.h"
 #include "controls/teclaativar.h"
 #include "platform/platform.h"
-#include "windows/jpeg.h"
+#include "resources/jpeg.h"
 #include "windows/pecasjanela.h"
 
 #include <QApplication>

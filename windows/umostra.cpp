@@ -1,9 +1,9 @@
 #include "windows/umostra.h"
 
+#include "agenda/alarme.h"
 #include "agenda/arquivoagenda.h"
 #include "agenda/camposlinha.h"
-#include "windows/alarme.h"
-#include "windows/jpeg.h"
+#include "resources/jpeg.h"
 #include "windows/pecasjanela.h"
 
 #include <QAccessibleWidget>

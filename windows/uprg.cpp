@@ -7,7 +7,7 @@
 #include "controls/radiogroup.h"
 #include "controls/shadowlabel.h"
 #include "platform/platform.h"
-#include "windows/jpeg.h"
+#include "resources/jpeg.h"
 #include "windows/pecasjanela.h"
 
 #include <QAbstractSpinBox>

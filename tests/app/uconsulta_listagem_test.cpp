@@ -1,10 +1,10 @@
 #include "agenda/funcoes.h"
+#include "agenda/listagem.h"
 #include "app/uconsulta.h"
 #include "controls/radiogroup.h"
 #include "controls/tarvogrid.h"
 #include "support/files.h"
 #include "support/janelaprincipalteste.h"
-#include "windows/listagem.h"
 #include "windows/umostra.h"
 
 #include <QApplication>

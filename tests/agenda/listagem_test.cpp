@@ -1,5 +1,5 @@
+#include "agenda/listagem.h"
 #include "support/fakeplatform.h"
-#include "windows/listagem.h"
 
 #include <gtest/gtest.h>
 

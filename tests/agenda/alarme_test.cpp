@@ -1,4 +1,4 @@
-#include "windows/alarme.h"
+#include "agenda/alarme.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/alarme.h"
+#include "agenda/alarme.h"
 
 #include "agenda/camposlinha.h"
 

@@ -1,4 +1,4 @@
-#include "windows/listagem.h"
+#include "agenda/listagem.h"
 
 #include "agenda/camposlinha.h"
 

@@ -1,4 +1,4 @@
-#include "windows/jpeg.h"
+#include "resources/jpeg.h"
 
 #include <QFile>
 
