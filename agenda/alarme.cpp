@@ -229,9 +229,8 @@ MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora)
     return memoria;
 }
 
-QString TextoModalidade(const QByteArray &linha)
+QString TextoModalidade(QByteArrayView modalidade)
 {
-    const QByteArrayView modalidade = LeCampos(linha).modalidade;
     if (modalidade == "0")
         return QStringLiteral("AGENDA ESPECÍFICA");
     if (modalidade == "1")
@@ -241,9 +240,8 @@ QString TextoModalidade(const QByteArray &linha)
     return {};
 }
 
-QString TextoData(const QByteArray &linha)
+QString TextoData(const CamposLinha &campos)
 {
-    const CamposLinha campos = LeCampos(linha);
     return QStringLiteral("Data:") + QString::fromLatin1(campos.dia) + QLatin1Char('/')
         + QString::fromLatin1(campos.mes) + QLatin1Char('/') + QString::fromLatin1(campos.ano);
 }

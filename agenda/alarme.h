@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/camposlinha.h"
 #include "agenda/funcoes.h"
 
 #include <QDateTime>
@@ -77,8 +78,8 @@ QByteArray GuardaMemoria(const MemoriaAlarme &memoria, MinutoRelogio agora);
 // minute only.
 MemoriaAlarme RecuperaMemoria(const QByteArray &texto, MinutoRelogio agora);
 
-// The alert window's texts for a due index line.
-QString TextoModalidade(const QByteArray &linha); // "AGENDA ESPECÍFICA", "MENSALMENTE", "ANUALMENTE"
-QString TextoData(const QByteArray &linha); // "Data:" + DD/MM/YYYY as stored
+// The alert window's texts for a due index line, from its fields read once.
+QString TextoModalidade(QByteArrayView modalidade); // "AGENDA ESPECÍFICA", "MENSALMENTE", "ANUALMENTE"
+QString TextoData(const CamposLinha &campos); // "Data:" + DD/MM/YYYY as stored
 QString TextoHora(const QDateTime &agora); // "Hora:" + HH:MM
 QString TituloAviso(const QByteArray &nome); // "Zelvano Agenda: " + the name without ".txt"

@@ -166,12 +166,13 @@ void Tform_mostra::MostraAviso(const QByteArray &linha, const QDateTime &agora)
         hide();
         setWindowModality(modalidade);
     }
-    const QByteArray nome = LeCampos(linha).arquivo.toByteArray();
+    const CamposLinha campos = LeCampos(linha);
+    const QByteArray nome = campos.arquivo.toByteArray();
     setWindowTitle(TituloAviso(nome));
     Memo1->clear();
-    Label4->setText(TextoModalidade(linha));
+    Label4->setText(TextoModalidade(campos.modalidade));
     Label4->adjustSize();
-    Label2->setText(TextoData(linha));
+    Label2->setText(TextoData(campos));
     Label2->adjustSize();
     Label3->setText(TextoHora(agora));
     Label3->adjustSize();

@@ -174,10 +174,11 @@ TEST(Alarme, AClockSetBackNeverRepeatsAReminderForTheSameMinute)
 
 TEST(Alarme, AlertShowsTheKindDateTimeAndTheMessageNameInItsTitle)
 {
-    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|0|n.txt|"), QStringLiteral("AGENDA ESPECÍFICA"));
-    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|1|n.txt|"), QStringLiteral("MENSALMENTE"));
-    EXPECT_EQ(TextoModalidade("|2024|05|07|09:30|2|n.txt|"), QStringLiteral("ANUALMENTE"));
-    EXPECT_EQ(TextoData("|2007|01|31|09:30|1|n.txt|"), QStringLiteral("Data:31/01/2007"));
+    EXPECT_EQ(TextoModalidade("0"), QStringLiteral("AGENDA ESPECÍFICA"));
+    EXPECT_EQ(TextoModalidade("1"), QStringLiteral("MENSALMENTE"));
+    EXPECT_EQ(TextoModalidade("2"), QStringLiteral("ANUALMENTE"));
+    const QByteArray linha = "|2007|01|31|09:30|1|n.txt|";
+    EXPECT_EQ(TextoData(LeCampos(linha)), QStringLiteral("Data:31/01/2007"));
     EXPECT_EQ(TextoHora(Em(2024, 5, 7, 9, 31, 59)), QStringLiteral("Hora:09:31"));
     EXPECT_EQ(TituloAviso("20070305-093000.txt"), QStringLiteral("Zelvano Agenda: 20070305-093000"));
     EXPECT_EQ(TituloAviso("abc"), QStringLiteral("Zelvano Agenda: "));
