@@ -1,5 +1,6 @@
 #include "app/aplicacao.h"
 
+#include "controls/acessivel.h"
 #include "platform/platform.h"
 
 #include <QFont>
@@ -55,6 +56,7 @@ bool Aplicacao::notify(QObject *receptor, QEvent *evento)
 void Aplicacao::PreparaAmbiente()
 {
     QApplication::setStyle(new EstiloAplicacao);
+    RegistraAcessiveis();
     // Every window and message box takes this icon unless it sets its own; the desktop file
     // name lets Wayland compositors and docks match the windows with the launcher. The sizes
     // are the ones window managers draw in title bars, task lists and window switchers; the

@@ -12,6 +12,7 @@ public:
 
     bool notify(QObject *receptor, QEvent *evento) override;
 
-    // Fonts close to the ones the windows were drawn with, and Portuguese standard dialogs.
+    // Fonts close to the ones the windows were drawn with, Portuguese standard dialogs, and
+    // what screen readers see of the program's own controls.
     static void PreparaAmbiente();
 };

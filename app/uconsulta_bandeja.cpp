@@ -3,11 +3,15 @@
 #include "agenda/atalho.h"
 #include "controls/trayicon.h"
 #include "platform/platform.h"
+#include "windows/umostra.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QMenu>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -55,6 +59,51 @@ void Tfrm_agenda::BitBtn4Click(QObject *)
     TrayIcon1->setEnabled(false);
     showMinimized();
     TrayIcon1->setEnabled(true);
+}
+
+void Tfrm_agenda::TrazParaFrente()
+{
+    // Under Wayland a program can neither un-minimise nor raise a window of its own (Qt 6.4
+    // asks for activation only on behalf of a window that has the keyboard), and a compositor
+    // without a taskbar would keep a minimised one out of reach for good. A window mapped afresh
+    // is one the compositor shows and gives the keyboard to.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && isVisible()
+        && (isMinimized() || !isActiveWindow()))
+        hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    for (const QPointer<QWidget> &janela : std::exchange(m_ocultasJunto, {})) {
+        if (!janela)
+            continue;
+        janela->show();
+        // The alert is up again: the alarm waits for it to be closed, as before.
+        if (janela.data() == m_formMostra.data())
+            Timer1->stop();
+    }
+    raise();
+    activateWindow();
+}
+
+void Tfrm_agenda::hideEvent(QHideEvent *evento)
+{
+    QMainWindow::hideEvent(evento);
+    if (evento->spontaneous())
+        return;
+    // The program goes to the tray as a whole: the entry windows it owns go with it and come
+    // back with it, as they were.
+    for (QWidget *filha : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (filha->isWindow() && filha->isVisible() && !qobject_cast<QMenu *>(filha)) {
+            m_ocultasJunto.push_back(filha);
+            filha->hide();
+        }
+    }
+    // So does an open alert. Out of sight it no longer holds the alarm back: reminders keep
+    // ringing in the tray, and the alert comes back with the window.
+    if (m_formMostra && m_formMostra->isVisible()) {
+        m_ocultasJunto.push_back(m_formMostra.data());
+        m_formMostra->hide();
+        Timer1->start();
+    }
 }
 
 void Tfrm_agenda::TrayIcon1DblClick(QObject *)

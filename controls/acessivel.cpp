@@ -40,17 +40,6 @@ QString SemAceleradores(const QString &texto)
     return limpo;
 }
 
-// The columns a reader is offered: those the user can see, leaving out the data columns the
-// program keeps for itself and the columns without width.
-QList<int> ColunasLidas(const TStringGrid &grade)
-{
-    QList<int> colunas;
-    for (int c = 0; c < grade.ColCount(); ++c)
-        if (grade.ColWidths(c) > 0 && !grade.ColunaDeDados(c))
-            colunas.push_back(c);
-    return colunas;
-}
-
 // The header is the last fixed row; the table's rows are the rows below the fixed ones.
 bool TemCabecalho(const TStringGrid &grade)
 {
@@ -97,7 +86,7 @@ public:
 
     bool isValid() const override
     {
-        return m_grade && m_linha < m_grade->RowCount() && IndiceCelulaAcessivel(*m_grade, m_coluna, m_linha) >= 0;
+        return m_grade && m_linha < m_grade->RowCount() && m_grade->IndiceCelulaAcessivel(m_coluna, m_linha) >= 0;
     }
     QObject *object() const override { return nullptr; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
@@ -160,13 +149,13 @@ public:
     }
     QList<QAccessibleInterface *> columnHeaderCells() const override;
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return m_grade ? int(ColunasLidas(*m_grade).indexOf(m_coluna)) : -1; }
+    int columnIndex() const override { return m_grade ? int(m_grade->ColunasLidas().indexOf(m_coluna)) : -1; }
     int rowIndex() const override { return m_grade ? m_linha - m_grade->FixedRows() : -1; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override { return parent(); }
 
-    static int ColunaDoFoco(const TStringGrid &grade) { return ColunaDoFocoAcessivel(grade); }
+    static int ColunaDoFoco(const TStringGrid &grade) { return grade.ColunaDoFocoAcessivel(); }
 
 private:
     QPointer<TStringGrid> m_grade;
@@ -191,7 +180,7 @@ public:
     // The interface of the cell, made once and kept until the grid's rows or columns change.
     QAccessibleInterface *Celula(int coluna, int linha) const
     {
-        if (IndiceCelulaAcessivel(*Grade(), coluna, linha) < 0)
+        if (Grade()->IndiceCelulaAcessivel(coluna, linha) < 0)
             return nullptr;
         const quint64 chave = (quint64(quint32(linha)) << 32) | quint32(coluna);
         if (const auto achada = m_celulas.constFind(chave); achada != m_celulas.cend())
@@ -217,12 +206,12 @@ public:
 
     int childCount() const override
     {
-        return int(ColunasLidas(*Grade()).size()) * ((TemCabecalho(*Grade()) ? 1 : 0) + rowCount());
+        return int(Grade()->ColunasLidas().size()) * ((TemCabecalho(*Grade()) ? 1 : 0) + rowCount());
     }
 
     QAccessibleInterface *child(int indice) const override
     {
-        const QList<int> colunas = ColunasLidas(*Grade());
+        const QList<int> colunas = Grade()->ColunasLidas();
         if (indice < 0 || colunas.isEmpty() || indice >= childCount())
             return nullptr;
         const int primeira = Grade()->FixedRows() - (TemCabecalho(*Grade()) ? 1 : 0);
@@ -235,7 +224,7 @@ public:
             return -1;
         for (auto i = m_celulas.cbegin(); i != m_celulas.cend(); ++i)
             if (QAccessible::accessibleInterface(i.value()) == filho)
-                return IndiceCelulaAcessivel(*Grade(), int(i.key() & 0xFFFFFFFFu), int(i.key() >> 32));
+                return Grade()->IndiceCelulaAcessivel(int(i.key() & 0xFFFFFFFFu), int(i.key() >> 32));
         return -1;
     }
 
@@ -261,12 +250,12 @@ public:
     QAccessibleInterface *summary() const override { return nullptr; }
     QAccessibleInterface *cellAt(int linha, int coluna) const override
     {
-        const QList<int> colunas = ColunasLidas(*Grade());
+        const QList<int> colunas = Grade()->ColunasLidas();
         if (linha < 0 || linha >= rowCount() || coluna < 0 || coluna >= colunas.size())
             return nullptr;
         return Celula(colunas.at(coluna), Grade()->FixedRows() + linha);
     }
-    int selectedCellCount() const override { return int(selectedRows().size() * ColunasLidas(*Grade()).size()); }
+    int selectedCellCount() const override { return int(selectedRows().size() * Grade()->ColunasLidas().size()); }
     QList<QAccessibleInterface *> selectedCells() const override
     {
         QList<QAccessibleInterface *> celulas;
@@ -277,7 +266,7 @@ public:
     }
     QString columnDescription(int coluna) const override
     {
-        const QList<int> colunas = ColunasLidas(*Grade());
+        const QList<int> colunas = Grade()->ColunasLidas();
         if (!TemCabecalho(*Grade()) || coluna < 0 || coluna >= colunas.size())
             return {};
         return Grade()->Cells(colunas.at(coluna), Grade()->FixedRows() - 1);
@@ -285,7 +274,7 @@ public:
     QString rowDescription(int) const override { return {}; }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return int(selectedRows().size()); }
-    int columnCount() const override { return int(ColunasLidas(*Grade()).size()); }
+    int columnCount() const override { return int(Grade()->ColunasLidas().size()); }
     int rowCount() const override { return std::max(Grade()->RowCount() - Grade()->FixedRows(), 0); }
     QList<int> selectedColumns() const override { return {}; }
     // Rows count as selected when the grid selects whole rows.
@@ -752,25 +741,6 @@ void RegistraAcessiveis()
     (void)instalada;
 }
 
-int IndiceCelulaAcessivel(const TStringGrid &grade, int ACol, int ARow)
-{
-    const QList<int> colunas = ColunasLidas(grade);
-    const int coluna = int(colunas.indexOf(ACol));
-    const int cabecalho = TemCabecalho(grade) ? 1 : 0;
-    const int linha = ARow - (grade.FixedRows() - cabecalho);
-    if (coluna < 0 || linha < 0 || ARow >= grade.RowCount())
-        return -1;
-    return linha * int(colunas.size()) + coluna;
-}
-
-int ColunaDoFocoAcessivel(const TStringGrid &grade)
-{
-    const QList<int> colunas = ColunasLidas(grade);
-    if (colunas.isEmpty() || (colunas.contains(grade.Col()) && !(grade.Options() & GO::goRowSelect)))
-        return grade.Col();
-    return colunas.first();
-}
-
 void NomeiaCalendario(QCalendarWidget *calendario)
 {
     const struct
@@ -785,7 +755,6 @@ void NomeiaCalendario(QCalendarWidget *calendario)
     for (const auto &parte : partes)
         if (auto *w = calendario->findChild<QWidget *>(QLatin1String(parte.objeto)))
             w->setAccessibleName(parte.nome);
-    RegistraAcessiveis();
     if (auto *vista = calendario->findChild<QAbstractItemView *>(QStringLiteral("qt_calendar_calendarview")))
         new TAnunciaDia(calendario, vista);
 }
@@ -803,14 +772,12 @@ void DescreveLinhas(TStringGrid *grade, std::function<QString(int ARow)> descric
 
 void ExpoeComoLink(QLabel *rotulo)
 {
-    RegistraAcessiveis();
     rotulo->setProperty(PropriedadeLink, true);
     TrocaInterface<TLinkAcessivel>(rotulo);
 }
 
 void ExpoeTextoInteiro(QLineEdit *edicao)
 {
-    RegistraAcessiveis();
     edicao->setProperty(PropriedadeTextoInteiro, true);
     TrocaInterface<TEdicaoAcessivel>(edicao);
     new TCursorNoInicio(edicao);

@@ -13,17 +13,10 @@ class TStringGrid;
 
 // Installs what screen readers see of this folder's controls: the string grid as a table of
 // cells with its header row, the gradient button as a push button with a press action, the
-// shadow label as static text. Each of those controls calls it when made; the first call
-// installs, the others do nothing.
+// shadow label as static text, and the labels, edits and calendars the routines below
+// prepare. The application calls it once at start, before its first window; later calls do
+// nothing. Without it the controls are read as plain widgets.
 void RegistraAcessiveis();
-
-// The child index under which a screen reader knows the grid's cell, or -1 when the cell is
-// not offered (a hidden or data column, a fixed row other than the header).
-int IndiceCelulaAcessivel(const TStringGrid &grade, int ACol, int ARow);
-
-// The cell of the current row a reader is told has the focus: the current cell, or the row's
-// first offered cell when the grid selects whole rows or the current column is not offered.
-int ColunaDoFocoAcessivel(const TStringGrid &grade);
 
 // Names, in Portuguese, the calendar's month arrows and its year field, which show no words,
 // and makes the days a list under the calendar's own name whose one item is the chosen day,

@@ -1,6 +1,6 @@
 #include "controls/estilomenusflat.h"
 
-#include "controls/flatstyle.h"
+#include "controls/pinturaflat.h"
 
 #include <QPainter>
 #include <QStyleOption>
@@ -38,7 +38,7 @@ void TEstiloMenusFlat::drawControl(
     if (elemento == CE_MenuItem || elemento == CE_MenuBarItem) {
         if (auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(opcao)) {
             p->save();
-            TFlatStyle::DrawMenuItem(*p, *item, elemento == CE_MenuBarItem, widget);
+            DrawMenuItem(*p, *item, elemento == CE_MenuBarItem, widget);
             p->restore();
             return;
         }

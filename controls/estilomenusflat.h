@@ -7,7 +7,7 @@
 QSize MeasureMenuItem(QSize medida, bool itemDaBarra);
 
 // The style the flat painter gives menus and menu bars: items measured by MeasureMenuItem and
-// drawn by TFlatStyle::DrawMenuItem, everything else left to the style underneath.
+// drawn by DrawMenuItem, everything else left to the style underneath.
 class TEstiloMenusFlat : public QProxyStyle
 {
 public:

@@ -1,6 +1,5 @@
 #include "controls/gradientbutton.h"
 
-#include "controls/acessivel.h"
 #include "controls/colorconv.h"
 #include "controls/drawtext.h"
 
@@ -183,7 +182,6 @@ TGradientButton::TGradientButton(QWidget *parent)
     : QWidget(parent)
     , m_color(QApplication::palette().color(QPalette::Button))
 {
-    RegistraAcessiveis();
     setFocusPolicy(Qt::NoFocus);
     // OnMouseMove follows the pointer over the button with or without a button held.
     setMouseTracking(true);

@@ -1,7 +1,5 @@
 #include "controls/hookwindowproc.h"
 
-#include "controls/flatstyle.h"
-
 #include <QGroupBox>
 #include <QHash>
 #include <QKeyEvent>
@@ -22,9 +20,8 @@ QHash<const QWidget *, THookWindowProc *> &Ganchos()
 
 } // namespace
 
-THookWindowProc::THookWindowProc(TFlatStyle *owner, QWidget *control)
+THookWindowProc::THookWindowProc(QObject *owner, QWidget *control)
     : QObject(owner)
-    , m_owner(owner)
     , m_control(control)
 {
     Ganchos().insert(control, this);
@@ -33,7 +30,7 @@ THookWindowProc::THookWindowProc(TFlatStyle *owner, QWidget *control)
     connect(control, &QObject::destroyed, this, [this] {
         Ganchos().remove(m_control);
         m_control = nullptr;
-        m_owner->RemoveGancho(this);
+        Solta();
     });
 }
 
@@ -44,6 +41,11 @@ THookWindowProc::~THookWindowProc()
         Ganchos().remove(m_control);
         m_control->update();
     }
+}
+
+void THookWindowProc::Solta()
+{
+    delete this;
 }
 
 THookWindowProc *THookWindowProc::HookOf(const QWidget *control)
@@ -98,7 +100,7 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
         m_control->removeEventFilter(this);
         Ganchos().remove(m_control);
         m_control = nullptr;
-        m_owner->RemoveGancho(this);
+        Solta();
         return true;
     }
     try {
@@ -121,8 +123,8 @@ void THookWindowProc::HookedWindowProc(QEvent *evento)
         break;
     case QEvent::KeyPress: {
         auto *tecla = static_cast<QKeyEvent *>(evento);
-        if (tecla->key() == Qt::Key_Space && !m_space) {
-            m_space = true;
+        if (tecla->key() == Qt::Key_Space && !m_estado.espaco) {
+            m_estado.espaco = true;
             PaintFlat(evento);
         }
         break;
@@ -131,22 +133,22 @@ void THookWindowProc::HookedWindowProc(QEvent *evento)
         // Held keys repeat as release-press pairs; only the real release counts.
         auto *tecla = static_cast<QKeyEvent *>(evento);
         if (tecla->key() == Qt::Key_Space && !tecla->isAutoRepeat()) {
-            m_space = false;
+            m_estado.espaco = false;
             PaintFlat(evento);
         }
         break;
     }
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(evento);
-        m_posMouse = mouse->position().toPoint();
+        m_estado.posicaoMouse = mouse->position().toPoint();
         if (!m_control->isEnabled())
             break;
         // Qt holds back enter and leave while a button is held, yet the pressed look must
         // follow the pointer in and out.
-        if (m_pressed) {
-            const bool dentro = m_control->rect().contains(m_posMouse);
-            if (dentro != m_hot) {
-                m_hot = dentro;
+        if (m_estado.pressionado) {
+            const bool dentro = m_control->rect().contains(m_estado.posicaoMouse);
+            if (dentro != m_estado.quente) {
+                m_estado.quente = dentro;
                 PaintFlat(evento);
                 break;
             }
@@ -158,32 +160,32 @@ void THookWindowProc::HookedWindowProc(QEvent *evento)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
-            m_pressed = true;
-            m_posMouse = static_cast<QMouseEvent *>(evento)->position().toPoint();
+            m_estado.pressionado = true;
+            m_estado.posicaoMouse = static_cast<QMouseEvent *>(evento)->position().toPoint();
             PaintFlat(evento);
         }
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton) {
-            m_pressed = false;
+            m_estado.pressionado = false;
             PaintFlat(evento);
         }
         break;
     case QEvent::EnabledChange:
         if (!m_control->isEnabled())
-            m_hot = false;
+            m_estado.quente = false;
         PaintFlat(evento);
         break;
     case QEvent::Enter:
         if (m_control->isEnabled()) {
-            m_hot = true;
-            m_posMouse = static_cast<QEnterEvent *>(evento)->position().toPoint();
+            m_estado.quente = true;
+            m_estado.posicaoMouse = static_cast<QEnterEvent *>(evento)->position().toPoint();
             PaintFlat(evento);
         }
         break;
     case QEvent::Leave:
         if (m_control->isEnabled()) {
-            m_hot = false;
+            m_estado.quente = false;
             PaintFlat(evento);
         }
         break;
@@ -217,28 +219,28 @@ void THookWindowProc::Pinta()
     QPainter p(m_control);
     switch (TipoControle(m_control)) {
     case TTipoControle::Edit:
-        TFlatStyle::PaintEditFrame(p, m_control);
+        PaintEditFrame(p, m_control);
         break;
     case TTipoControle::BitBtn:
-        TFlatStyle::PaintBitButton(p, static_cast<QPushButton *>(m_control), *this);
+        PaintBitButton(p, static_cast<QPushButton *>(m_control), m_estado);
         break;
     case TTipoControle::Botao:
-        TFlatStyle::PaintPushButton(p, static_cast<QPushButton *>(m_control), *this);
+        PaintPushButton(p, static_cast<QPushButton *>(m_control), m_estado);
         break;
     case TTipoControle::Radio:
-        TFlatStyle::PaintRadioButton(p, static_cast<QRadioButton *>(m_control), *this);
+        PaintRadioButton(p, static_cast<QRadioButton *>(m_control), m_estado);
         break;
     case TTipoControle::Grupo:
-        TFlatStyle::PaintGroupBox(p, static_cast<QGroupBox *>(m_control), *this);
+        PaintGroupBox(p, static_cast<QGroupBox *>(m_control), m_estado);
         break;
     case TTipoControle::UpDown:
-        TFlatStyle::PaintUpDown(p, m_control, *this);
+        PaintUpDown(p, m_control, m_estado);
         break;
     case TTipoControle::Gauge:
-        TFlatStyle::PaintGauge(p, m_control);
+        PaintGauge(p, m_control);
         break;
     case TTipoControle::Combo:
-        TFlatStyle::PaintComboButton(p, m_control, *this);
+        PaintComboButton(p, m_control, m_estado);
         break;
     case TTipoControle::Nenhum:
         break;

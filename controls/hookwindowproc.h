@@ -1,29 +1,31 @@
 #pragma once
 
+#include "controls/pinturaflat.h"
+
 #include <QEvent>
 #include <QObject>
 #include <QPoint>
 
 class QWidget;
-class TFlatStyle;
 
 // Sits in front of one control's event handling: hands each event to the control, then keeps
 // the pressed, hot and space flags and paints the flat look over what the control painted.
+// Made by the painter (its owner); it ends with its control.
 class THookWindowProc : public QObject
 {
     Q_OBJECT
 public:
-    THookWindowProc(TFlatStyle *owner, QWidget *control);
+    THookWindowProc(QObject *owner, QWidget *control);
     // Gives the control its own handling back when the hook goes first.
     ~THookWindowProc() override;
 
     QWidget *Control() const { return m_control; }
-    bool Pressed() const { return m_pressed; }
-    bool Hot() const { return m_hot; }
+    bool Pressed() const { return m_estado.pressionado; }
+    bool Hot() const { return m_estado.quente; }
     QEvent::Type LastMessage() const { return m_lastMessage; }
-    bool Space() const { return m_space; }
+    bool Space() const { return m_estado.espaco; }
     // Where the pointer was last seen over the control (spin arrows light up one at a time).
-    QPoint PosicaoMouse() const { return m_posMouse; }
+    QPoint PosicaoMouse() const { return m_estado.posicaoMouse; }
 
     // The hook in front of a control, or null.
     static THookWindowProc *HookOf(const QWidget *control);
@@ -35,12 +37,10 @@ private:
     void HookedWindowProc(QEvent *evento);
     void PaintFlat(QEvent *evento);
     void Pinta();
+    // The control is gone: so is the hook.
+    void Solta();
 
-    TFlatStyle *m_owner;
     QWidget *m_control;
-    bool m_pressed = false;
-    bool m_hot = false;
+    EstadoDoControle m_estado;
     QEvent::Type m_lastMessage = QEvent::None;
-    bool m_space = false;
-    QPoint m_posMouse;
 };

@@ -1,6 +1,5 @@
 #include "controls/shadowlabel.h"
 
-#include "controls/acessivel.h"
 #include "controls/drawtext.h"
 
 #include <QAccessible>
@@ -88,7 +87,6 @@ TCustomShadowLabel::TCustomShadowLabel(QWidget *parent)
     : QWidget(parent)
     , m_shadowColor(RealceDeBotao())
 {
-    RegistraAcessiveis();
     setFocusPolicy(Qt::NoFocus);
     // OnMouseMove follows the pointer over the label with or without a button held.
     setMouseTracking(true);

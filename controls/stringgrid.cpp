@@ -1,6 +1,5 @@
 #include "controls/stringgrid.h"
 
-#include "controls/acessivel.h"
 #include "controls/drawtext.h"
 
 #include <QAccessible>
@@ -41,7 +40,6 @@ void TCanvas::AplicaFonte()
 TStringGrid::TStringGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
-    RegistraAcessiveis();
     m_colWidths = QList<int>(m_colCount, m_defaultColWidth);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
@@ -481,11 +479,40 @@ bool TStringGrid::MoveAtual(int ACol, int ARow, bool estende)
     return mudou;
 }
 
+QList<int> TStringGrid::ColunasLidas() const
+{
+    QList<int> colunas;
+    for (int c = 0; c < m_colCount; ++c)
+        if (ColWidths(c) > 0 && !ColunaDeDados(c))
+            colunas.push_back(c);
+    return colunas;
+}
+
+int TStringGrid::IndiceCelulaAcessivel(int ACol, int ARow) const
+{
+    const QList<int> colunas = ColunasLidas();
+    const int coluna = int(colunas.indexOf(ACol));
+    // The header is the last fixed row; the table's rows are the rows below the fixed ones.
+    const int cabecalho = m_fixedRows > 0 ? 1 : 0;
+    const int linha = ARow - (m_fixedRows - cabecalho);
+    if (coluna < 0 || linha < 0 || ARow >= RowCount())
+        return -1;
+    return linha * int(colunas.size()) + coluna;
+}
+
+int TStringGrid::ColunaDoFocoAcessivel() const
+{
+    const QList<int> colunas = ColunasLidas();
+    if (colunas.isEmpty() || (colunas.contains(m_col) && !(m_options & GO::goRowSelect)))
+        return m_col;
+    return colunas.first();
+}
+
 void TStringGrid::AnunciaAtual()
 {
     if (!QAccessible::isActive())
         return;
-    const int indice = IndiceCelulaAcessivel(*this, ColunaDoFocoAcessivel(*this), m_row);
+    const int indice = IndiceCelulaAcessivel(ColunaDoFocoAcessivel(), m_row);
     if (indice < 0)
         return;
     QAccessibleEvent selecao(this, QAccessible::Selection);

@@ -137,6 +137,16 @@ public:
     // readers are not offered it, nor a column without width.
     bool ColunaDeDados(int ACol) const { return m_colunasDeDados.contains(ACol); }
     void setColunaDeDados(int ACol, bool valor);
+    // The columns screen readers are offered, left to right: those the user can see, leaving
+    // out the data columns and the columns without width.
+    QList<int> ColunasLidas() const;
+    // The child index under which a screen reader knows the cell, or -1 when the cell is not
+    // offered (a hidden or data column, a fixed row other than the header).
+    int IndiceCelulaAcessivel(int ACol, int ARow) const;
+    // The cell of the current row a reader is told has the focus: the current cell, or the
+    // row's first offered cell when the grid selects whole rows or the current column is not
+    // offered.
+    int ColunaDoFocoAcessivel() const;
 
     // Makes the row current as a click on it would, raising OnClick when it changed. Out of
     // the non-fixed rows nothing happens.

@@ -200,3 +200,9 @@ void LinuxPlatform::reportError(const QString &texto)
 {
     messageBox(texto, QCoreApplication::applicationName(), Botoes::Ok);
 }
+
+Platform &PlataformaReal()
+{
+    static LinuxPlatform real;
+    return real;
+}

@@ -1,17 +1,13 @@
 #include "platform/platform.h"
 
-#include "platform/linuxplatform.h"
-
 namespace {
 Platform *atual = nullptr;
 }
 
 Platform &platform()
 {
-    if (!atual) {
-        static LinuxPlatform real;
-        atual = &real;
-    }
+    if (!atual)
+        atual = &PlataformaReal();
     return *atual;
 }
 

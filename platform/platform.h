@@ -8,8 +8,9 @@
 
 class QWidget;
 
-// The desktop facilities the program uses. One process-wide instance is current: main()
-// installs the real one, tests install a fake that records calls and answers as scripted.
+// The desktop facilities the program uses. One process-wide instance is current: the real
+// one, made at the first call of platform(), unless a test installed a fake that records calls
+// and answers as scripted.
 class Platform
 {
 public:
@@ -60,3 +61,5 @@ public:
 // The current platform. Installing nullptr puts back the real one.
 Platform &platform();
 void setPlatform(Platform *atual);
+// This desktop's real facilities, one for the run, made at the first call (linuxplatform.cpp).
+Platform &PlataformaReal();

@@ -21,9 +21,16 @@ QString Texto(QAccessibleInterface *i)
     return i ? i->text(QAccessible::Name) : QStringLiteral("<none>");
 }
 
+// The application installs what readers see of the controls once, at start.
+class Acessivel : public testing::Test
+{
+protected:
+    Acessivel() { RegistraAcessiveis(); }
+};
+
 } // namespace
 
-TEST(Acessivel, GridIsATableOfItsShownColumns)
+TEST_F(Acessivel, GridIsATableOfItsShownColumns)
 {
     QWidget janela;
     auto *g = new TtarvoGrid(&janela);
@@ -83,7 +90,7 @@ TEST(Acessivel, GridIsATableOfItsShownColumns)
     EXPECT_TRUE(tabela->focusChild()->state().focused);
 }
 
-TEST(Acessivel, OtherControlsSayWhatTheyAre)
+TEST_F(Acessivel, OtherControlsSayWhatTheyAre)
 {
     QWidget janela;
     auto *botao = new TGradientButton(&janela);
@@ -122,7 +129,7 @@ TEST(Acessivel, OtherControlsSayWhatTheyAre)
 // The calendar's days are read as the chosen date in full, under the calendar's name, each
 // date an object of its own; a masked edit is read whole, in one run of text; a picture that
 // opens an address is a link.
-TEST(Acessivel, CalendarEditAndLinkReadAsAUserNeeds)
+TEST_F(Acessivel, CalendarEditAndLinkReadAsAUserNeeds)
 {
     QWidget janela;
     auto *calendario = new QCalendarWidget(&janela);

@@ -137,7 +137,7 @@ TEST(FlatStyle, MenuItemsPaintTheirIconColumnSelectionAndCaptionMargin)
         item.font = QFont(QStringLiteral("Liberation Sans"));
         item.font.setPixelSize(13);
         QPainter p(&img);
-        TFlatStyle::DrawMenuItem(p, item, itemDaBarra, nullptr);
+        DrawMenuItem(p, item, itemDaBarra, nullptr);
         return img;
     };
     // A drop-down item: a 24-pixel column fading from white to blue from left to right, the

@@ -1,3 +1,4 @@
+#include "controls/acessivel.h"
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
 #include "windows/about.h"
@@ -16,6 +17,7 @@
 TEST(AcessivelJanelas, WindowsAreWindowsAndInputsHaveTheirNames)
 {
     FakePlatform fake;
+    RegistraAcessiveis(); // as the application does at start
     Tfrm_cadastro cadastro;
     Tform_mostra mostra;
     Tform_about sobre(nullptr);
