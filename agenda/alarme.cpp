@@ -11,7 +11,7 @@ namespace {
 constexpr int MinutosDia = 24 * 60;
 
 // A field of exactly `digitos` decimal digits, or -1.
-int Numero(QByteArrayView campo, qsizetype digitos)
+int LeNumero(QByteArrayView campo, qsizetype digitos)
 {
     if (campo.size() != digitos)
         return -1;
@@ -29,8 +29,8 @@ int MinutoDoDia(QByteArrayView campo)
 {
     if (campo.size() != 5 || campo[2] != ':')
         return -1;
-    const int h = Numero(campo.first(2), 2);
-    const int m = Numero(campo.sliced(3), 2);
+    const int h = LeNumero(campo.first(2), 2);
+    const int m = LeNumero(campo.sliced(3), 2);
     if (h < 0 || h > 23 || m < 0 || m > 59)
         return -1;
     return h * 60 + m;
@@ -64,7 +64,7 @@ std::optional<MinutoRelogio> UltimoVencimento(const CamposLinha &campos, MinutoR
     const MinutoRelogio primeiro = de + ((minuto - de % MinutosDia) % MinutosDia + MinutosDia) % MinutosDia;
     if (primeiro > ate)
         return std::nullopt;
-    const int dia = Numero(campos.dia, 2);
+    const int dia = LeNumero(campos.dia, 2);
     if (dia < 1 || dia > 31)
         return std::nullopt;
 
@@ -79,8 +79,8 @@ std::optional<MinutoRelogio> UltimoVencimento(const CamposLinha &campos, MinutoR
 
     switch (modalidade[0]) {
     case '0': {
-        const int ano = Numero(campos.ano, 4);
-        const int mes = Numero(campos.mes, 2);
+        const int ano = LeNumero(campos.ano, 4);
+        const int mes = LeNumero(campos.mes, 2);
         const QDate data(ano, mes, dia);
         if (ano < 1 || !data.isValid())
             return std::nullopt;
@@ -98,7 +98,7 @@ std::optional<MinutoRelogio> UltimoVencimento(const CamposLinha &campos, MinutoR
         return std::nullopt;
     }
     default: {
-        const int mes = Numero(campos.mes, 2);
+        const int mes = LeNumero(campos.mes, 2);
         if (mes < 1 || mes > 12)
             return std::nullopt;
         // 29 February comes round within 8 years (1900 and 2100 are not leap years).
@@ -170,10 +170,10 @@ std::optional<MinutoRelogio> MinutoDoTexto(QByteArrayView texto)
 {
     if (texto.size() != 13 || texto[8] != '-')
         return std::nullopt;
-    const int ano = Numero(texto.first(4), 4);
-    const QDate dia(ano, Numero(texto.sliced(4, 2), 2), Numero(texto.sliced(6, 2), 2));
-    const int hora = Numero(texto.sliced(9, 2), 2);
-    const int minuto = Numero(texto.sliced(11, 2), 2);
+    const int ano = LeNumero(texto.first(4), 4);
+    const QDate dia(ano, LeNumero(texto.sliced(4, 2), 2), LeNumero(texto.sliced(6, 2), 2));
+    const int hora = LeNumero(texto.sliced(9, 2), 2);
+    const int minuto = LeNumero(texto.sliced(11, 2), 2);
     if (ano < 1 || !dia.isValid() || hora < 0 || hora > 23 || minuto < 0 || minuto > 59)
         return std::nullopt;
     return MinutoDe(dia, hora * 60 + minuto);
@@ -184,7 +184,7 @@ std::optional<MinutoRelogio> MinutoDoTexto(QByteArrayView texto)
 std::optional<MinutoRelogio> MinutoCriacao(const QByteArray &nome)
 {
     // "YYYYMMDD-HHMM" is the name's first thirteen characters; the seconds must be digits too.
-    if (nome.size() < 15 || Numero(QByteArrayView(nome).sliced(13, 2), 2) < 0)
+    if (nome.size() < 15 || LeNumero(QByteArrayView(nome).sliced(13, 2), 2) < 0)
         return std::nullopt;
     return MinutoDoTexto(QByteArrayView(nome).first(13));
 }

@@ -112,7 +112,7 @@ QByteArray JuntaLinhas(const ListaLinhas &linhas)
     return texto;
 }
 
-ErroLeitura::ErroLeitura(const QString &caminho)
+ELeitura::ELeitura(const QString &caminho)
     : std::runtime_error(QStringLiteral("Não foi possível ler o arquivo %1").arg(caminho).toStdString())
 {
 }
@@ -123,7 +123,7 @@ QByteArray LeInteiro(const QString &caminho)
 {
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly))
-        throw ErroLeitura(caminho);
+        throw ELeitura(caminho);
     return arquivo.readAll();
 }
 

@@ -32,10 +32,10 @@ ListaLinhas CortaLinhasInteiras(const QByteArray &texto);
 QByteArray JuntaLinhas(const ListaLinhas &linhas);
 
 // An existing index or message file that cannot be read: reaches the general error report.
-class ErroLeitura : public std::runtime_error
+class ELeitura : public std::runtime_error
 {
 public:
-    explicit ErroLeitura(const QString &caminho);
+    explicit ELeitura(const QString &caminho);
 };
 
 // The index file's lines; a missing file is an empty list.
@@ -73,7 +73,7 @@ QByteArray MontaLinha(QDate data, const QString &hora, int modalidade, const QBy
 
 // Saves a new reminder: reads the index afresh, names the message file from the clock,
 // writes the message, then the index. On a failed write nothing of it stays behind and the
-// result is false. Throws ErroLeitura when the existing index cannot be read.
+// result is false. Throws ELeitura when the existing index cannot be read.
 bool IncluiLembrete(QDate data, const QString &hora, int modalidade, const QString &mensagem);
 
 enum class Remocao {
@@ -87,7 +87,7 @@ enum class Remocao {
 // file name is `nome` (else the first line that contains it), then its message file. The
 // index is written first, so a failed write leaves the reminder whole, and a line whose
 // message file is missing can still be removed. The message file stays when its name is not
-// safe or another line still names it. Throws ErroLeitura when the index cannot be read.
+// safe or another line still names it. Throws ELeitura when the index cannot be read.
 Remocao RemoveLembrete(const QByteArray &nome);
 
 // The record of announced reminders kept beside the index.

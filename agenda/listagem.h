@@ -15,8 +15,8 @@ enum FiltroListagem { TodasNoDia = 0, AvisoEspecifico = 1, AvisoMensal = 2, Avis
 // description are shown: the program reads the others back from the selected row.
 enum ColunaListagem {
     ColunaHora = 0, // headed "Hora"
-    ColunaDescricao = 1, // headed "Modalidade"
-    ColunaModalidade = 2, // headed "codigo do Tipo": the modality code
+    ColunaDescricaoModalidade = 1, // headed "Modalidade"
+    ColunaCodigoModalidade = 2, // headed "codigo do Tipo": the modality code
     ColunaArquivo = 3,
     ColunaAno = 4,
     ColunaMes = 5,

@@ -149,7 +149,7 @@ void Tfrm_agenda::MontaPainelAgenda(QWidget *cliente)
         GO::goFixedVertLine | GO::goFixedHorzLine | GO::goVertLine | GO::goHorzLine | GO::goRowSelect);
     Stringgrid2->setPopupMenu(PopupMenu1);
     // Code, file name and date are read back by the program; the user sees time and kind.
-    for (int c = ColunaModalidade; c < ColunasListagem; ++c)
+    for (int c = ColunaCodigoModalidade; c < ColunasListagem; ++c)
         Stringgrid2->setColunaDeDados(c, true);
 }
 

@@ -21,8 +21,10 @@ class TRadioGroup;
 class TTrayIcon;
 class Tform_mostra;
 
-// The main window: the day's reminders, their details and the program's menus. Each
-// subsystem's handlers live in a source file of their own (uconsulta_*.cpp).
+// The main window: the day's reminders, their details and the program's menus. It is built,
+// started and closed in uconsulta.cpp; the day listing, the alarm, the tray and the opening of
+// the other windows each have their handlers in a file of their own (uconsulta_listagem.cpp,
+// uconsulta_alarme.cpp, uconsulta_bandeja.cpp, uconsulta_janelas.cpp).
 class Tfrm_agenda : public QMainWindow
 {
     Q_OBJECT
@@ -67,7 +69,7 @@ public:
     QDate DiaAtual;
     QString UltimoAviso;
 
-    // Panels and their controls, named as the window was designed.
+    // Panels and their controls, under the names the program has always had (NOMES.md).
     QFrame *Panel1 = nullptr;
     QFrame *Panel2 = nullptr;
     QFrame *Panel3 = nullptr;

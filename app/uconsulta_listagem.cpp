@@ -26,7 +26,7 @@ const QStringList Cabecalho = { QStringLiteral("Hora"), QStringLiteral("Modalida
 // row and the blank row of an empty listing do not.
 bool LinhaComAviso(const TtarvoGrid &grade, int linha)
 {
-    return linha >= 1 && linha < grade.RowCount() && !grade.Cells(ColunaDescricao, linha).isEmpty();
+    return linha >= 1 && linha < grade.RowCount() && !grade.Cells(ColunaDescricaoModalidade, linha).isEmpty();
 }
 
 void Mostra(QLabel *rotulo, const QString &texto)
@@ -73,7 +73,7 @@ void Tfrm_agenda::PreparaListagem()
         const TtarvoGrid &grade = *Stringgrid2;
         if (!LinhaComAviso(grade, r))
             return QString();
-        QString descricao = FraseDoAviso(grade.Cells(ColunaModalidade, r), grade.Cells(ColunaDia, r),
+        QString descricao = FraseDoAviso(grade.Cells(ColunaCodigoModalidade, r), grade.Cells(ColunaDia, r),
             grade.Cells(ColunaMes, r), grade.Cells(ColunaAno, r), grade.Cells(ColunaHora, r));
         if (const auto mensagem = LeMensagem(grade.Cells(ColunaArquivo, r).toLatin1()))
             descricao += QStringLiteral(". ") + mensagem->join(QLatin1Char(' '));
@@ -127,8 +127,8 @@ void Tfrm_agenda::Atualiza_dia()
     int r = 1;
     for (const LinhaListada &l : linhas) {
         grade.setCells(ColunaHora, r, l.hora);
-        grade.setCells(ColunaDescricao, r, l.descricao);
-        grade.setCells(ColunaModalidade, r, l.modalidade);
+        grade.setCells(ColunaDescricaoModalidade, r, l.descricao);
+        grade.setCells(ColunaCodigoModalidade, r, l.modalidade);
         grade.setCells(ColunaArquivo, r, l.arquivo);
         grade.setCells(ColunaAno, r, l.ano);
         grade.setCells(ColunaMes, r, l.mes);
@@ -159,7 +159,7 @@ void Tfrm_agenda::Stringgrid2Click(QObject *)
         RichEdit1->setPlainText(mensagem->join(QLatin1Char('\n')));
     Mostra(Label4, QString());
     Mostra(Label4,
-        FraseDoAviso(grade.Cells(ColunaModalidade, r), grade.Cells(ColunaDia, r), grade.Cells(ColunaMes, r),
+        FraseDoAviso(grade.Cells(ColunaCodigoModalidade, r), grade.Cells(ColunaDia, r), grade.Cells(ColunaMes, r),
             grade.Cells(ColunaAno, r), grade.Cells(ColunaHora, r)));
 }
 

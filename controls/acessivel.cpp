@@ -113,7 +113,7 @@ public:
     {
         if (!m_grade)
             return {};
-        const QRect r = m_grade->CellRect(m_coluna, m_linha);
+        const QRect r = m_grade->RetanguloCelula(m_coluna, m_linha);
         if (r.isEmpty())
             return {};
         return QRect(m_grade->viewport()->mapToGlobal(r.topLeft()), r.size());
@@ -126,7 +126,7 @@ public:
         QAccessible::State estado;
         if (!m_grade)
             return estado;
-        if (m_grade->CellRect(m_coluna, m_linha).isEmpty() || !m_grade->isVisible())
+        if (m_grade->RetanguloCelula(m_coluna, m_linha).isEmpty() || !m_grade->isVisible())
             estado.invisible = estado.offscreen = true;
         if (Cabecalho())
             return estado;
@@ -233,7 +233,7 @@ public:
         int c = 0;
         int r = 0;
         const QPoint ponto = Grade()->viewport()->mapFromGlobal(QPoint(x, y));
-        if (!Grade()->MouseToCell(ponto, c, r))
+        if (!Grade()->CelulaNoPonto(ponto, c, r))
             return nullptr;
         return Celula(c, r);
     }

@@ -97,8 +97,8 @@ TFlatStyle::~TFlatStyle()
 {
     if (qApp)
         qApp->removeEventFilter(this);
-    const QList<THookWindowProc *> restantes = Hooks();
-    m_hooks.clear();
+    const QList<THookWindowProc *> restantes = Ganchos();
+    m_ganchos.clear();
     qDeleteAll(restantes);
     for (const auto &[menu, anterior] : std::as_const(m_menus))
         if (menu && menu->style() == m_estiloMenus)
@@ -171,8 +171,8 @@ void TFlatStyle::HookControl(QWidget *control)
 {
     if (!control || !Elegivel(control) || THookWindowProc::HookOf(control))
         return;
-    m_hooks.removeIf([](const QPointer<THookWindowProc> &gancho) { return gancho.isNull(); });
-    m_hooks.append(new THookWindowProc(this, control));
+    m_ganchos.removeIf([](const QPointer<THookWindowProc> &gancho) { return gancho.isNull(); });
+    m_ganchos.append(new THookWindowProc(this, control));
 }
 
 void TFlatStyle::HookMenus(QWidget *form)
@@ -216,21 +216,21 @@ void TFlatStyle::Notification(QWidget *form, TOperacao operacao)
     auto remove = [form](QList<QPointer<QWidget>> &lista) {
         lista.removeIf([form](const QPointer<QWidget> &p) { return p.isNull() || p.data() == form; });
     };
-    const bool pendente = m_pendingControls.contains(form) || m_pendingMenus.contains(form);
+    const bool pendente = m_controlesPendentes.contains(form) || m_menusPendentes.contains(form);
     if (operacao == TOperacao::Remocao || pendente) {
-        remove(m_pendingControls);
-        remove(m_pendingMenus);
+        remove(m_controlesPendentes);
+        remove(m_menusPendentes);
         return;
     }
     if (!m_active)
         return;
-    m_pendingControls.append(form);
-    m_pendingMenus.append(form);
+    m_controlesPendentes.append(form);
+    m_menusPendentes.append(form);
     // Once destroyed the form is gone from both lists (its QPointer is already null then).
     connect(form, &QObject::destroyed, this, [this] {
         auto vazio = [](const QPointer<QWidget> &p) { return p.isNull(); };
-        m_pendingControls.removeIf(vazio);
-        m_pendingMenus.removeIf(vazio);
+        m_controlesPendentes.removeIf(vazio);
+        m_menusPendentes.removeIf(vazio);
     });
     // The menus follow at the next turn of the event loop, once the window is built.
     if (!m_menusAgendados) {
@@ -253,20 +253,20 @@ QList<QWidget *> FormasVivas(const QList<QPointer<QWidget>> &pendentes)
 
 } // namespace
 
-QList<QWidget *> TFlatStyle::PendingControls() const
+QList<QWidget *> TFlatStyle::ControlesPendentes() const
 {
-    return FormasVivas(m_pendingControls);
+    return FormasVivas(m_controlesPendentes);
 }
 
-QList<QWidget *> TFlatStyle::PendingMenus() const
+QList<QWidget *> TFlatStyle::MenusPendentes() const
 {
-    return FormasVivas(m_pendingMenus);
+    return FormasVivas(m_menusPendentes);
 }
 
-QList<THookWindowProc *> TFlatStyle::Hooks() const
+QList<THookWindowProc *> TFlatStyle::Ganchos() const
 {
     QList<THookWindowProc *> vivos;
-    for (const QPointer<THookWindowProc> &gancho : m_hooks)
+    for (const QPointer<THookWindowProc> &gancho : m_ganchos)
         if (gancho)
             vivos.append(gancho);
     return vivos;
@@ -284,8 +284,8 @@ bool TFlatStyle::eventFilter(QObject *objeto, QEvent *evento)
 
 void TFlatStyle::FormaAtivaMudou()
 {
-    while (!m_pendingControls.isEmpty()) {
-        const QPointer<QWidget> forma = m_pendingControls.takeFirst();
+    while (!m_controlesPendentes.isEmpty()) {
+        const QPointer<QWidget> forma = m_controlesPendentes.takeFirst();
         if (forma)
             HookForm(forma);
     }
@@ -294,8 +294,8 @@ void TFlatStyle::FormaAtivaMudou()
 void TFlatStyle::ProcessaMenusPendentes()
 {
     m_menusAgendados = false;
-    while (!m_pendingMenus.isEmpty()) {
-        const QPointer<QWidget> forma = m_pendingMenus.takeFirst();
+    while (!m_menusPendentes.isEmpty()) {
+        const QPointer<QWidget> forma = m_menusPendentes.takeFirst();
         if (forma)
             HookMenus(forma);
     }

@@ -39,9 +39,9 @@ public:
     enum class TOperacao { Insercao, Remocao };
     void Notification(QWidget *form, TOperacao operacao);
 
-    QList<QWidget *> PendingControls() const;
-    QList<QWidget *> PendingMenus() const;
-    QList<THookWindowProc *> Hooks() const;
+    QList<QWidget *> ControlesPendentes() const;
+    QList<QWidget *> MenusPendentes() const;
+    QList<THookWindowProc *> Ganchos() const;
     // The style the painter gives menus (null until the first menu is hooked).
     QStyle *EstiloMenus() const;
 
@@ -55,10 +55,10 @@ private:
 
     bool m_active = true;
     int m_skipTag = 0;
-    QList<QPointer<QWidget>> m_pendingControls;
-    QList<QPointer<QWidget>> m_pendingMenus;
+    QList<QPointer<QWidget>> m_controlesPendentes;
+    QList<QPointer<QWidget>> m_menusPendentes;
     // Each hook ends with its control.
-    QList<QPointer<THookWindowProc>> m_hooks;
+    QList<QPointer<THookWindowProc>> m_ganchos;
     QStyle *m_estiloMenus = nullptr;
     // Menus given the painter's style, with the style they had, to give it back.
     QList<QPair<QPointer<QWidget>, QPointer<QStyle>>> m_menus;

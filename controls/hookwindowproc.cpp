@@ -12,7 +12,7 @@
 
 namespace {
 
-QHash<const QWidget *, THookWindowProc *> &Ganchos()
+QHash<const QWidget *, THookWindowProc *> &RegistroGanchos()
 {
     static QHash<const QWidget *, THookWindowProc *> registro;
     return registro;
@@ -24,11 +24,11 @@ THookWindowProc::THookWindowProc(QObject *owner, QWidget *control)
     : QObject(owner)
     , m_control(control)
 {
-    Ganchos().insert(control, this);
+    RegistroGanchos().insert(control, this);
     control->installEventFilter(this);
     // Should the destroy event never reach the hook, the destruction itself still frees it.
     connect(control, &QObject::destroyed, this, [this] {
-        Ganchos().remove(m_control);
+        RegistroGanchos().remove(m_control);
         m_control = nullptr;
         Solta();
     });
@@ -38,7 +38,7 @@ THookWindowProc::~THookWindowProc()
 {
     if (m_control) {
         m_control->removeEventFilter(this);
-        Ganchos().remove(m_control);
+        RegistroGanchos().remove(m_control);
         m_control->update();
     }
 }
@@ -50,7 +50,7 @@ void THookWindowProc::Solta()
 
 THookWindowProc *THookWindowProc::HookOf(const QWidget *control)
 {
-    return Ganchos().value(control, nullptr);
+    return RegistroGanchos().value(control, nullptr);
 }
 
 // The events the flat look follows. Handing an event to the control from here skips every
@@ -86,19 +86,22 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (objeto != m_control || !m_control || !SegueEvento(evento))
         return false;
-    // The control handles the event first, as it always did; whatever it or the painting
-    // throws is dropped so the control keeps working.
+    // The control handles the event first, as it always did.
     const QPointer<THookWindowProc> vivo(this);
     try {
         static_cast<QObject *>(m_control)->event(evento);
     } catch (...) {
+        // Dropped without a word, as a hooked control always dropped it: passed on, it would
+        // leave the event half delivered (no flat look, the pressed and hot flags stale) and
+        // the control stuck in the state it threw from; dropped, the next event finds it
+        // working.
     }
     // A handler that deleted the control or the painter took this hook with it.
     if (!vivo || !m_control)
         return true;
     if (evento->type() == QEvent::Destroy) {
         m_control->removeEventFilter(this);
-        Ganchos().remove(m_control);
+        RegistroGanchos().remove(m_control);
         m_control = nullptr;
         Solta();
         return true;
@@ -106,6 +109,8 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
     try {
         HookedWindowProc(evento);
     } catch (...) {
+        // A look that fails to paint is a look not painted: the control under it is whole, and
+        // a report here would come back at every repaint.
     }
     // Already delivered: the accepted flag the control left tells Qt whether to propagate.
     return true;
@@ -113,7 +118,7 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
 
 void THookWindowProc::HookedWindowProc(QEvent *evento)
 {
-    m_lastMessage = evento->type();
+    m_ultimaMensagem = evento->type();
     switch (evento->type()) {
     case QEvent::Paint:
     case QEvent::FocusIn:
@@ -205,8 +210,8 @@ void THookWindowProc::PaintFlat(QEvent *evento)
     if (tipo == TTipoControle::Nenhum)
         return;
     if (tipo == TTipoControle::Grupo
-        && (m_lastMessage == QEvent::MouseMove || m_lastMessage == QEvent::MouseButtonRelease
-            || m_lastMessage == QEvent::Enter || m_lastMessage == QEvent::Leave))
+        && (m_ultimaMensagem == QEvent::MouseMove || m_ultimaMensagem == QEvent::MouseButtonRelease
+            || m_ultimaMensagem == QEvent::Enter || m_ultimaMensagem == QEvent::Leave))
         return;
     if (evento->type() == QEvent::Paint)
         Pinta();

@@ -22,7 +22,7 @@ public:
     QWidget *Control() const { return m_control; }
     bool Pressed() const { return m_estado.pressionado; }
     bool Hot() const { return m_estado.quente; }
-    QEvent::Type LastMessage() const { return m_lastMessage; }
+    QEvent::Type UltimaMensagem() const { return m_ultimaMensagem; }
     bool Space() const { return m_estado.espaco; }
     // Where the pointer was last seen over the control (spin arrows light up one at a time).
     QPoint PosicaoMouse() const { return m_estado.posicaoMouse; }
@@ -42,5 +42,5 @@ private:
 
     QWidget *m_control;
     EstadoDoControle m_estado;
-    QEvent::Type m_lastMessage = QEvent::None;
+    QEvent::Type m_ultimaMensagem = QEvent::None;
 };

@@ -1,7 +1,7 @@
 #include "controls/pinturaflat.h"
 
+#include "controls/desenhoflat.h"
 #include "controls/drawtext.h"
-#include "controls/flatdraw.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -180,7 +180,6 @@ void FonteDoBotao(QPainter &p, const QWidget *botao)
 }
 
 } // namespace
-
 
 void PaintEditFrame(QPainter &p, QWidget *control)
 {

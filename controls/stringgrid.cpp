@@ -362,7 +362,7 @@ int TStringGrid::YLinha(int ARow) const
     return AlturaFixa() + (ARow - m_topRow) * passo;
 }
 
-QRect TStringGrid::CellRect(int ACol, int ARow) const
+QRect TStringGrid::RetanguloCelula(int ACol, int ARow) const
 {
     if (ACol < 0 || ACol >= m_colCount || ARow < 0 || ARow >= m_rowCount)
         return {};
@@ -374,7 +374,7 @@ QRect TStringGrid::CellRect(int ACol, int ARow) const
     return celula;
 }
 
-bool TStringGrid::MouseToCell(const QPoint &ponto, int &ACol, int &ARow) const
+bool TStringGrid::CelulaNoPonto(const QPoint &ponto, int &ACol, int &ARow) const
 {
     if (ponto.x() < 0 || ponto.y() < 0)
         return false;
@@ -451,7 +451,7 @@ void TStringGrid::AtualizaBarras()
 
 void TStringGrid::AtualizaCelula(int ACol, int ARow)
 {
-    const QRect celula = CellRect(ACol, ARow);
+    const QRect celula = RetanguloCelula(ACol, ARow);
     if (!celula.isEmpty())
         viewport()->update(celula.adjusted(0, 0, 1, 1));
 }
@@ -731,7 +731,7 @@ void TStringGrid::MarcaLinhaAtual(QPainter &painter, int direita)
 {
     if (!m_defaultDrawing || !hasFocus() || !(m_options & GO::goRowSelect) || m_row < m_topRow)
         return;
-    const QRect primeira = CellRect(std::max(m_leftCol, m_fixedCols), m_row);
+    const QRect primeira = RetanguloCelula(std::max(m_leftCol, m_fixedCols), m_row);
     if (primeira.isEmpty())
         return;
     RetanguloDeFoco(painter,
@@ -831,7 +831,7 @@ void TStringGrid::mousePressEvent(QMouseEvent *evento)
         int c = 0;
         int r = 0;
         setFocus(Qt::MouseFocusReason);
-        if (MouseToCell(evento->position().toPoint(), c, r) && c >= m_fixedCols && r >= m_fixedRows
+        if (CelulaNoPonto(evento->position().toPoint(), c, r) && c >= m_fixedCols && r >= m_fixedRows
             && MoveAtual(c, r, false))
             Clicou();
         QAbstractScrollArea::mousePressEvent(evento);
@@ -844,7 +844,7 @@ void TStringGrid::mousePressEvent(QMouseEvent *evento)
     setFocus(Qt::MouseFocusReason);
     int c = 0;
     int r = 0;
-    if (!MouseToCell(evento->position().toPoint(), c, r) || c < m_fixedCols || r < m_fixedRows)
+    if (!CelulaNoPonto(evento->position().toPoint(), c, r) || c < m_fixedCols || r < m_fixedRows)
         return;
     m_selecionando = true;
     MoveAtual(c, r, evento->modifiers() & Qt::ShiftModifier);
@@ -857,7 +857,7 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *evento)
     int c = 0;
     int r = 0;
     const QPoint ponto = evento->position().toPoint();
-    if (!MouseToCell(ponto, c, r)) {
+    if (!CelulaNoPonto(ponto, c, r)) {
         // Dragging past the edge keeps scrolling towards it.
         if (ponto.y() >= viewport()->height())
             r = std::min(m_row + 1, m_rowCount - 1);
@@ -957,7 +957,7 @@ void TStringGrid::contextMenuEvent(QContextMenuEvent *evento)
     // From the keyboard the menu opens on the current cell, the one it acts on.
     QPoint ponto = evento->globalPos();
     if (evento->reason() == QContextMenuEvent::Keyboard) {
-        const QRect celula = CellRect(std::max(m_col, m_leftCol), m_row);
+        const QRect celula = RetanguloCelula(std::max(m_col, m_leftCol), m_row);
         ponto = viewport()->mapToGlobal(celula.isEmpty() ? QPoint(0, 0) : celula.bottomLeft());
     }
     m_popupMenu->popup(ponto);

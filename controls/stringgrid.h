@@ -156,9 +156,9 @@ public:
     void setPopupMenu(QMenu *menu);
 
     // Cell rectangle in viewport coordinates; empty when the cell is not shown.
-    QRect CellRect(int ACol, int ARow) const;
+    QRect RetanguloCelula(int ACol, int ARow) const;
     // The cell under a viewport point, or false when none is.
-    bool MouseToCell(const QPoint &ponto, int &ACol, int &ARow) const;
+    bool CelulaNoPonto(const QPoint &ponto, int &ACol, int &ARow) const;
 
     // Raised when the user makes a cell current, by mouse or keyboard.
     std::function<void(QObject *sender)> OnClick;

@@ -44,7 +44,7 @@ struct Reproducao
     std::atomic<qint64> prazo { 0 };
 
     // Pushes the deadline out, never in.
-    void prolonga(qint64 ate)
+    void Prolonga(qint64 ate)
     {
         qint64 atual = prazo.load();
         while (atual < ate && !prazo.compare_exchange_weak(atual, ate)) { }
@@ -180,7 +180,7 @@ bool TocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao
     if (!api.pa_sample_spec_valid(&formato))
         return false;
     if (info.frames > 0)
-        r.prolonga(AgoraMs() + info.frames * 1000 / info.samplerate + margemMs);
+        r.Prolonga(AgoraMs() + info.frames * 1000 / info.samplerate + margemMs);
 
     // A tenth of a second per write; the frame count in the header is not trusted (some MP3
     // files state a wrong one), so the file is read until libsndfile has nothing more.
@@ -211,7 +211,7 @@ bool TocaArquivo(const BibliotecaSom &api, const QByteArray &caminho, Reproducao
         if (api.pa_simple_write(saida.get(), bloco.data(), bytes, &erro) < 0)
             return false;
         // Writes block at the pace of playback: a server that takes them is alive.
-        r.prolonga(AgoraMs() + margemMs);
+        r.Prolonga(AgoraMs() + margemMs);
         lidos = api.sf_readf_short(som.get(), bloco.data(), quadrosPorBloco);
     } while (lidos > 0);
     return api.pa_simple_drain(saida.get(), &erro) >= 0;
@@ -270,7 +270,7 @@ bool TocaSomPadrao(const BibliotecaSom &api, Reproducao &r)
 {
     if (!api.padrao)
         return false;
-    r.prolonga(AgoraMs() + margemMs);
+    r.Prolonga(AgoraMs() + margemMs);
     // A context that cannot play may be one whose server went away: a new one is tried once.
     for (bool novo : { false, true }) {
         ca_context *contexto = api.contexto(novo);
@@ -278,7 +278,7 @@ bool TocaSomPadrao(const BibliotecaSom &api, Reproducao &r)
             return false;
         if (TocaSino(api, contexto) == Sino::Tocou)
             return true;
-        r.prolonga(AgoraMs() + margemMs);
+        r.Prolonga(AgoraMs() + margemMs);
     }
     return false;
 }

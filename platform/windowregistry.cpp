@@ -91,7 +91,7 @@ public:
     Descritor(const Descritor &) = delete;
     Descritor &operator=(const Descritor &) = delete;
     int fd() const { return m_fd; }
-    int solta() { return std::exchange(m_fd, -1); }
+    int Solta() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
@@ -211,7 +211,7 @@ struct OuvinteJanela::Dados
             ::close(fd);
     }
 
-    void fecha(Conexao *c)
+    void Fecha(Conexao *c)
     {
         // Called from the connection's own notifier: its deletion waits for the event loop.
         c->aviso->setEnabled(false);
@@ -223,7 +223,7 @@ struct OuvinteJanela::Dados
         aviso->setEnabled(!pausa.isActive() && conexoes.size() < MaisConexoes);
     }
 
-    void varre()
+    void Varre()
     {
         std::vector<Conexao *> vencidas;
         for (const auto &c : conexoes) {
@@ -231,10 +231,10 @@ struct OuvinteJanela::Dados
                 vencidas.push_back(c.get());
         }
         for (Conexao *c : vencidas)
-            fecha(c);
+            Fecha(c);
     }
 
-    void aceita()
+    void Aceita()
     {
         while (conexoes.size() < MaisConexoes) {
             const int cliente = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -258,7 +258,7 @@ struct OuvinteJanela::Dados
             c->prazo = QDeadlineTimer(PrazoLinhaMs);
             c->aviso = std::make_unique<QSocketNotifier>(cliente, QSocketNotifier::Read);
             Conexao *p = c.get();
-            QObject::connect(c->aviso.get(), &QSocketNotifier::activated, c->aviso.get(), [this, p] { le(p); });
+            QObject::connect(c->aviso.get(), &QSocketNotifier::activated, c->aviso.get(), [this, p] { Le(p); });
             conexoes.push_back(std::move(c));
             if (!varredura.isActive())
                 varredura.start();
@@ -267,7 +267,7 @@ struct OuvinteJanela::Dados
         aviso->setEnabled(false);
     }
 
-    void le(Conexao *c)
+    void Le(Conexao *c)
     {
         char bloco[256];
         for (;;) {
@@ -279,7 +279,7 @@ struct OuvinteJanela::Dados
             const qsizetype fim = c->lido.indexOf('\n');
             if (fim >= 0 || n <= 0 || c->lido.size() > MaiorLinha) {
                 const QByteArray linha = fim >= 0 ? c->lido.left(fim) : QByteArray();
-                fecha(c);
+                Fecha(c);
                 if (!linha.isEmpty() && pedido)
                     pedido(linha);
                 return;
@@ -310,13 +310,13 @@ std::unique_ptr<OuvinteJanela> OuvinteJanela::Escuta(
         || ::chmod(endereco.sun_path, 0600) != 0 || ::listen(fd.fd(), 8) != 0)
         return nullptr;
     auto dados = std::make_unique<Dados>();
-    dados->fd = fd.solta();
+    dados->fd = fd.Solta();
     dados->pedido = std::move(pedido);
     dados->aviso = std::make_unique<QSocketNotifier>(dados->fd, QSocketNotifier::Read);
     Dados *d = dados.get();
-    QObject::connect(d->aviso.get(), &QSocketNotifier::activated, d->aviso.get(), [d] { d->aceita(); });
+    QObject::connect(d->aviso.get(), &QSocketNotifier::activated, d->aviso.get(), [d] { d->Aceita(); });
     d->varredura.setInterval(PrazoLinhaMs / 4);
-    QObject::connect(&d->varredura, &QTimer::timeout, [d] { d->varre(); });
+    QObject::connect(&d->varredura, &QTimer::timeout, [d] { d->Varre(); });
     d->pausa.setSingleShot(true);
     d->pausa.setInterval(PausaAceiteMs);
     QObject::connect(&d->pausa, &QTimer::timeout, [d] { d->aviso->setEnabled(d->conexoes.size() < MaisConexoes); });

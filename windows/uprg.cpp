@@ -76,7 +76,7 @@ bool SoDigitosEBrancos(const QString &metade, int &valor)
     return algumDigito;
 }
 
-QString Numero(int n)
+QString TextoNumero(int n)
 {
     return QString::number(n);
 }
@@ -97,21 +97,21 @@ std::optional<HoraAviso> LeHoraAviso(const QString &texto)
 
 QString TextoHoraAviso(HoraAviso hora)
 {
-    return PreencheZeros(Numero(hora.hora), 2) + QLatin1Char(':') + PreencheZeros(Numero(hora.minuto), 2);
+    return PreencheZeros(TextoNumero(hora.hora), 2) + QLatin1Char(':') + PreencheZeros(TextoNumero(hora.minuto), 2);
 }
 
 QString FraseStatus(QDate data, int modalidade, const QString &hora)
 {
-    const QString dia = Numero(data.day());
+    const QString dia = TextoNumero(data.day());
     switch (modalidade) {
     case 0:
-        return QStringLiteral("Avisar no dia ") + dia + QStringLiteral(" de ") + NomeMes(Numero(data.month()))
-            + QStringLiteral(" de ") + Numero(data.year()) + QStringLiteral(" as ") + hora;
+        return QStringLiteral("Avisar no dia ") + dia + QStringLiteral(" de ") + NomeMes(TextoNumero(data.month()))
+            + QStringLiteral(" de ") + TextoNumero(data.year()) + QStringLiteral(" as ") + hora;
     case 1:
         return QStringLiteral("Avisar Mensalmente todo dia ") + dia + QStringLiteral(" de cada mês as ") + hora;
     case 2:
         return QStringLiteral("Avisar Anualmente todo dia ") + dia + QStringLiteral(" de ")
-            + NomeMes(Numero(data.month())) + QStringLiteral(" as ") + hora;
+            + NomeMes(TextoNumero(data.month())) + QStringLiteral(" as ") + hora;
     default:
         return {};
     }

@@ -127,7 +127,7 @@ TEST(IncluiLembrete, AnIndexThatCannotBeReadStopsTheSaveBeforeWriting)
     FakePlatform fake;
     CriaPastaMensagens();
     QDir().mkpath(ArquivoIndice()); // a folder where the file should be cannot be read as one
-    EXPECT_THROW(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"), ErroLeitura);
+    EXPECT_THROW(IncluiLembrete(QDate(2024, 5, 7), "09:05", 0, "x"), ELeitura);
     EXPECT_TRUE(QDir(PastaMensagens()).isEmpty());
 }
 

@@ -1,5 +1,5 @@
 #include "app/uconsulta.h"
-#include "controls/flatdraw.h"
+#include "controls/desenhoflat.h"
 #include "controls/flatstyle.h"
 #include "controls/radiogroup.h"
 #include "support/janelaprincipalteste.h"

@@ -69,12 +69,12 @@ struct Cenario : JanelaPrincipalTeste
     {
         QStringList h;
         for (int r = 1; r < Grade().RowCount(); ++r)
-            h << Grade().Cells(ColunaHora, r) + QLatin1Char(' ') + Grade().Cells(ColunaDescricao, r);
+            h << Grade().Cells(ColunaHora, r) + QLatin1Char(' ') + Grade().Cells(ColunaDescricaoModalidade, r);
         return h;
     }
     void ClicaLinha(int r)
     {
-        QTest::mouseClick(Grade().viewport(), Qt::LeftButton, {}, Grade().CellRect(0, r).center());
+        QTest::mouseClick(Grade().viewport(), Qt::LeftButton, {}, Grade().RetanguloCelula(0, r).center());
     }
     // The status line under the message: "Status", or the sentence of the chosen reminder.
     QString Status() { return janela->Label4->text(); }
@@ -227,14 +227,14 @@ TEST(UconsultaListagem, RightPressChoosesTheRowTheMenuDeletes)
     };
 
     // The header and the space below the last row change nothing.
-    pressiona(c.Grade().CellRect(1, 0).center());
+    pressiona(c.Grade().RetanguloCelula(1, 0).center());
     menu.close();
-    pressiona(c.Grade().CellRect(1, 2).center() + QPoint(0, 40));
+    pressiona(c.Grade().RetanguloCelula(1, 2).center() + QPoint(0, 40));
     menu.close();
     EXPECT_EQ(c.Grade().Row(), 1);
     EXPECT_EQ(c.Status(), "Status");
 
-    pressiona(c.Grade().CellRect(1, 2).center());
+    pressiona(c.Grade().RetanguloCelula(1, 2).center());
     EXPECT_EQ(c.Grade().Row(), 2);
     EXPECT_EQ(c.janela->RichEdit1->toPlainText(), "Mensagem de 20070301-111500.txt\nsegunda linha");
     ASSERT_TRUE(menu.isVisible());
@@ -324,9 +324,9 @@ TEST(UconsultaListagem, GridHeaderShowsTheFixedColour)
     Cenario c({ Especifico });
     const QImage img = c.Grade().grab().toImage();
     const QPoint origem = c.Grade().viewport()->pos();
-    const QRect cabecalho = c.Grade().CellRect(1, 0).translated(origem);
+    const QRect cabecalho = c.Grade().RetanguloCelula(1, 0).translated(origem);
     EXPECT_EQ(img.pixelColor(cabecalho.right() - 3, cabecalho.top() + 2), QColor(219, 208, 149));
-    const QRect livre = c.Grade().CellRect(1, 1).translated(origem);
+    const QRect livre = c.Grade().RetanguloCelula(1, 1).translated(origem);
     EXPECT_EQ(img.pixelColor(livre.right() - 3, livre.top() + 2), c.Grade().palette().color(QPalette::Highlight))
         << "row 1 is current";
     EXPECT_EQ(c.Grade().Options(), 0x100Fu);

@@ -69,8 +69,8 @@ TEST_F(Acessivel, GridIsATableOfItsShownColumns)
     EXPECT_EQ(celula->parent(), tabela);
     EXPECT_EQ(celula->tableCellInterface()->rowIndex(), 1);
     EXPECT_EQ(Texto(celula->tableCellInterface()->columnHeaderCells().value(0)), "Modalidade");
-    EXPECT_EQ(tabela->childAt(g->viewport()->mapToGlobal(g->CellRect(1, 2).center()).x(),
-                  g->viewport()->mapToGlobal(g->CellRect(1, 2).center()).y()),
+    EXPECT_EQ(tabela->childAt(g->viewport()->mapToGlobal(g->RetanguloCelula(1, 2).center()).x(),
+                  g->viewport()->mapToGlobal(g->RetanguloCelula(1, 2).center()).y()),
         celula);
 
     // The current row is the selected one; choosing a row from a reader is the user's choice.

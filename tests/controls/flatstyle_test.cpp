@@ -1,7 +1,7 @@
 #include "controls/flatstyle.h"
 
+#include "controls/desenhoflat.h"
 #include "controls/estilomenusflat.h"
-#include "controls/flatdraw.h"
 #include "support/pixels.h"
 
 #include <QApplication>
@@ -482,17 +482,17 @@ TEST(FlatStyle, ReactivatingAndDestroyingKeepOneHookPerControl)
     auto *c = new QRadioButton(j.forma.get());
     new QLabel(j.forma.get());
     j.Liga();
-    ASSERT_EQ(j.flat->Hooks().size(), 3);
+    ASSERT_EQ(j.flat->Ganchos().size(), 3);
 
     j.flat->setActive(false);
     j.flat->setActive(true);
     j.flat->ProcessAllForms();
-    EXPECT_EQ(j.flat->Hooks().size(), 3);
+    EXPECT_EQ(j.flat->Ganchos().size(), 3);
 
     delete b;
-    EXPECT_EQ(j.flat->Hooks().size(), 2);
+    EXPECT_EQ(j.flat->Ganchos().size(), 2);
     EXPECT_EQ(THookWindowProc::HookOf(b), nullptr);
-    for (THookWindowProc *h : j.flat->Hooks())
+    for (THookWindowProc *h : j.flat->Ganchos())
         EXPECT_TRUE(h->Control() == a || h->Control() == c);
 
     // The painter going first hands every control its own look back.
@@ -600,8 +600,8 @@ TEST(FlatStyle, LaterWindowsArePickedUpAtActivationAndNextTurn)
     QMenu *menu = nova->menuBar()->addMenu(QStringLiteral("&Funções"));
     menu->addAction(QStringLiteral("Programar Agenda"));
     nova->ensurePolished();
-    EXPECT_EQ(j.flat->PendingControls(), QList<QWidget *> { nova.get() });
-    EXPECT_EQ(j.flat->PendingMenus(), QList<QWidget *> { nova.get() });
+    EXPECT_EQ(j.flat->ControlesPendentes(), QList<QWidget *> { nova.get() });
+    EXPECT_EQ(j.flat->MenusPendentes(), QList<QWidget *> { nova.get() });
     EXPECT_EQ(THookWindowProc::HookOf(botao), nullptr);
     EXPECT_NE(menu->style(), j.flat->EstiloMenus());
 
@@ -611,23 +611,23 @@ TEST(FlatStyle, LaterWindowsArePickedUpAtActivationAndNextTurn)
     EXPECT_NE(THookWindowProc::HookOf(botao), nullptr);
     EXPECT_EQ(menu->style(), j.flat->EstiloMenus());
     EXPECT_EQ(nova->menuBar()->style(), j.flat->EstiloMenus());
-    EXPECT_TRUE(j.flat->PendingControls().isEmpty());
-    EXPECT_TRUE(j.flat->PendingMenus().isEmpty());
+    EXPECT_TRUE(j.flat->ControlesPendentes().isEmpty());
+    EXPECT_TRUE(j.flat->MenusPendentes().isEmpty());
 
     // A window destroyed while pending leaves both lists.
     auto *breve = new QWidget;
     breve->ensurePolished();
-    EXPECT_EQ(j.flat->PendingControls().size(), 1);
+    EXPECT_EQ(j.flat->ControlesPendentes().size(), 1);
     delete breve;
-    EXPECT_TRUE(j.flat->PendingControls().isEmpty());
-    EXPECT_TRUE(j.flat->PendingMenus().isEmpty());
+    EXPECT_TRUE(j.flat->ControlesPendentes().isEmpty());
+    EXPECT_TRUE(j.flat->MenusPendentes().isEmpty());
     Espera(5);
 
     // Not tracked while inactive.
     j.flat->setActive(false);
     QWidget ignorada;
     ignorada.ensurePolished();
-    EXPECT_TRUE(j.flat->PendingControls().isEmpty());
+    EXPECT_TRUE(j.flat->ControlesPendentes().isEmpty());
 }
 
 TEST(FlatStyle, MenuItemsGrowOnlyInDropDowns)

@@ -50,14 +50,14 @@ TEST(TStringGrid, KeysMoveTheCurrentRowAndRaiseOnClick)
         EXPECT_EQ(g->Row(), p.linha) << p.tecla;
         EXPECT_EQ(cliques, p.cliques) << p.tecla;
         // The current row is always in view.
-        EXPECT_FALSE(g->CellRect(0, g->Row()).isEmpty()) << p.tecla;
+        EXPECT_FALSE(g->RetanguloCelula(0, g->Row()).isEmpty()) << p.tecla;
     }
 
     // A click on a data row makes it current; on the header it does nothing.
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 3).center());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->RetanguloCelula(1, 3).center());
     EXPECT_EQ(g->Row(), 3);
     EXPECT_EQ(cliques, 8);
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 0).center());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->RetanguloCelula(1, 0).center());
     EXPECT_EQ(g->Row(), 3);
     EXPECT_EQ(cliques, 8);
 }
@@ -94,22 +94,23 @@ TEST(TStringGrid, FixedRowUsesFixedColourAndHighlightMarksSelectedRow)
     g->setCells(1, 2, QStringLiteral("HH"));
     g->setRow(2);
     const QImage img = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect cabecalho = g->CellRect(1, 0);
+    const QRect cabecalho = g->RetanguloCelula(1, 0);
     // Inside the raised edge the header shows the fixed colour.
     EXPECT_EQ(PixelsDiferentes(img, cabecalho.adjusted(1, 1, -1, -1), QColor(219, 208, 149)), 0);
     EXPECT_EQ(img.pixelColor(cabecalho.topLeft()), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(cabecalho.bottomRight()), QColor(128, 128, 128));
-    EXPECT_EQ(img.pixelColor(g->CellRect(1, 2).center()), g->palette().color(QPalette::Highlight));
-    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).right(), g->CellRect(1, 1).bottom()), Creme);
+    EXPECT_EQ(img.pixelColor(g->RetanguloCelula(1, 2).center()), g->palette().color(QPalette::Highlight));
+    EXPECT_EQ(img.pixelColor(g->RetanguloCelula(1, 1).right(), g->RetanguloCelula(1, 1).bottom()), Creme);
     // The selected row's text in the highlighted text colour, the others' in the font's.
     const QColor realcado = g->palette().color(QPalette::HighlightedText);
-    EXPECT_TRUE(CaixaDaCor(img, realcado, g->CellRect(1, 2)).isValid());
-    EXPECT_FALSE(CaixaDaCor(img, realcado, g->CellRect(1, 1)).isValid());
+    EXPECT_TRUE(CaixaDaCor(img, realcado, g->RetanguloCelula(1, 2)).isValid());
+    EXPECT_FALSE(CaixaDaCor(img, realcado, g->RetanguloCelula(1, 1)).isValid());
     // Grid lines: black between fixed cells and across the fixed row, silver between the others.
-    const int x = g->CellRect(1, 1).center().x();
-    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 0).bottom() + 1), QColor(Qt::black));
-    EXPECT_EQ(img.pixelColor(x, g->CellRect(1, 1).bottom() + 1), QColor(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(img.pixelColor(g->CellRect(0, 1).right() + 1, g->CellRect(0, 1).center().y()), QColor(0xC0, 0xC0, 0xC0));
+    const int x = g->RetanguloCelula(1, 1).center().x();
+    EXPECT_EQ(img.pixelColor(x, g->RetanguloCelula(1, 0).bottom() + 1), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(x, g->RetanguloCelula(1, 1).bottom() + 1), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(img.pixelColor(g->RetanguloCelula(0, 1).right() + 1, g->RetanguloCelula(0, 1).center().y()),
+        QColor(0xC0, 0xC0, 0xC0));
 }
 
 TEST(TStringGrid, FrameKeepsAllFourLinesOnHighDensityScreens)

@@ -148,7 +148,7 @@ TEST(TtarvoGrid, RowOperationsMoveTextsAndCounts)
         // Every row and column is still in view, whatever became of the fixed ones.
         g.resize(200, 200);
         for (int r = 0; r < g.RowCount(); ++r)
-            EXPECT_FALSE(g.CellRect(0, r).isEmpty()) << c.nome << " row " << r;
+            EXPECT_FALSE(g.RetanguloCelula(0, r).isEmpty()) << c.nome << " row " << r;
     }
 
     // What a delete at RowCount hides stays stored and shows again when the grid grows.
@@ -202,13 +202,13 @@ TEST(TtarvoGrid, ColourCallbackBrushCoversWholeCellEvenWhenSelected)
     };
     const QImage img = Desenha(*g);
     for (int c = 0; c < 2; ++c) {
-        const QRect celula = g->CellRect(c, 3);
+        const QRect celula = g->RetanguloCelula(c, 3);
         // Column 1 of row 3 is empty, so all of it is red; column 0 has text, so its margins.
         const QRect provada = c == 1 ? celula : celula.adjusted(0, 0, -(celula.width() - 2), 0);
         EXPECT_EQ(PixelsDiferentes(img, provada, Qt::red), 0) << c;
         EXPECT_EQ(PixelsDiferentes(img, QRect(celula.right() - 1, celula.top(), 2, celula.height()), Qt::red), 0);
     }
-    EXPECT_EQ(img.pixelColor(g->CellRect(1, 1).center()), Creme);
+    EXPECT_EQ(img.pixelColor(g->RetanguloCelula(1, 1).center()), Creme);
     ASSERT_FALSE(chamadas.empty());
     EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(3, 1)), chamadas.end());
 }
@@ -223,7 +223,7 @@ TEST(TtarvoGrid, OneLineSitsAtTheTopMiddleOrBottomOfASeventeenPixelRow)
 
     auto topoDaTinta = [&](TVerticalAlignment v) {
         g->setVerticalAlignment(v);
-        return Tinta(Desenha(*g), g->CellRect(0, 1)).top() - g->CellRect(0, 1).top();
+        return Tinta(Desenha(*g), g->RetanguloCelula(0, 1)).top() - g->RetanguloCelula(0, 1).top();
     };
     const int topo = topoDaTinta(vaTop);
     EXPECT_EQ(topoDaTinta(vaCenter) - topo, (17 - h) / 2);
@@ -243,8 +243,8 @@ TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
         }
     };
     const QImage img = Desenha(*g);
-    const QRect movida = g->CellRect(1, 2);
-    const QRect vizinha = g->CellRect(2, 1);
+    const QRect movida = g->RetanguloCelula(1, 2);
+    const QRect vizinha = g->RetanguloCelula(2, 1);
     const QRect tMovida = Tinta(img, movida);
     const QRect tVizinha = Tinta(img, vizinha);
     EXPECT_GT(tMovida.left() - movida.left(), movida.width() / 2);
@@ -253,7 +253,7 @@ TEST(TtarvoGrid, AlignmentCallbackMovesOnlyItsCell)
     EXPECT_LT(tVizinha.left() - vizinha.left(), 5);
     EXPECT_GT(tMovida.top() - movida.top(), tVizinha.top() - vizinha.top());
     for (int c : { 0, 2 }) {
-        const QRect outra = g->CellRect(c, 2);
+        const QRect outra = g->RetanguloCelula(c, 2);
         EXPECT_EQ(Tinta(img, outra).translated(-outra.topLeft()), tVizinha.translated(-vizinha.topLeft()));
     }
     EXPECT_NE(std::find(chamadas.begin(), chamadas.end(), std::make_pair(2, 1)), chamadas.end());
@@ -266,9 +266,9 @@ TEST(TtarvoGrid, WrappedTextStaysTopAlignedAndClipped)
     g->setMultiLinea(true);
     g->setVerticalAlignment(vaBottom);
     QImage img = Desenha(*g);
-    const QRect celula = g->CellRect(0, 1);
+    const QRect celula = g->RetanguloCelula(0, 1);
     const QRect embrulhado = Tinta(img, celula);
-    EXPECT_EQ(PixelsDiferentes(img, g->CellRect(0, 2), Creme), 0) << "text must not spill into the next row";
+    EXPECT_EQ(PixelsDiferentes(img, g->RetanguloCelula(0, 2), Creme), 0) << "text must not spill into the next row";
 
     g->setCells(0, 1, QStringLiteral("palavra"));
     g->setVerticalAlignment(vaTop);
@@ -291,15 +291,15 @@ TEST(TtarvoGrid, AmpersandUnderlinesTheNextLetter)
     auto g = GradeDesenhavel(1, 4);
     Preenche(*g, { "Hora", "AB", "A&B", "A&&B" });
     const QImage img = Desenha(*g);
-    const QRect simples = Tinta(img, g->CellRect(0, 1)).translated(0, -g->CellRect(0, 1).top());
-    const QRect marcado = Tinta(img, g->CellRect(0, 2)).translated(0, -g->CellRect(0, 2).top());
-    const QRect duplo = Tinta(img, g->CellRect(0, 3)).translated(0, -g->CellRect(0, 3).top());
+    const QRect simples = Tinta(img, g->RetanguloCelula(0, 1)).translated(0, -g->RetanguloCelula(0, 1).top());
+    const QRect marcado = Tinta(img, g->RetanguloCelula(0, 2)).translated(0, -g->RetanguloCelula(0, 2).top());
+    const QRect duplo = Tinta(img, g->RetanguloCelula(0, 3)).translated(0, -g->RetanguloCelula(0, 3).top());
 
     EXPECT_EQ(marcado.left(), simples.left());
     EXPECT_NEAR(marcado.right(), simples.right(), 1); // the underline runs to the advance of B
     ASSERT_GT(marcado.bottom(), simples.bottom()) << "an underline below the letters";
     // The underline is under B only: nothing below the letters on A's half.
-    const QRect abaixo(simples.left(), g->CellRect(0, 2).top() + simples.bottom() + 1, simples.width() / 2 - 1,
+    const QRect abaixo(simples.left(), g->RetanguloCelula(0, 2).top() + simples.bottom() + 1, simples.width() / 2 - 1,
         marcado.bottom() - simples.bottom());
     EXPECT_EQ(PixelsDiferentes(img, abaixo, Creme), 0);
     EXPECT_GT(PixelsDiferentes(img, abaixo.translated(simples.width() / 2 + 1, 0), Creme), 0);
@@ -321,8 +321,8 @@ TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
     g->OnGetCellColor = [&](QObject *, int, int, TGridDrawState, QBrush &pincel, TFont &) { pincel = Qt::blue; };
     const QImage img = Desenha(*g);
     ASSERT_EQ(recebidos.size(), 1u);
-    EXPECT_EQ(recebidos[0], g->CellRect(1, 1).adjusted(2, 0, -2, 0));
-    EXPECT_EQ(PixelsDiferentes(img, g->CellRect(1, 1), Qt::blue), 0) << "filled, and no text drawn";
+    EXPECT_EQ(recebidos[0], g->RetanguloCelula(1, 1).adjusted(2, 0, -2, 0));
+    EXPECT_EQ(PixelsDiferentes(img, g->RetanguloCelula(1, 1), Qt::blue), 0) << "filled, and no text drawn";
 
     // Without a colour callback the cells are filled with the grid's colour, and the handler
     // draws on the grid's canvas.
@@ -333,8 +333,8 @@ TEST(TtarvoGrid, WithoutDefaultDrawingTheHandlerGetsTheNarrowedFilledCell)
             g->Canvas().Painter->fillRect(r.adjusted(0, 0, -(r.width() - 3), 0), Qt::red);
     };
     const QImage propria = Desenha(*g);
-    const QRect celula = g->CellRect(1, 1);
+    const QRect celula = g->RetanguloCelula(1, 1);
     EXPECT_EQ(PixelsDiferentes(propria, QRect(celula.left() + 2, celula.top(), 3, celula.height()), Qt::red), 0);
     EXPECT_EQ(PixelsDiferentes(propria, celula.adjusted(5, 0, 0, 0), Qt::green), 0);
-    EXPECT_EQ(PixelsDiferentes(propria, g->CellRect(0, 1), Qt::green), 0);
+    EXPECT_EQ(PixelsDiferentes(propria, g->RetanguloCelula(0, 1), Qt::green), 0);
 }

@@ -75,7 +75,7 @@ struct TGlyphLayout
     QRect glifo;
     QRect texto;
 };
-TGlyphLayout CalculaGlyphAndCaption(
+TGlyphLayout CalculaGlifoELegenda(
     const QRect &rect, QSize glifo, QSize texto, bool centrado, bool movido, int layout, int espaco);
 // Lays out as above with the painter's font and draws the glyph (alpha kept) and the caption
 // (single line, centred, end ellipsis) in the painter's pen.

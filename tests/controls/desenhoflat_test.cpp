@@ -1,4 +1,4 @@
-#include "controls/flatdraw.h"
+#include "controls/desenhoflat.h"
 
 #include <QImage>
 #include <QPainter>
@@ -19,7 +19,7 @@ QColor Em(const QImage &im, int x, int y)
 
 } // namespace
 
-TEST(FlatDraw, BlendAndBandsTruncateTowardZero)
+TEST(DesenhoFlat, BlendAndBandsTruncateTowardZero)
 {
     struct Caso
     {
@@ -61,7 +61,7 @@ TEST(FlatDraw, BlendAndBandsTruncateTowardZero)
     }
 }
 
-TEST(FlatDraw, EachLayoutPutsTheGlyphAndCaptionInTheirPlaces)
+TEST(DesenhoFlat, EachLayoutPutsTheGlyphAndCaptionInTheirPlaces)
 {
     struct Caso
     {
@@ -89,14 +89,13 @@ TEST(FlatDraw, EachLayoutPutsTheGlyphAndCaptionInTheirPlaces)
         { QRect(10, 5, 100, 40), g, t, true, false, 0, 4, { 27, 15, 20, 20 }, { 51, 18, 41, 13 } },
     };
     for (const Caso &c : casos) {
-        const TGlyphLayout l
-            = CalculaGlyphAndCaption(c.rect, c.glifo, c.texto, c.centrado, c.movido, c.layout, c.espaco);
+        const TGlyphLayout l = CalculaGlifoELegenda(c.rect, c.glifo, c.texto, c.centrado, c.movido, c.layout, c.espaco);
         EXPECT_EQ(l.glifo, c.glifoEsperado) << c.layout << c.movido;
         EXPECT_EQ(l.texto, c.textoEsperado) << c.layout << c.movido;
     }
 }
 
-TEST(FlatDraw, StripHoldsFourRoundImagesAndRimBlendsIntoBackground)
+TEST(DesenhoFlat, StripHoldsFourRoundImagesAndRimBlendsIntoBackground)
 {
     const QImage &faixa = FLAT_BMP_RADIOBUTTON();
     ASSERT_EQ(faixa.size(), QSize(60, 15));
@@ -129,7 +128,7 @@ TEST(FlatDraw, StripHoldsFourRoundImagesAndRimBlendsIntoBackground)
     EXPECT_EQ(im.pixelColor(13, 13), fundo);
 }
 
-TEST(FlatDraw, DisabledMenuImagesTurnGrey)
+TEST(DesenhoFlat, DisabledMenuImagesTurnGrey)
 {
     QImage im(2, 1, QImage::Format_ARGB32);
     im.setPixelColor(0, 0, QColor(30, 60, 90, 128));

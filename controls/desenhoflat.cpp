@@ -1,4 +1,4 @@
-#include "controls/flatdraw.h"
+#include "controls/desenhoflat.h"
 
 #include "controls/drawtext.h"
 
@@ -140,7 +140,7 @@ void DoubleFrame(QPainter &p, const QRect &rect, const TFrameSet &conjunto)
     bisel(rect.adjusted(1, 1, -1, -1), conjunto.internaTopo, conjunto.internaBase);
 }
 
-TGlyphLayout CalculaGlyphAndCaption(
+TGlyphLayout CalculaGlifoELegenda(
     const QRect &rect, QSize glifo, QSize texto, bool centrado, bool movido, int layout, int espaco)
 {
     const int gw = glifo.width(), gh = glifo.height();
@@ -200,7 +200,7 @@ void LayoutGlyphAndCaption(QPainter &p, const QRect &rect, const QPixmap &glifo,
         texto = QSize(medida.width() + 1, medida.height());
     }
     const QSize tamanhoGlifo = glifo.isNull() ? QSize(0, 0) : glifo.deviceIndependentSize().toSize();
-    const TGlyphLayout posicoes = CalculaGlyphAndCaption(rect, tamanhoGlifo, texto, centrado, movido, layout, espaco);
+    const TGlyphLayout posicoes = CalculaGlifoELegenda(rect, tamanhoGlifo, texto, centrado, movido, layout, espaco);
     if (!glifo.isNull())
         p.drawPixmap(posicoes.glifo.topLeft(), glifo);
     if (!legenda.isEmpty()) {
