@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/trayicon.h"
+#include "controls/traybackend.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
