@@ -82,8 +82,8 @@ QList<PixmapDBus> PixmapsDoIcone(const QIcon &icone)
 TItemStatusNotifier::TItemStatusNotifier(QObject *parent)
     : QObject(parent)
     , m_menu(new TMenuDBus(this))
-    , m_vigia(new QDBusServiceWatcher(ServicoVigia, QDBusConnection::sessionBus(),
-          QDBusServiceWatcher::WatchForRegistration, this))
+    , m_vigia(new QDBusServiceWatcher(
+          ServicoVigia, QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForRegistration, this))
 {
     static const bool registrados = [] {
         qDBusRegisterMetaType<PixmapDBus>();
@@ -146,8 +146,8 @@ void TItemStatusNotifier::AnunciaAoVigia()
     if (!m_publicado)
         return;
     // No answer is waited for: a frozen watcher must not freeze the program.
-    QDBusMessage pedido = QDBusMessage::createMethodCall(
-        ServicoVigia, QStringLiteral("/StatusNotifierWatcher"), ServicoVigia, QStringLiteral("RegisterStatusNotifierItem"));
+    QDBusMessage pedido = QDBusMessage::createMethodCall(ServicoVigia, QStringLiteral("/StatusNotifierWatcher"),
+        ServicoVigia, QStringLiteral("RegisterStatusNotifierItem"));
     pedido << m_servico;
     QDBusConnection::sessionBus().send(pedido);
 }

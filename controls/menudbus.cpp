@@ -252,7 +252,8 @@ QList<PropriedadesDBus> TMenuDBus::Propriedades(const QList<int> &ids, const QSt
     QList<PropriedadesDBus> lista;
     for (int id : ids) {
         if (id == 0) {
-            lista << PropriedadesDBus { 0, SoAs({ { QStringLiteral("children-display"), QStringLiteral("submenu") } }, nomes) };
+            lista << PropriedadesDBus { 0,
+                SoAs({ { QStringLiteral("children-display"), QStringLiteral("submenu") } }, nomes) };
         } else if (const QPointer<QAction> acao = m_acoes.value(id)) {
             lista << PropriedadesDBus { id, SoAs(PropriedadesDaAcao(acao), nomes) };
         }
@@ -358,10 +359,11 @@ QString TAdaptadorDBusMenu::TextDirection() const
     return QApplication::layoutDirection() == Qt::RightToLeft ? QStringLiteral("rtl") : QStringLiteral("ltr");
 }
 
-uint TAdaptadorDBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, ItemMenuDBus &layout)
+uint TAdaptadorDBusMenu::GetLayout(
+    int parentId, int recursionDepth, const QStringList &propertyNames, ItemMenuDBus &layout)
 {
-    if (!m_menu->Existe(parentId) && calledFromDBus())
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no item %1").arg(parentId));
+    if (!m_menu->Existe(parentId) && m_menu->calledFromDBus())
+        m_menu->sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no item %1").arg(parentId));
     layout = m_menu->Layout(parentId, recursionDepth, propertyNames);
     return m_menu->Revisao();
 }
@@ -375,8 +377,9 @@ QDBusVariant TAdaptadorDBusMenu::GetProperty(int id, const QString &name)
 {
     const QList<PropriedadesDBus> achadas = m_menu->Propriedades({ id }, { name });
     if (achadas.isEmpty() || !achadas.constFirst().propriedades.contains(name)) {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no property %1 of item %2").arg(name).arg(id));
+        if (m_menu->calledFromDBus())
+            m_menu->sendErrorReply(
+                QDBusError::InvalidArgs, QStringLiteral("no property %1 of item %2").arg(name).arg(id));
         return QDBusVariant(QString());
     }
     return QDBusVariant(achadas.constFirst().propriedades.value(name));
@@ -384,8 +387,8 @@ QDBusVariant TAdaptadorDBusMenu::GetProperty(int id, const QString &name)
 
 void TAdaptadorDBusMenu::Event(int id, const QString &eventId, const QDBusVariant &, uint)
 {
-    if (!m_menu->Evento(id, eventId) && calledFromDBus())
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no item %1").arg(id));
+    if (!m_menu->Evento(id, eventId) && m_menu->calledFromDBus())
+        m_menu->sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no item %1").arg(id));
 }
 
 QList<int> TAdaptadorDBusMenu::EventGroup(const QList<EventoDBus> &events)

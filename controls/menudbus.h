@@ -77,7 +77,8 @@ const QDBusArgument &operator>>(const QDBusArgument &argumento, EventoDBus &even
 // A menu of the program as a panel reads and uses it on the session bus (com.canonical.dbusmenu):
 // its layout, kept up as the menu changes, and a choice made on the panel run as the same
 // choice in the menu itself. Every call is answered at once; what a choice runs comes after.
-class TMenuDBus : public QObject
+// (Qt hands the call's context to the object an adaptor serves, so the errors go from here.)
+class TMenuDBus : public QObject, public QDBusContext
 {
     Q_OBJECT
 public:
@@ -121,7 +122,7 @@ private:
 };
 
 // com.canonical.dbusmenu on the bus, answered by the menu above.
-class TAdaptadorDBusMenu : public QDBusAbstractAdaptor, protected QDBusContext
+class TAdaptadorDBusMenu : public QDBusAbstractAdaptor
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")

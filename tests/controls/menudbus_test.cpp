@@ -60,7 +60,8 @@ TEST(MenuDBus, APanelListsTheMenusItemsWithCaptionsAsDBusMenuWritesThemAndTheirS
     QHash<QAction *, int> ids;
     auto idDe = [&](QAction *a) { return ids.contains(a) ? ids.value(a) : ids[a] = proximo++; };
     EXPECT_EQ(Descreve(ItensDoMenu(&menu, -1, idDe)),
-        "10 label=_Abrir\n11 type=separator\n12 enabled=false label=Desligada\n13 enabled=false label=Oculta visible=false\n"
+        "10 label=_Abrir\n11 type=separator\n12 enabled=false label=Desligada\n13 enabled=false label=Oculta "
+        "visible=false\n"
         "14 label=Marcada toggle-state=1 toggle-type=checkmark\n15 children-display=submenu label=Mais\n"
         "  16 label=Dentro");
     // One level: the submenu is listed, its items are not.
