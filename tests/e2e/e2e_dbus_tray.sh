@@ -5,8 +5,9 @@
 #     class is the launcher's (as is the entry window's, step 4);
 #  2. "Minimizar" takes the window off the screen, one Activate brings it back;
 #  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
-#  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
-#     choosing "Programar Agenda" there opens the entry window;
+#  4. a watcher that restarts hears of the item again; the item's menu, read over dbusmenu as
+#     real panels do, lists the tray menu's items, and choosing "Programar Agenda" there opens
+#     the entry window;
 #  5. ContextMenu is answered at once and the program's own tray menu shows at the point the
 #     call gives, not at the pointer; "Desativar Agenda" chosen over dbusmenu ends the program
 #     with status 0;
@@ -20,6 +21,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_start_x
 e2e_start_dbus
 e2e_start_sni_panel
+watcher=${E2E_PIDS[-1]}
 
 MAIN='Zelvano Agenda Eletr.*nica V13'
 main_shown() { e2e_has_window "$MAIN"; }
@@ -31,6 +33,7 @@ main_hidden() { ! main_shown; }
 embedded() { xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x' | grep -vc ' 1x1+' || true; }
 in_tray() { [ "$(embedded)" = 1 ]; }
 not_in_tray() { [ "$(embedded)" = 0 ]; }
+watcher_gone() { ! e2e_bus_has org.kde.StatusNotifierWatcher; }
 
 minimise() {
     eval "$(xdotool getwindowgeometry --shell "$(e2e_window "$MAIN")")"
@@ -70,7 +73,11 @@ e2e_wait 30 main_shown || e2e_fail "two quick Activates left the window off the 
 sleep 1.5
 main_shown || e2e_fail "the window left the screen again after two quick Activates"
 
-# 4. The menu a panel draws itself.
+# 4. A panel that restarts gets the item back; the menu a panel draws itself.
+kill "$watcher"
+e2e_wait 30 watcher_gone || e2e_fail "the watcher did not end"
+e2e_start_sni_panel
+e2e_wait 30 e2e_has_sni_item || e2e_fail "the item did not register again with a watcher that restarted"
 layout=$(e2e_sni_menu) || e2e_fail "the item's menu could not be read over dbusmenu"
 expected=$(printf 'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True')
 [ "$layout" = "$expected" ] || e2e_fail "the item's menu over dbusmenu is not the tray menu: $layout"
