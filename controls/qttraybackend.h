@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 #include <vector>
 
@@ -55,10 +56,14 @@ private:
     void MostraSePuder();
     void Ativado(QSystemTrayIcon::ActivationReason motivo);
     void AvisaMinimizado();
+    void MinimizacaoPedida();
+    void AcompanhaJanelaNativa();
     void Entrega(const std::vector<quintptr> &atividades);
     void MenuDestruido();
 
     QPointer<QWidget> m_janela;
+    // The main window's native window, whose minimised state is watched too.
+    QPointer<QWindow> m_janelaNativa;
     // Deleted later, never at once: a handler of its own activation may ask for its removal.
     QPointer<QSystemTrayIcon> m_icone;
     // Listening to the X server and the session bus for a notification area to appear.
