@@ -403,16 +403,10 @@ bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (objeto != m_janela)
         return QObject::eventFilter(objeto, evento);
+    if (evento->type() == QEvent::Show)
+        AcompanhaJanelaNativa();
     if (evento->type() == QEvent::WindowStateChange && m_janela->isMinimized()) {
-        // Wayland forgets the minimised state at the compositor's next word about the window,
-        // so the request is remembered until the window leaves the screen.
-        m_minimizacaoPendente = true;
-        // showMinimized() makes the window visible again right after changing its state, so
-        // hiding it has to wait until the minimise is over.
-        QTimer::singleShot(0, this, [this] {
-            if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
-                AvisaMinimizado();
-        });
+        MinimizacaoPedida();
     } else if (evento->type() == QEvent::WindowStateChange && ServidorX()) {
         // X reports the user's un-minimising; Wayland reports none.
         m_minimizacaoPendente = false;
@@ -422,6 +416,36 @@ bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
         m_minimizacaoPendente = false;
     }
     return QObject::eventFilter(objeto, evento);
+}
+
+void TQtTrayBackend::MinimizacaoPedida()
+{
+    // Wayland forgets the minimised state at the compositor's next word about the window,
+    // so the request is remembered until the window leaves the screen.
+    m_minimizacaoPendente = true;
+    // showMinimized() makes the window visible again right after changing its state, so
+    // hiding it has to wait until the minimise is over.
+    QTimer::singleShot(0, this, [this] {
+        if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
+            AvisaMinimizado();
+    });
+}
+
+void TQtTrayBackend::AcompanhaJanelaNativa()
+{
+    QWindow *nativa = m_janela->windowHandle();
+    if (!nativa || nativa == m_janelaNativa)
+        return;
+    m_janelaNativa = nativa;
+    // The minimise button of the title bar Qt draws itself under Wayland (on GNOME) minimises
+    // the native window and tells the compositor, never the widget: only the native window's
+    // state shows it. X tells the widget as well (just after this signal).
+    if (ServidorX())
+        return;
+    connect(nativa, &QWindow::windowStateChanged, this, [this](Qt::WindowState estado) {
+        if (estado == Qt::WindowMinimized && m_janela && !m_janela->isMinimized())
+            MinimizacaoPedida();
+    });
 }
 
 void TQtTrayBackend::AvisaMinimizado()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 #include <optional>
 #include <vector>
@@ -68,9 +69,13 @@ private:
     void Ativado(QSystemTrayIcon::ActivationReason motivo);
     void AtivadoNoPainel(QSystemTrayIcon::ActivationReason motivo, QPoint ponto);
     void AvisaMinimizado();
+    void MinimizacaoPedida();
+    void AcompanhaJanelaNativa();
     void Entrega(const std::vector<quintptr> &atividades);
 
     QPointer<QWidget> m_janela;
+    // The main window's native window, whose minimised state is watched too.
+    QPointer<QWindow> m_janelaNativa;
     // In an XEmbed tray. Deleted later, never at once: a handler of its own activation may ask
     // for its removal.
     QPointer<QSystemTrayIcon> m_icone;
