@@ -1,10 +1,13 @@
 #include "controls/qttraybackend.h"
 
+#include "controls/itemstatusnotifier.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QEvent>
 #include <QMenu>
@@ -16,6 +19,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 std::vector<quintptr> AtividadesDaAtivacao(QSystemTrayIcon::ActivationReason motivo, bool statusNotifier, bool seguida)
 {
@@ -87,12 +91,9 @@ bool BandejaXEmbed()
 }
 
 // A panel that comes up after the program may start its XEmbed tray a moment before its
-// StatusNotifier host (lxqt-panel does): this long the program waits for the host.
+// StatusNotifier host (lxqt-panel does): this long the program waits for the host before the
+// icon goes to the tray (where a host that comes later still takes it).
 constexpr int CarenciaHospede = 3000;
-
-// What Qt found at its first look for a notification area: it settles then, once per run,
-// whether the icon goes to a StatusNotifier panel or to an XEmbed tray.
-std::optional<bool> statusNotifierDoQt;
 
 } // namespace
 
@@ -105,8 +106,10 @@ TQtTrayBackend::TQtTrayBackend(QWidget *janelaPrincipal)
 
 TQtTrayBackend::~TQtTrayBackend()
 {
-    Vigia(false);
+    VigiaX(false);
+    OuveSessao(false);
     delete m_icone;
+    delete m_item;
 }
 
 void TQtTrayBackend::Adiciona(const TNotifyIconData &registro)
@@ -125,100 +128,137 @@ void TQtTrayBackend::Modifica(const TNotifyIconData &registro)
         m_icone->setIcon(m_figura);
         m_icone->setToolTip(m_dica);
     }
+    if (m_item) {
+        m_item->setIcone(m_figura);
+        m_item->setDica(m_dica);
+    }
 }
 
 void TQtTrayBackend::Remove(const TNotifyIconData &)
 {
     m_pedido = false;
-    Vigia(false);
-    if (m_icone) {
-        m_icone->hide();
-        m_icone->deleteLater();
-        m_icone = nullptr;
-    }
-    m_menuNoIcone = false;
+    VigiaX(false);
+    OuveSessao(false);
+    TiraDaBandeja();
+    TiraDoPainel();
 }
 
 void TQtTrayBackend::PublicaMenu(QMenu *menu)
 {
-    if (m_menu == menu)
-        return;
-    if (m_menu)
-        disconnect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
     m_menu = menu;
-    if (m_menu)
-        connect(m_menu, &QObject::destroyed, this, &TQtTrayBackend::MenuDestruido);
-    if (!m_icone || !m_statusNotifier)
-        return;
-    if (m_menu) {
-        m_icone->setContextMenu(m_menu);
-        m_menuNoIcone = true;
-    } else if (m_menuNoIcone) {
-        MenuDestruido();
-    }
-}
-
-void TQtTrayBackend::MenuDestruido()
-{
-    if (!m_icone || !m_menuNoIcone)
-        return;
-    // Qt can neither take a menu back from a StatusNotifier icon nor forget one destroyed
-    // under it: the panel gets a new icon without a menu, once the program is back in its
-    // event loop (never while the main window is being torn down).
-    m_icone->hide();
-    m_icone->deleteLater();
-    m_icone = nullptr;
-    m_menuNoIcone = false;
-    QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
+    if (m_item)
+        m_item->setMenu(menu);
 }
 
 void TQtTrayBackend::MostraSePuder()
 {
-    if (!m_pedido || m_icone)
+    if (!m_pedido)
         return;
-    // A program started at logon may be up before the panel: wait for a notification area to
-    // appear instead of giving up on the icon.
-    if (!AreaDisponivel()) {
-        Vigia(true);
-        return;
+    OuveSessao(true);
+    const bool haviaIcone = m_icone || m_item;
+    if (HospedeStatusNotifier() && VaiParaPainel()) {
+        VigiaX(false);
+    } else if (BandejaXEmbedPronta()) {
+        VaiParaBandeja();
+        VigiaX(false);
+    } else {
+        // A program started at logon may be up before the panel: it waits for a notification
+        // area to appear instead of giving up on the icon. An item whose panel went stays on
+        // the bus for the next one.
+        VigiaX(true);
     }
-    Vigia(false);
-    m_statusNotifier = statusNotifierDoQt.value_or(false);
-    m_icone = new QSystemTrayIcon(m_figura, this);
-    m_icone->setToolTip(m_dica);
-    // Given to an XEmbed icon, Qt would pop the menu up on its own at a right click, before
-    // the component sees the press; only a StatusNotifier panel gets it, to draw it itself.
-    m_menuNoIcone = m_statusNotifier && m_menu;
-    if (m_menuNoIcone)
-        m_icone->setContextMenu(m_menu);
-    connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::Ativado);
-    m_icone->show();
     // A window minimised while there was nowhere to go can go to the tray now.
-    if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
+    if (!haviaIcone && (m_icone || m_item) && m_janela && m_janela->isVisible() && m_minimizacaoPendente)
         AvisaMinimizado();
 }
 
-void TQtTrayBackend::Vigia(bool ligado)
+bool TQtTrayBackend::VaiParaPainel()
 {
-    if (m_vigiando == ligado || !QCoreApplication::instance())
+    TiraDaBandeja();
+    if (m_item)
+        return true;
+    m_item = new TItemStatusNotifier(this);
+    m_item->setIcone(m_figura);
+    m_item->setDica(m_dica);
+    m_item->setMenu(m_menu);
+    m_item->AoAtivar
+        = [this](QSystemTrayIcon::ActivationReason motivo, QPoint ponto) { AtivadoNoPainel(motivo, ponto); };
+    if (m_item->Publica())
+        return true;
+    delete m_item;
+    return false;
+}
+
+void TQtTrayBackend::VaiParaBandeja()
+{
+    TiraDoPainel();
+    if (m_icone)
         return;
-    m_vigiando = ligado;
-    // A panel with a StatusNotifier host announces it on the session bus, with or without X.
-    QDBusConnection sessao = QDBusConnection::sessionBus();
-    const QString sinal = QStringLiteral("StatusNotifierHostRegistered");
-    if (ligado)
-        sessao.connect(QString(), CaminhoVigia, ServicoVigia, sinal, this, SLOT(HospedeRegistrado()));
-    else
-        sessao.disconnect(QString(), CaminhoVigia, ServicoVigia, sinal, this, SLOT(HospedeRegistrado()));
-    if (!ServidorX())
+    // Qt settles once per run, at its first tray icon, whether its icons go to a StatusNotifier
+    // panel or to an XEmbed tray; it is asked only now, with no host on the bus, so it settles
+    // on the XEmbed tray the program needs it for.
+    m_icone = new QSystemTrayIcon(m_figura, this);
+    m_icone->setToolTip(m_dica);
+    // No menu is given: Qt would pop it up on its own at a right click, before the component
+    // sees the press.
+    connect(m_icone, &QSystemTrayIcon::activated, this, &TQtTrayBackend::Ativado);
+    m_icone->show();
+}
+
+void TQtTrayBackend::TiraDaBandeja()
+{
+    if (!m_icone)
         return;
+    m_icone->hide();
+    m_icone->deleteLater();
+    m_icone = nullptr;
+}
+
+void TQtTrayBackend::TiraDoPainel()
+{
+    if (!m_item)
+        return;
+    // Off the bus now; the object goes once the call being answered (if any) is done.
+    m_item->Retira();
+    m_item->deleteLater();
+    m_item = nullptr;
+}
+
+void TQtTrayBackend::VigiaX(bool ligado)
+{
+    if (m_vigiandoX == ligado || !QCoreApplication::instance() || !ServidorX())
+        return;
+    m_vigiandoX = ligado;
     if (ligado)
         QCoreApplication::instance()->installNativeEventFilter(this);
     else
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void TQtTrayBackend::HospedeRegistrado()
+void TQtTrayBackend::OuveSessao(bool ligado)
+{
+    if (m_ouvindoSessao == ligado || !QCoreApplication::instance())
+        return;
+    m_ouvindoSessao = ligado;
+    // A panel announces its host on the session bus, with or without X; a watcher that goes
+    // (a panel that ends or restarts) takes its host with it.
+    QDBusConnection sessao = QDBusConnection::sessionBus();
+    for (const QString &sinal :
+        { QStringLiteral("StatusNotifierHostRegistered"), QStringLiteral("StatusNotifierHostUnregistered") }) {
+        if (ligado)
+            sessao.connect(QString(), CaminhoVigia, ServicoVigia, sinal, this, SLOT(PainelMudou()));
+        else
+            sessao.disconnect(QString(), CaminhoVigia, ServicoVigia, sinal, this, SLOT(PainelMudou()));
+    }
+    delete m_vigiaPainel;
+    m_vigiaPainel = nullptr;
+    if (ligado) {
+        m_vigiaPainel = new QDBusServiceWatcher(ServicoVigia, sessao, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(m_vigiaPainel, &QDBusServiceWatcher::serviceOwnerChanged, this, &TQtTrayBackend::PainelMudou);
+    }
+}
+
+void TQtTrayBackend::PainelMudou()
 {
     QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
 }
@@ -228,8 +268,7 @@ bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, q
     // A notification area on X announces itself with a client message to the root window
     // (MANAGER, for the _NET_SYSTEM_TRAY_S<n> selection). Client messages are rare, so any of
     // them is reason enough to look again; the look waits until Qt has seen the message too.
-    // Nothing wakes the program while it waits. A StatusNotifier panel is heard of on the
-    // session bus instead.
+    // Nothing wakes the program while it waits.
     constexpr quint8 ClientMessage = 33; // X protocol event code; the high bit marks sent events
     if (tipo == "xcb_generic_event_t" && (static_cast<const quint8 *>(mensagem)[0] & 0x7f) == ClientMessage)
         QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
@@ -238,19 +277,25 @@ bool TQtTrayBackend::nativeEventFilter(const QByteArray &tipo, void *mensagem, q
 
 void TQtTrayBackend::Ativado(QSystemTrayIcon::ActivationReason motivo)
 {
+    Entrega(AtividadesDaAtivacao(motivo, false, false));
+}
+
+void TQtTrayBackend::AtivadoNoPainel(QSystemTrayIcon::ActivationReason motivo, QPoint ponto)
+{
     bool seguida = false;
-    if (m_statusNotifier && motivo == QSystemTrayIcon::Trigger) {
+    if (motivo == QSystemTrayIcon::Trigger) {
         seguida = m_ultimaAtivacao.isValid() && !m_ultimaAtivacao.hasExpired(QApplication::doubleClickInterval());
         m_ultimaAtivacao.start();
     }
-    std::vector<quintptr> atividades = AtividadesDaAtivacao(motivo, m_statusNotifier, seguida);
-    if (!m_statusNotifier) {
-        Entrega(atividades);
-        return;
-    }
     // The panel's D-Bus call is waiting for this handler to return: it gets its answer first,
     // and what the activity does (a menu above all) comes after.
-    QTimer::singleShot(0, this, [this, atividades = std::move(atividades)] { Entrega(atividades); });
+    QTimer::singleShot(0, this, [this, ponto, atividades = AtividadesDaAtivacao(motivo, true, seguida)] {
+        QPointer<TQtTrayBackend> vivo(this);
+        const std::optional<QPoint> antes = std::exchange(m_pontoDoPainel, ponto);
+        Entrega(atividades);
+        if (vivo)
+            m_pontoDoPainel = antes;
+    });
 }
 
 void TQtTrayBackend::Entrega(const std::vector<quintptr> &atividades)
@@ -265,6 +310,10 @@ void TQtTrayBackend::Entrega(const std::vector<quintptr> &atividades)
 
 QPoint TQtTrayBackend::PosicaoCursor()
 {
+    // On X a panel's call carries the point on the screen it was made at; without X a program
+    // knows no screen coordinates, and panels send none worth having.
+    if (m_pontoDoPainel && ServidorX())
+        return *m_pontoDoPainel;
     return QCursor::pos();
 }
 
@@ -294,7 +343,7 @@ void TQtTrayBackend::MostraMenu(QMenu *menu, const QPoint &posicao)
         m_janela->raise();
         m_janela->activateWindow();
     }
-    if (!m_statusNotifier) {
+    if (!m_pontoDoPainel) {
         menu->exec(posicao);
         return;
     }
@@ -326,47 +375,38 @@ void TQtTrayBackend::OcultaAplicacao()
 
 bool TQtTrayBackend::AreaDisponivel()
 {
-    // Qt's first look must wait until a panel's host is there, or the icon would never reach
-    // the panel in this run. Without X there is no other kind of notification area.
-    const bool hospede = HospedeStatusNotifier();
-    if (!hospede && !ServidorX())
+    return HospedeStatusNotifier() || BandejaXEmbedPronta();
+}
+
+bool TQtTrayBackend::BandejaXEmbedPronta()
+{
+    if (!ServidorX())
         return false;
-    if (!statusNotifierDoQt && !hospede) {
-        // With no host, Qt's look would settle on XEmbed for the whole run: it waits for an
-        // XEmbed tray, and when that tray came after the program (a panel starting at logon),
-        // for a while longer for the same panel's host.
-        if (!BandejaXEmbed()) {
-            m_semArea = true;
-            return false;
-        }
-        if (m_semArea && QDBusConnection::sessionBus().isConnected()) {
-            if (!m_soXEmbed.isValid()) {
-                m_soXEmbed.start();
-                QTimer::singleShot(CarenciaHospede, this, &TQtTrayBackend::MostraSePuder);
-            }
-            if (!m_soXEmbed.hasExpired(CarenciaHospede))
-                return false;
-        }
+    if (!BandejaXEmbed()) {
+        m_semArea = true;
+        return false;
     }
-    if (!statusNotifierDoQt)
-        statusNotifierDoQt = hospede;
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    // A tray that came after the program (a panel starting at logon) may be followed by the
+    // same panel's host in a moment: the icon waits for it a while rather than flash in the tray.
+    if (m_semArea && !m_icone && !m_item && QDBusConnection::sessionBus().isConnected()) {
+        if (!m_soXEmbed.isValid()) {
+            m_soXEmbed.start();
+            QTimer::singleShot(CarenciaHospede, this, &TQtTrayBackend::MostraSePuder);
+        }
+        if (!m_soXEmbed.hasExpired(CarenciaHospede))
+            return false;
+    }
+    return true;
 }
 
 bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (objeto != m_janela)
         return QObject::eventFilter(objeto, evento);
+    if (evento->type() == QEvent::Show)
+        AcompanhaJanelaNativa();
     if (evento->type() == QEvent::WindowStateChange && m_janela->isMinimized()) {
-        // Wayland forgets the minimised state at the compositor's next word about the window,
-        // so the request is remembered until the window leaves the screen.
-        m_minimizacaoPendente = true;
-        // showMinimized() makes the window visible again right after changing its state, so
-        // hiding it has to wait until the minimise is over.
-        QTimer::singleShot(0, this, [this] {
-            if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
-                AvisaMinimizado();
-        });
+        MinimizacaoPedida();
     } else if (evento->type() == QEvent::WindowStateChange && ServidorX()) {
         // X reports the user's un-minimising; Wayland reports none.
         m_minimizacaoPendente = false;
@@ -376,6 +416,36 @@ bool TQtTrayBackend::eventFilter(QObject *objeto, QEvent *evento)
         m_minimizacaoPendente = false;
     }
     return QObject::eventFilter(objeto, evento);
+}
+
+void TQtTrayBackend::MinimizacaoPedida()
+{
+    // Wayland forgets the minimised state at the compositor's next word about the window,
+    // so the request is remembered until the window leaves the screen.
+    m_minimizacaoPendente = true;
+    // showMinimized() makes the window visible again right after changing its state, so
+    // hiding it has to wait until the minimise is over.
+    QTimer::singleShot(0, this, [this] {
+        if (m_janela && m_janela->isVisible() && m_minimizacaoPendente)
+            AvisaMinimizado();
+    });
+}
+
+void TQtTrayBackend::AcompanhaJanelaNativa()
+{
+    QWindow *nativa = m_janela->windowHandle();
+    if (!nativa || nativa == m_janelaNativa)
+        return;
+    m_janelaNativa = nativa;
+    // The minimise button of the title bar Qt draws itself under Wayland (on GNOME) minimises
+    // the native window and tells the compositor, never the widget: only the native window's
+    // state shows it. X tells the widget as well (just after this signal).
+    if (ServidorX())
+        return;
+    connect(nativa, &QWindow::windowStateChanged, this, [this](Qt::WindowState estado) {
+        if (estado == Qt::WindowMinimized && m_janela && !m_janela->isMinimized())
+            MinimizacaoPedida();
+    });
 }
 
 void TQtTrayBackend::AvisaMinimizado()

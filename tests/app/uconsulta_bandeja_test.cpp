@@ -175,6 +175,16 @@ TEST(UconsultaBandeja, MinimizarGoesToTheTrayAndASecondCopyBringsItBack)
     EXPECT_FALSE(j.janela->isMinimized());
 }
 
+TEST(UconsultaBandeja, MinimiseFromTheTitleBarQtDrawsGoesToTheTray)
+{
+    Janela j;
+    // What the minimise button of Qt's own title bar under Wayland leaves: the native window
+    // minimised, the widget never told.
+    emit j.janela->windowHandle()->windowStateChanged(Qt::WindowMinimized);
+    Janela::DeixaAssentar();
+    EXPECT_FALSE(j.janela->isVisible());
+}
+
 TEST(UconsultaBandeja, MinimizarTakesAnOpenAlertAlongAndBringsItBack)
 {
     Janela j;

@@ -5,17 +5,23 @@
 #     class is the launcher's (as is the entry window's, step 4);
 #  2. "Minimizar" takes the window off the screen, one Activate brings it back;
 #  3. "Minimizar" again, two Activates 80 ms apart bring it back, and it stays;
-#  4. the item's menu, read over dbusmenu as real panels do, lists the tray menu's items, and
-#     choosing "Programar Agenda" there opens the entry window;
-#  5. ContextMenu is answered at once and the program's own tray menu shows;
-#     "Desativar Agenda" chosen over dbusmenu ends the program with status 0;
+#  4. a watcher that restarts hears of the item again; the item's menu, read over dbusmenu as
+#     real panels do, lists the tray menu's items, and choosing "Programar Agenda" there opens
+#     the entry window;
+#  5. ContextMenu is answered at once and the program's own tray menu shows at the point the
+#     call gives, not at the pointer; "Desativar Agenda" chosen over dbusmenu ends the program
+#     with status 0;
 #  6. started at logon before a panel that brings up its XEmbed tray and, a second later, its
-#     StatusNotifier host: the icon goes to the host, and only there; one Activate restores.
+#     StatusNotifier host: the icon goes to the host, and only there; one Activate restores;
+#  7. started at logon beside an XEmbed tray, a host that comes 6 s later still takes the icon
+#     from the tray, and one Activate restores; when the host's watcher ends, the icon is back
+#     in the tray.
 # Usage: e2e_dbus_tray.sh /path/to/zelvano-agenda
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
 e2e_start_dbus
 e2e_start_sni_panel
+watcher=${E2E_PIDS[-1]}
 
 MAIN='Zelvano Agenda Eletr.*nica V13'
 main_shown() { e2e_has_window "$MAIN"; }
@@ -23,6 +29,12 @@ main_hidden() { ! main_shown; }
 
 # "Minimizar" sits at (592, 46) in the bottom panel at (8, 469) of the client area, which lies
 # under the menu bar.
+# Icons embedded in trayer's panel (trayer's own child is 1x1; an embedded icon is larger).
+embedded() { xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x' | grep -vc ' 1x1+' || true; }
+in_tray() { [ "$(embedded)" = 1 ]; }
+not_in_tray() { [ "$(embedded)" = 0 ]; }
+watcher_gone() { ! e2e_bus_has org.kde.StatusNotifierWatcher; }
+
 minimise() {
     eval "$(xdotool getwindowgeometry --shell "$(e2e_window "$MAIN")")"
     local menubar=$((HEIGHT - 591))
@@ -61,7 +73,11 @@ e2e_wait 30 main_shown || e2e_fail "two quick Activates left the window off the 
 sleep 1.5
 main_shown || e2e_fail "the window left the screen again after two quick Activates"
 
-# 4. The menu a panel draws itself.
+# 4. A panel that restarts gets the item back; the menu a panel draws itself.
+kill "$watcher"
+e2e_wait 30 watcher_gone || e2e_fail "the watcher did not end"
+e2e_start_sni_panel
+e2e_wait 30 e2e_has_sni_item || e2e_fail "the item did not register again with a watcher that restarted"
 layout=$(e2e_sni_menu) || e2e_fail "the item's menu could not be read over dbusmenu"
 expected=$(printf 'Programar Agenda\tenabled=True\tvisible=True\nDesativar Agenda\tenabled=True\tvisible=True')
 [ "$layout" = "$expected" ] || e2e_fail "the item's menu over dbusmenu is not the tray menu: $layout"
@@ -71,13 +87,17 @@ e2e_shot dbus-2-entry
 class=$(xprop -id "$(e2e_window '^Zelvano - Agenda$')" WM_CLASS)
 [ "$class" = "$CLASS" ] || e2e_fail "entry window class: $class"
 
-# 5. The context menu: the call is answered at once, the program's own menu shows.
+# 5. The context menu: the call is answered at once, the program's own menu shows where the
+# call says, its top-left corner there, wherever the pointer is.
+xdotool mousemove 900 700
 start=$(date +%s%N)
-e2e_sni_call ContextMenu 5 || e2e_fail "ContextMenu was not answered within 5 s"
+e2e_sni_call ContextMenu 5 400 300 || e2e_fail "ContextMenu was not answered within 5 s"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$elapsed" -lt 1000 ] || e2e_fail "ContextMenu took $elapsed ms to be answered"
 e2e_wait 30 e2e_has_menu "$program" || e2e_fail "ContextMenu showed no menu"
 e2e_shot dbus-3-menu
+at=$(xwininfo -id "$(e2e_menus "$program" | head -1)" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }')
+[ "$at" = "400 300 " ] || e2e_fail "ContextMenu at (400, 300) showed the menu at ($at)"
 sleep 0.3
 xdotool key Escape
 e2e_sni_click "Desativar Agenda" || e2e_fail "Event clicked on Desativar Agenda was not answered"
@@ -98,9 +118,26 @@ e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with a host that ca
 e2e_wait 30 main_hidden || e2e_fail "the minimised window did not go to the panel once it came up"
 sleep 1
 e2e_shot dbus-4-late-panel
-# trayer's own child is 1x1; an embedded icon is larger.
-embedded=$(xwininfo -id "$E2E_PANEL" -children | grep -E '^ +0x' | grep -vc ' 1x1+' || true)
-[ "$embedded" = 0 ] || e2e_fail "the icon is in the XEmbed tray too"
+[ "$(embedded)" = 0 ] || e2e_fail "the icon is in the XEmbed tray too"
 e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
 e2e_wait 30 main_shown || e2e_fail "one Activate did not bring the window back"
+e2e_sni_click "Desativar Agenda" || e2e_fail "Event clicked on Desativar Agenda was not answered"
+e2e_wait_end "$program" || e2e_fail "program did not end after Desativar Agenda"
+
+# 7. A host long after the XEmbed tray takes the icon from it, and gives it back when it goes.
+e2e_start_dbus
+cp "$E2E_TMP/entry.saved" "$E2E_AUTOSTART"
+e2e_run; program=$E2E_LAST
+e2e_wait 30 in_tray || e2e_fail "a logon start beside an XEmbed tray did not put its icon there"
+e2e_wait 30 main_hidden || e2e_fail "a logon start beside an XEmbed tray stayed on screen"
+sleep 6
+e2e_start_sni_panel
+watcher=${E2E_PIDS[-1]}
+e2e_wait 30 e2e_has_sni_item || e2e_fail "no item registered with a host that came 6 s after the tray"
+e2e_wait 30 not_in_tray || e2e_fail "the icon stayed in the XEmbed tray once the host took it"
+e2e_shot dbus-5-host-after-tray
+e2e_sni_call Activate 5 || e2e_fail "Activate was not answered"
+e2e_wait 30 main_shown || e2e_fail "one Activate did not bring the window back"
+kill "$watcher"
+e2e_wait 30 in_tray || e2e_fail "the icon did not go back to the XEmbed tray when the watcher ended"
 echo "  e2e_dbus_tray: ContextMenu answered in $elapsed ms" >&2

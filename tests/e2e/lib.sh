@@ -253,10 +253,11 @@ e2e_bus_has() {
 e2e_sni_item() { head -1 "$E2E_SNI_ITEMS"; }
 e2e_has_sni_item() { [ -n "$(e2e_sni_item)" ] && e2e_bus_has "$(e2e_sni_item)"; }
 # Calls a method of the first registered item as a panel does (Activate, ContextMenu), at
-# (10, 10); fails when no answer comes within $2 seconds (default 25, D-Bus's own limit).
+# ($3, $4), default (10, 10); fails when no answer comes within $2 seconds (default 25, D-Bus's
+# own limit).
 e2e_sni_call() {
     gdbus call --session --timeout "${2:-25}" --dest "$(e2e_sni_item)" --object-path /StatusNotifierItem \
-        --method "org.kde.StatusNotifierItem.$1" 10 10 >/dev/null
+        --method "org.kde.StatusNotifierItem.$1" "${3:-10}" "${4:-10}" >/dev/null
 }
 # The first item's menu as a panel reads it over dbusmenu: "label<TAB>enabled=..<TAB>visible=.."
 # a line; and the choice of its item labelled $1 (Event "clicked").

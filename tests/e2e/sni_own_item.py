@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """The program's own StatusNotifier item on a real panel, found as the panel finds it: in its
 watcher's RegisteredStatusNotifierItems, whose entries are a bus name, or a bus name and an
-object path (lxqt-panel, waybar). A panel also lists stand-ins it made of XEmbed icons, so the
-item is the entry whose bus name the program's process owns.
+object path ("name/path" on lxqt-panel and waybar, "name@/path" on GNOME's AppIndicator
+extension). A panel also lists stand-ins it made of XEmbed icons, so the item is the entry
+whose bus name the program's process owns.
 
 Usage: sni_own_item.py PID   prints the item's bus name when it is the only item registered
                              (on a test's panel another one is the program's icon shown twice);
                              else exits 1 with the items registered and their processes."""
 
+import re
 import sys
 
 from gi.repository import Gio, GLib
@@ -28,7 +30,7 @@ def main():
                    "(v)")[0]
     owners, own = [], None
     for entry in entries:
-        name = entry.partition("/")[0]
+        name = re.split("[/@]", entry, maxsplit=1)[0]
         try:
             owner = call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                          "GetConnectionUnixProcessID", GLib.Variant("(s)", (name,)), "(u)")[0]
