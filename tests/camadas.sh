@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The folders' one-way dependencies, held by the build: app -> windows -> (agenda, controls,
 # resources); agenda and windows -> platform; controls, resources and platform know nothing of
-# the others.
+# the others. Inside each folder no two units include each other, however indirectly.
 # Usage: camadas.sh <source folder>
 cd "$1" || exit 2
 status=0
@@ -22,5 +22,7 @@ proibe platform agenda windows app controls resources
 proibe resources agenda windows app controls platform
 proibe agenda windows app controls resources
 proibe windows app
+# Inside a folder the units go one way too.
+python3 tools/lacos.py . >/dev/null || { python3 tools/lacos.py . | grep loop; status=1; }
 [ $status -eq 0 ] && echo "every folder includes only what lies below it"
 exit $status
