@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include <exception>
+
 namespace {
 
 QHash<const QWidget *, THookWindowProc *> &RegistroGanchos()
@@ -86,24 +88,29 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (objeto != m_control || !m_control || !SegueEvento(evento))
         return false;
-    // The control handles the event first, as it always did.
+    // The control handles the event first, as it always did. What its handling throws (a
+    // click handler that cannot read the reminders) goes on to the application's error report,
+    // but only once the look and its flags are brought up to date: the control keeps working.
     const QPointer<THookWindowProc> vivo(this);
+    std::exception_ptr erro;
     try {
         static_cast<QObject *>(m_control)->event(evento);
     } catch (...) {
-        // Dropped without a word, as a hooked control always dropped it: passed on, it would
-        // leave the event half delivered (no flat look, the pressed and hot flags stale) and
-        // the control stuck in the state it threw from; dropped, the next event finds it
-        // working.
+        erro = std::current_exception();
     }
     // A handler that deleted the control or the painter took this hook with it.
-    if (!vivo || !m_control)
+    if (!vivo || !m_control) {
+        if (erro)
+            std::rethrow_exception(erro);
         return true;
+    }
     if (evento->type() == QEvent::Destroy) {
         m_control->removeEventFilter(this);
         RegistroGanchos().remove(m_control);
         m_control = nullptr;
         Solta();
+        if (erro)
+            std::rethrow_exception(erro);
         return true;
     }
     try {
@@ -112,6 +119,8 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
         // A look that fails to paint is a look not painted: the control under it is whole, and
         // a report here would come back at every repaint.
     }
+    if (erro)
+        std::rethrow_exception(erro);
     // Already delivered: the accepted flag the control left tells Qt whether to propagate.
     return true;
 }
