@@ -6,7 +6,8 @@ CMAKE_FLAGS ?=
 
 # What building and running need; `make run` installs nothing else.
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
-       libsndfile1-dev libpulse-dev libcanberra-dev libxcb1-dev sound-theme-freedesktop fonts-liberation2 qt6-wayland
+       libsndfile1-dev libpulse-dev libcanberra-dev libxcb1-dev libwayland-dev sound-theme-freedesktop \
+       fonts-liberation2 qt6-wayland
 # `make test`: the unit tests, the checks of the launcher and software-centre files, the
 # package (dpkg-shlibdeps) and the end-to-end scripts.
 TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream dpkg-dev
