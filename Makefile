@@ -16,10 +16,11 @@ TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream 
 # Wayland compositor that lists its windows and takes typed keys (sway, wtype). Two real panels
 # (lxqt-panel, waybar); waybar's icon is clicked by a small pointer client built from its
 # protocol description (wayland-scanner, libwayland-client). The screen reader Orca with
-# speech-dispatcher (its dummy module stands in for a synthesizer).
+# speech-dispatcher (its dummy module stands in for a synthesizer). A headless compositor that
+# leaves the title bars to its clients, as GNOME's does (weston).
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-glib-2.0 gir1.2-atspi-2.0 \
-           openbox sway wtype lxqt-panel waybar libwayland-dev libwayland-bin orca speech-dispatcher
+           openbox sway wtype lxqt-panel waybar libwayland-dev libwayland-bin orca speech-dispatcher weston
 # The start benchmark also watches the X server for the first mapped window.
 BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream
