@@ -6,7 +6,8 @@ CMAKE_FLAGS ?=
 
 # What building and running need; `make run` installs nothing else.
 DEBS = cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev \
-       libsndfile1-dev libpulse-dev libcanberra-dev libxcb1-dev sound-theme-freedesktop fonts-liberation2 qt6-wayland
+       libsndfile1-dev libpulse-dev libcanberra-dev libxcb1-dev libwayland-dev sound-theme-freedesktop \
+       fonts-liberation2 qt6-wayland
 # `make test`: the unit tests, the checks of the launcher and software-centre files, the
 # package (dpkg-shlibdeps) and the end-to-end scripts.
 TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream dpkg-dev
@@ -15,10 +16,11 @@ TEST_DEBS = libgtest-dev libgmock-dev clang-format desktop-file-utils appstream 
 # Wayland compositor that lists its windows and takes typed keys (sway, wtype). Two real panels
 # (lxqt-panel, waybar); waybar's icon is clicked by a small pointer client built from its
 # protocol description (wayland-scanner, libwayland-client). The screen reader Orca with
-# speech-dispatcher (its dummy module stands in for a synthesizer).
+# speech-dispatcher (its dummy module stands in for a synthesizer). A headless compositor that
+# leaves the title bars to its clients, as GNOME's does (weston).
 E2E_DEBS = xvfb trayer xdotool imagemagick x11-utils desktop-file-utils libglib2.0-bin $(SOUND_DEBS) \
            dbus dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-glib-2.0 gir1.2-atspi-2.0 \
-           openbox sway wtype lxqt-panel waybar libwayland-dev libwayland-bin orca speech-dispatcher
+           openbox sway wtype lxqt-panel waybar libwayland-dev libwayland-bin orca speech-dispatcher weston
 # The start benchmark also watches the X server for the first mapped window.
 BENCH_DEBS = libbenchmark-dev xvfb x11-utils libx11-dev
 PACKAGE_DEBS = dpkg-dev desktop-file-utils appstream

@@ -67,6 +67,7 @@ Tfrm_agenda::Tfrm_agenda(QWidget *parent)
     Stringgrid2->setProperty(PropriedadeParentBiDiMode, false);
     FlatStyle1 = new TFlatStyle(this);
     FlatStyle1->Loaded();
+    DecoraJanela(this);
     FormCreate(this);
 }
 

@@ -18,7 +18,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
+#include <wayland-client.h>
 
 struct LinuxPlatform::Registro
 {
@@ -39,6 +41,31 @@ bool ProcessoVivo(const QLockFile &trava)
     if (!trava.getLockInfo(&pid, &maquina, &programa) || pid <= 0)
         return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Qt keeps its own connection to itself, so the compositor's globals are read over a short
+// one of ours. A compositor that decorates offers the decoration manager; Qt asks it for
+// server-side decorations whenever it is there. Qt may have taken a socket handed over in
+// WAYLAND_SOCKET, which cannot be opened twice: then nothing is known and nothing changes.
+bool CompositorDecora()
+{
+    wl_display *conexao = wl_display_connect(nullptr);
+    if (!conexao)
+        return true;
+    bool decora = false;
+    static const wl_registry_listener ouvinte = {
+        [](void *dado, wl_registry *, uint32_t, const char *interface, uint32_t) {
+            if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
+                *static_cast<bool *>(dado) = true;
+        },
+        [](void *, wl_registry *, uint32_t) {},
+    };
+    wl_registry *registro = wl_display_get_registry(conexao);
+    wl_registry_add_listener(registro, &ouvinte, &decora);
+    const bool respondeu = wl_display_roundtrip(conexao) >= 0;
+    wl_registry_destroy(registro);
+    wl_display_disconnect(conexao);
+    return decora || !respondeu;
 }
 
 } // namespace
@@ -205,4 +232,12 @@ Platform &PlataformaReal()
 {
     static LinuxPlatform real;
     return real;
+}
+
+bool LinuxPlatform::serverSideDecorations()
+{
+    // On X11 (and XWayland) the window manager draws, and takes the Motif hints.
+    static const bool decora
+        = !QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || CompositorDecora();
+    return decora;
 }

@@ -28,6 +28,7 @@ public:
     void bringToFront(const QString &classe) override;
     void onBringToFront(const QString &classe, std::function<void()> acao) override;
     void reportError(const QString &texto) override;
+    bool serverSideDecorations() override;
 
 private:
     struct Registro;

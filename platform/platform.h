@@ -56,6 +56,11 @@ public:
 
     // The general error report: an exception that escaped a handler.
     virtual void reportError(const QString &texto) = 0;
+
+    // Whether the desktop draws the windows' title bars. Where it does not (a Wayland
+    // compositor without server-side decorations, GNOME's among them) the toolkit would draw
+    // its own, with every button whatever the window asks for. Answered once per run.
+    virtual bool serverSideDecorations() { return true; }
 };
 
 // The current platform. Installing nullptr puts back the real one.

@@ -1,5 +1,7 @@
 #include "windows/pecasjanela.h"
 
+#include "controls/barratitulo.h"
+#include "platform/platform.h"
 #include "windows/glifovetorial.h"
 
 #include <QAbstractButton>
@@ -137,4 +139,10 @@ void CentraNaTela(QWidget *janela, QScreen *tela)
     // The frame is known once the desktop has framed the window; before, it counts as none.
     const QSize moldura = janela->frameGeometry().size() - janela->size();
     janela->move(PosicaoNaTela(tela->availableGeometry(), janela->size(), moldura));
+}
+
+void DecoraJanela(QWidget *janela)
+{
+    if (!platform().serverSideDecorations())
+        new TBarraTitulo(janela);
 }

@@ -60,3 +60,7 @@ QPushButton *CriaBotao(
 QPoint PosicaoNaTela(const QRect &area, QSize janela, QSize moldura);
 // Moves a window to the middle of the screen's free area (nothing without a screen).
 void CentraNaTela(QWidget *janela, QScreen *tela);
+
+// Where the desktop draws no title bars, gives the window one of its own with the buttons its
+// flags ask for (the toolkit's would show them all). Called once the window is built.
+void DecoraJanela(QWidget *janela);

@@ -139,6 +139,7 @@ Tform_mostra::Tform_mostra(QWidget *parent)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
 
     setFixedSize(710, 417);
+    DecoraJanela(this);
     CentraNaTela(this, QGuiApplication::primaryScreen());
 }
 

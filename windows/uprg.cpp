@@ -144,6 +144,7 @@ Tfrm_cadastro::Tfrm_cadastro(QWidget *owner)
         filho->installEventFilter(this);
 
     FormCreate(this);
+    DecoraJanela(this);
 }
 
 Tfrm_cadastro::~Tfrm_cadastro() = default;

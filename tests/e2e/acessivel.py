@@ -6,6 +6,8 @@ Usage: acessivel.py main HORA:MODALIDADE...   the main window's grid lists these
        acessivel.py confirm                    the entry window's confirmation panel
        acessivel.py move KEY CELL              after KEY, focus is told on the cell CELL
        acessivel.py cell ROW COLUMN            prints the screen centre of a grid cell
+       acessivel.py bar TITLE NAME...          the window's own title bar has these buttons
+       acessivel.py press TITLE NAME           presses what is named NAME in the window TITLE
 Exits 0 when the tree shows what is expected, else prints what it found and exits 1.
 """
 import os
@@ -144,6 +146,32 @@ def check_entry():
     return None
 
 
+def check_bar(title, expected):
+    """The buttons in the window's top 22 pixels, where its own title bar lies."""
+    app = program()
+    win = app and window(app, title)
+    if not win:
+        return "no window %r in the tree" % title
+    found = sorted(
+        n.get_name()
+        for n, _ in walk(win)
+        if n.get_role() == Atspi.Role.PUSH_BUTTON
+        and n.get_state_set().contains(Atspi.StateType.SHOWING)
+        and n.get_extents(Atspi.CoordType.WINDOW).y < 22
+    )
+    return None if found == sorted(expected) else "title bar buttons: %r" % found
+
+
+def press(title, name):
+    app = program()
+    win = app and window(app, title)
+    for n, _ in walk(win) if win else []:
+        if n.get_name() == name and n.get_n_actions() > 0:
+            n.do_action(0)
+            return None
+    return "nothing named %r in %r" % (name, title)
+
+
 def check_move(key, expected):
     """Presses the key in the focused grid; a reader must hear of the cell it moved to."""
     import subprocess
@@ -193,9 +221,13 @@ def main():
                 problem = check_move(sys.argv[2], sys.argv[3])
                 print(problem or "", file=sys.stderr)
                 return 1 if problem else 0
-            problem = {"main": lambda: check_main(sys.argv[2:]), "entry": check_entry, "confirm": check_confirmation}[
-                what
-            ]()
+            problem = {
+                "main": lambda: check_main(sys.argv[2:]),
+                "entry": check_entry,
+                "confirm": check_confirmation,
+                "bar": lambda: check_bar(sys.argv[2], sys.argv[3:]),
+                "press": lambda: press(sys.argv[2], sys.argv[3]),
+            }[what]()
         except Exception as error:  # the tree changes while it is read
             problem = "reading the tree failed: %s" % error
         if problem is None:

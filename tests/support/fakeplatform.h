@@ -38,6 +38,7 @@ public:
     void bringToFront(const QString &classe) override { trazidas.push_back(classe); }
     void onBringToFront(const QString &classe, std::function<void()> acao) override;
     void reportError(const QString &texto) override { erros.push_back(texto); }
+    bool serverSideDecorations() override { return decoracoesServidor; }
 
     // Answers for the next boxes, in order; Ok once they run out.
     std::deque<Resposta> respostas;
@@ -54,6 +55,8 @@ public:
     QStringList classesExistentes;
     std::map<QString, std::function<void()>> acoesFrente;
     int bipes = 0;
+    // False for a desktop that leaves the title bars to the program.
+    bool decoracoesServidor = true;
 
     QTemporaryDir temporaria;
     QString pasta;

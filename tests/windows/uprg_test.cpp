@@ -2,6 +2,7 @@
 
 #include "agenda/arquivoagenda.h"
 #include "agenda/funcoes.h"
+#include "controls/barratitulo.h"
 #include "controls/radiogroup.h"
 #include "support/fakeplatform.h"
 #include "support/files.h"
@@ -148,6 +149,19 @@ TEST_F(Uprg, OpensAsASmallToolWindowWithTodayAndTheTimeNow)
     fake.agora = QDateTime(QDate(2024, 5, 7), QTime(9, 5, 42));
     QTest::qWait(1100);
     EXPECT_EQ(janela->Label4->text(), QStringLiteral("09:05:42"));
+}
+
+// The window's own title bar lies above everything the window lays out, the confirmation
+// panel that covers the whole window included.
+TEST_F(Uprg, DrawsItsOwnTitleBarAboveItsPanelsWhereTheDesktopDrawsNone)
+{
+    fake.decoracoesServidor = false;
+    Tfrm_cadastro propria;
+    propria.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&propria));
+    EXPECT_EQ(propria.size(), QSize(740, 395 + TBarraTitulo::Altura));
+    EXPECT_TRUE(qobject_cast<TBarraTitulo *>(propria.childAt(QPoint(5, 5))));
+    EXPECT_EQ(propria.Panel2->geometry(), QRect(0, TBarraTitulo::Altura, 740, 395));
 }
 
 TEST_F(Uprg, StatusSentenceFollowsDateModalityAndTime)
