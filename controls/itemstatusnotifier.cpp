@@ -1,5 +1,6 @@
 #include "controls/itemstatusnotifier.h"
 
+#include "controls/estruturadbus.h"
 #include "controls/menudbus.h"
 
 #include <QCoreApplication>
@@ -22,34 +23,22 @@ const QString CaminhoMenu = QStringLiteral("/MenuBar");
 
 QDBusArgument &operator<<(QDBusArgument &argumento, const PixmapDBus &pixmap)
 {
-    argumento.beginStructure();
-    argumento << pixmap.largura << pixmap.altura << pixmap.pixels;
-    argumento.endStructure();
-    return argumento;
+    return GravaEstrutura(argumento, pixmap.largura, pixmap.altura, pixmap.pixels);
 }
 
 const QDBusArgument &operator>>(const QDBusArgument &argumento, PixmapDBus &pixmap)
 {
-    argumento.beginStructure();
-    argumento >> pixmap.largura >> pixmap.altura >> pixmap.pixels;
-    argumento.endStructure();
-    return argumento;
+    return LeEstrutura(argumento, pixmap.largura, pixmap.altura, pixmap.pixels);
 }
 
 QDBusArgument &operator<<(QDBusArgument &argumento, const DicaDBus &dica)
 {
-    argumento.beginStructure();
-    argumento << dica.nomeIcone << dica.pixmaps << dica.titulo << dica.texto;
-    argumento.endStructure();
-    return argumento;
+    return GravaEstrutura(argumento, dica.nomeIcone, dica.pixmaps, dica.titulo, dica.texto);
 }
 
 const QDBusArgument &operator>>(const QDBusArgument &argumento, DicaDBus &dica)
 {
-    argumento.beginStructure();
-    argumento >> dica.nomeIcone >> dica.pixmaps >> dica.titulo >> dica.texto;
-    argumento.endStructure();
-    return argumento;
+    return LeEstrutura(argumento, dica.nomeIcone, dica.pixmaps, dica.titulo, dica.texto);
 }
 
 QByteArray PixelsDeRede(const QImage &imagem)

@@ -1,5 +1,7 @@
 #include "controls/menudbus.h"
 
+#include "controls/estruturadbus.h"
+
 #include <QAction>
 #include <QActionEvent>
 #include <QActionGroup>
@@ -95,50 +97,32 @@ const QDBusArgument &operator>>(const QDBusArgument &argumento, ItemMenuDBus &it
 
 QDBusArgument &operator<<(QDBusArgument &argumento, const PropriedadesDBus &item)
 {
-    argumento.beginStructure();
-    argumento << item.id << item.propriedades;
-    argumento.endStructure();
-    return argumento;
+    return GravaEstrutura(argumento, item.id, item.propriedades);
 }
 
 const QDBusArgument &operator>>(const QDBusArgument &argumento, PropriedadesDBus &item)
 {
-    argumento.beginStructure();
-    argumento >> item.id >> item.propriedades;
-    argumento.endStructure();
-    return argumento;
+    return LeEstrutura(argumento, item.id, item.propriedades);
 }
 
 QDBusArgument &operator<<(QDBusArgument &argumento, const RemovidasDBus &item)
 {
-    argumento.beginStructure();
-    argumento << item.id << item.nomes;
-    argumento.endStructure();
-    return argumento;
+    return GravaEstrutura(argumento, item.id, item.nomes);
 }
 
 const QDBusArgument &operator>>(const QDBusArgument &argumento, RemovidasDBus &item)
 {
-    argumento.beginStructure();
-    argumento >> item.id >> item.nomes;
-    argumento.endStructure();
-    return argumento;
+    return LeEstrutura(argumento, item.id, item.nomes);
 }
 
 QDBusArgument &operator<<(QDBusArgument &argumento, const EventoDBus &evento)
 {
-    argumento.beginStructure();
-    argumento << evento.id << evento.tipo << evento.dados << evento.instante;
-    argumento.endStructure();
-    return argumento;
+    return GravaEstrutura(argumento, evento.id, evento.tipo, evento.dados, evento.instante);
 }
 
 const QDBusArgument &operator>>(const QDBusArgument &argumento, EventoDBus &evento)
 {
-    argumento.beginStructure();
-    argumento >> evento.id >> evento.tipo >> evento.dados >> evento.instante;
-    argumento.endStructure();
-    return argumento;
+    return LeEstrutura(argumento, evento.id, evento.tipo, evento.dados, evento.instante);
 }
 
 void RegistraTiposDBusMenu()
