@@ -72,7 +72,7 @@ shell_true() { [ "$(shell_eval "$1")" = true ]; }
 
 # The extension's indicator of the item $item (its panel button) as I in the expression $1.
 on_item() {
-    shell_eval "(() => { const I = Object.values(Main.panel.statusArea).find(i => i?._indicator?.busName === '$item');
+    shell_eval "(() => { const I = Object.values(Main.panel.statusArea).find(i => i?._indicator?.busName === '$item_bus');
         if (!I) throw new Error('the extension has no indicator for $item'); return $1; })()"
 }
 # The program's windows as W (an array of MetaWindow) in the expression $1.
@@ -112,8 +112,9 @@ click() {
 centre_of() { echo "$1" | tr -d '[]' | awk -F, '{ printf "%d %d", $1 + $3 / 2, $2 + $4 / 2 }'; }
 box_of_icon() { on_item 'JSON.stringify(I.get_transformed_position().concat(I.get_transformed_size()))'; }
 click_icon() {
-    local xy
-    xy=$(centre_of "$(box_of_icon)") || return 1
+    local box xy
+    box=$(box_of_icon) || { echo "$box"; return 1; }
+    xy=$(centre_of "$box") || return 1
     click $xy 1 "${1:-1}"
 }
 menu_open() { [ "$(on_item 'I.menu.isOpen')" = true ]; }
@@ -147,6 +148,10 @@ menu_lists() {
 find_item() {
     item=
     e2e_wait 30 e2e_has_own_item "$program" && item=$(e2e_own_item "$program")
+    # The extension keeps an item registered under a well-known name by its owner's unique name.
+    item_bus=$item
+    [ -n "$item" ] && [ "${item#:}" = "$item" ] && item_bus=$(gdbus call --session --dest org.freedesktop.DBus \
+        --object-path /org/freedesktop/DBus --method org.freedesktop.DBus.GetNameOwner "$item" | sed -E "s/^\('(.*)',\)$/\1/")
     return 0
 }
 has_item() { [ -n "$item" ] && echo "$item" || { e2e_own_item "$program"; return 1; }; }
