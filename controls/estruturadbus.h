@@ -3,8 +3,7 @@
 #include <QDBusArgument>
 
 // A D-Bus structure whose fields go out and come back in the order of its signature.
-template<typename... Campos>
-QDBusArgument &GravaEstrutura(QDBusArgument &argumento, const Campos &...campos)
+template <typename... Campos> QDBusArgument &GravaEstrutura(QDBusArgument &argumento, const Campos &...campos)
 {
     argumento.beginStructure();
     (argumento << ... << campos);
@@ -12,8 +11,7 @@ QDBusArgument &GravaEstrutura(QDBusArgument &argumento, const Campos &...campos)
     return argumento;
 }
 
-template<typename... Campos>
-const QDBusArgument &LeEstrutura(const QDBusArgument &argumento, Campos &...campos)
+template <typename... Campos> const QDBusArgument &LeEstrutura(const QDBusArgument &argumento, Campos &...campos)
 {
     argumento.beginStructure();
     (argumento >> ... >> campos);
