@@ -1,6 +1,7 @@
 #include "app/aplicacao.h"
 
 #include "controls/acessivel.h"
+#include "controls/hookwindowproc.h"
 #include "platform/platform.h"
 
 #include <QFont>
@@ -41,16 +42,37 @@ public:
 
 } // namespace
 
+namespace {
+
+void RelataErro(const std::exception_ptr &erro)
+{
+    try {
+        std::rethrow_exception(erro);
+    } catch (const std::exception &excecao) {
+        platform().reportError(QString::fromUtf8(excecao.what()));
+    } catch (...) {
+        platform().reportError(QStringLiteral("Erro desconhecido"));
+    }
+}
+
+} // namespace
+
 bool Aplicacao::notify(QObject *receptor, QEvent *evento)
 {
     try {
         return QApplication::notify(receptor, evento);
-    } catch (const std::exception &erro) {
-        platform().reportError(QString::fromUtf8(erro.what()));
     } catch (...) {
-        platform().reportError(QStringLiteral("Erro desconhecido"));
+        RelataErro(std::current_exception());
     }
     return false;
+}
+
+bool Aplicacao::event(QEvent *evento)
+{
+    if (evento->type() != TEventoExcecao::Tipo())
+        return QApplication::event(evento);
+    RelataErro(static_cast<TEventoExcecao *>(evento)->Erro());
+    return true;
 }
 
 void Aplicacao::PreparaAmbiente()

@@ -11,6 +11,7 @@ public:
     Aplicacao(int &argc, char **argv);
 
     bool notify(QObject *receptor, QEvent *evento) override;
+    bool event(QEvent *evento) override;
 
     // Fonts close to the ones the windows were drawn with, Portuguese standard dialogs, and
     // what screen readers see of the program's own controls.

@@ -1,5 +1,6 @@
 #include "controls/hookwindowproc.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHash>
 #include <QKeyEvent>
@@ -10,7 +11,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
-#include <exception>
+#include <utility>
 
 namespace {
 
@@ -84,33 +85,40 @@ bool SegueEvento(const QEvent *evento)
 }
 } // namespace
 
+TEventoExcecao::TEventoExcecao(std::exception_ptr erro)
+    : QEvent(Tipo())
+    , m_erro(std::move(erro))
+{
+}
+
+QEvent::Type TEventoExcecao::Tipo()
+{
+    static const auto tipo = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return tipo;
+}
+
 bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
 {
     if (objeto != m_control || !m_control || !SegueEvento(evento))
         return false;
     // The control handles the event first, as it always did. What its handling throws (a
-    // click handler that cannot read the reminders) goes on to the application's error report,
-    // but only once the look and its flags are brought up to date: the control keeps working.
+    // click handler that cannot read the reminders) is caught here, never let through Qt, and
+    // goes to the application's error report; the look and its flags are still brought up to
+    // date, so the control keeps working.
     const QPointer<THookWindowProc> vivo(this);
-    std::exception_ptr erro;
     try {
         static_cast<QObject *>(m_control)->event(evento);
     } catch (...) {
-        erro = std::current_exception();
+        QCoreApplication::postEvent(QCoreApplication::instance(), new TEventoExcecao(std::current_exception()));
     }
     // A handler that deleted the control or the painter took this hook with it.
-    if (!vivo || !m_control) {
-        if (erro)
-            std::rethrow_exception(erro);
+    if (!vivo || !m_control)
         return true;
-    }
     if (evento->type() == QEvent::Destroy) {
         m_control->removeEventFilter(this);
         RegistroGanchos().remove(m_control);
         m_control = nullptr;
         Solta();
-        if (erro)
-            std::rethrow_exception(erro);
         return true;
     }
     try {
@@ -119,8 +127,6 @@ bool THookWindowProc::eventFilter(QObject *objeto, QEvent *evento)
         // A look that fails to paint is a look not painted: the control under it is whole, and
         // a report here would come back at every repaint.
     }
-    if (erro)
-        std::rethrow_exception(erro);
     // Already delivered: the accepted flag the control left tells Qt whether to propagate.
     return true;
 }

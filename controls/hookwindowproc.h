@@ -6,7 +6,22 @@
 #include <QObject>
 #include <QPoint>
 
+#include <exception>
+
 class QWidget;
+
+// What a hooked control's own handling threw, posted to the application object: the error
+// report sees it there, with no exception unwinding through Qt's own frames.
+class TEventoExcecao : public QEvent
+{
+public:
+    explicit TEventoExcecao(std::exception_ptr erro);
+    static QEvent::Type Tipo();
+    std::exception_ptr Erro() const { return m_erro; }
+
+private:
+    std::exception_ptr m_erro;
+};
 
 // Sits in front of one control's event handling: hands each event to the control, then keeps
 // the pressed, hot and space flags and paints the flat look over what the control painted.
