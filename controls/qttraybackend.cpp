@@ -52,7 +52,8 @@ bool ServidorX()
 }
 
 // Whether a panel's StatusNotifier host is registered on the session bus right now.
-bool HospedeStatusNotifier()
+// Whether a StatusNotifier watcher has a panel's host; none when the watcher did not answer.
+std::optional<bool> HospedeStatusNotifier()
 {
     QDBusConnection sessao = QDBusConnection::sessionBus();
     if (!sessao.isConnected() || !sessao.interface()->isServiceRegistered(ServicoVigia))
@@ -62,11 +63,11 @@ bool HospedeStatusNotifier()
     pedido << ServicoVigia << QStringLiteral("IsStatusNotifierHostRegistered");
     // A frozen watcher must not freeze the program: 2 s, then no host.
     const QDBusMessage resposta = sessao.call(pedido, QDBus::Block, 2000);
-    return resposta.type() == QDBusMessage::ReplyMessage && !resposta.arguments().isEmpty()
-        && qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
+    if (resposta.type() != QDBusMessage::ReplyMessage || resposta.arguments().isEmpty())
+        return std::nullopt;
+    return qvariant_cast<QDBusVariant>(resposta.arguments().constFirst()).variant().toBool();
 }
 
-// Whether an XEmbed tray holds its selection on the X server, asked of the server itself.
 bool BandejaXEmbed()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -156,7 +157,7 @@ void TQtTrayBackend::MostraSePuder()
         return;
     OuveSessao(true);
     const bool haviaIcone = m_icone || m_item;
-    if (HospedeStatusNotifier() && VaiParaPainel()) {
+    if (TemHospede() && VaiParaPainel()) {
         VigiaX(false);
     } else if (BandejaXEmbedPronta()) {
         VaiParaBandeja();
@@ -240,6 +241,7 @@ void TQtTrayBackend::OuveSessao(bool ligado)
     if (m_ouvindoSessao == ligado || !QCoreApplication::instance())
         return;
     m_ouvindoSessao = ligado;
+    m_hospede.reset();
     // A panel announces its host on the session bus, with or without X; a watcher that goes
     // (a panel that ends or restarts) takes its host with it.
     QDBusConnection sessao = QDBusConnection::sessionBus();
@@ -258,8 +260,20 @@ void TQtTrayBackend::OuveSessao(bool ligado)
     }
 }
 
+bool TQtTrayBackend::TemHospede()
+{
+    if (m_hospede)
+        return *m_hospede;
+    const std::optional<bool> resposta = HospedeStatusNotifier();
+    // Kept only while the session bus is heard: then every change comes as a signal.
+    if (m_ouvindoSessao)
+        m_hospede = resposta;
+    return resposta.value_or(false);
+}
+
 void TQtTrayBackend::PainelMudou()
 {
+    m_hospede.reset();
     QTimer::singleShot(0, this, &TQtTrayBackend::MostraSePuder);
 }
 
@@ -375,7 +389,7 @@ void TQtTrayBackend::OcultaAplicacao()
 
 bool TQtTrayBackend::AreaDisponivel()
 {
-    return HospedeStatusNotifier() || BandejaXEmbedPronta();
+    return TemHospede() || BandejaXEmbedPronta();
 }
 
 bool TQtTrayBackend::BandejaXEmbedPronta()

@@ -61,6 +61,7 @@ private:
     void VigiaX(bool ligado);
     void OuveSessao(bool ligado);
     void MostraSePuder();
+    bool TemHospede();
     bool BandejaXEmbedPronta();
     bool VaiParaPainel();
     void VaiParaBandeja();
@@ -86,6 +87,8 @@ private:
     bool m_vigiandoX = false;
     bool m_ouvindoSessao = false;
     QDBusServiceWatcher *m_vigiaPainel = nullptr;
+    // Whether a panel's host is registered, as last asked; forgotten at every change heard.
+    std::optional<bool> m_hospede;
     // There was no notification area at all when the icon was first asked for; and since when
     // an XEmbed tray has been there without a StatusNotifier host.
     bool m_semArea = false;
