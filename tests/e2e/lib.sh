@@ -314,11 +314,14 @@ e2e_wl_focused() { e2e_sway_windows | grep -qE "^$1\|xdg_shell\|True\|True$"; }
 e2e_start_openbox() {
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    e2e_wait 30 xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
+    # xprop says "not found" with status 0: the property's value is what counts.
+    e2e_wait 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || e2e_fail "openbox did not start"
     # It announces itself before it manages windows; a window mapped in between is seen never.
     # On a loaded machine it has taken over 30 s to get there.
     e2e_wait 90 sh -c 'xprop -root _OB_THEME | grep -q =' \
-        || e2e_fail "openbox did not finish starting: $(tail -n 3 "$E2E_TMP/openbox.log" | tr '\n' ' ')"
+        || e2e_fail "openbox did not finish starting: $(tail -n 3 "$E2E_TMP/openbox.log" | tr '\n' ' ')" \
+            "(X server on $DISPLAY $(xdpyinfo >/dev/null 2>&1 && echo answers || echo "does not answer");" \
+            "its log: $(tail -n 3 "$E2E_TMP/xvfb.log" 2>/dev/null | tr '\n' ' '))"
 }
 
 # The program $1's own StatusNotifier item (its bus name) as a real panel's watcher lists it,
